@@ -1,0 +1,217 @@
+#include "language.h"
+
+#include "folders.h"
+#include "module_log.h"
+
+#include <QFile>
+#include <QDateTime>
+#include <QFileInfo>
+
+#include <pugixml.hpp>
+
+#include <memory>
+#include <string>
+
+namespace Common {
+
+namespace {
+
+// Keeps a whitespace-only text where it is the whole content of an item (a caption of blanks),
+// without adding the blanks between elements to every node walk.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
+
+struct SharedLanguage
+{
+    std::unique_ptr<pugi::xml_document> document;
+    QString failedPath;
+    QDateTime failedModified;
+    qint64 failedSize = -1;
+};
+
+SharedLanguage &shared()
+{
+    static SharedLanguage language;
+    return language;
+}
+
+XmlParseError parseError(const pugi::xml_parse_result &result, const char *data, size_t size)
+{
+    XmlParseError error;
+    error.code = kXmlParseErrorBase + static_cast<std::uint32_t>(result.status);
+    error.line = 1;
+    size_t lineStart = 0;
+    const size_t offset = std::min(static_cast<size_t>(std::max<ptrdiff_t>(result.offset, 0)), size);
+    for (size_t i = 0; i < offset; ++i) {
+        if (data[i] == '\n') {
+            ++error.line;
+            lineStart = i + 1;
+        }
+    }
+    error.column = static_cast<long>(offset - lineStart) + 1;
+    error.reason = QString::fromLatin1(result.description());
+    return error;
+}
+
+void appendText(const pugi::xml_node &node, std::string &text)
+{
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
+            text += child.value();
+        else if (child.type() == pugi::node_element)
+            appendText(child, text);
+    }
+}
+
+} // namespace
+
+QString comErrorMessage(std::uint32_t code)
+{
+    switch (code) {
+    case kErrorFail:
+        return QStringLiteral("Unspecified error");
+    case kErrorOutOfMemory:
+        return QStringLiteral("Not enough memory resources are available to complete this operation.");
+    case kErrorFileNotFound:
+        return QStringLiteral("The system cannot find the file specified.");
+    case kErrorAccessDenied:
+        return QStringLiteral("Access is denied.");
+    case kErrorReadFault:
+        return QStringLiteral("The system cannot read from the specified device.");
+    }
+    const std::uint32_t facility = (code >> 16) & 0x1FFF;
+    if (facility == 4 && (code & 0xFFFF) >= 0x200)
+        return QStringLiteral("IDispatch error #%1").arg((code & 0xFFFF) - 0x200);
+    return QStringLiteral("Unknown error 0x%1").arg(QString::number(code, 16).toUpper());
+}
+
+void logComError(const char *context, const ComError &error)
+{
+    const auto orNone = [](const QString &text) {
+        return text.isEmpty() ? QByteArray("(none)") : text.toUtf8();
+    };
+    writeLog("COM Error(%s) - 0x%X, Msg: %s, Src: %s, Desc: %s", context, error.code,
+             comErrorMessage(error.code).toUtf8().constData(), orNone(error.source).constData(),
+             orNone(error.description).constData());
+}
+
+void logXmlParseError(const char *context, const XmlParseError &error)
+{
+    writeLog("XML Parsing Error(%s) - 0x%X, Pos: %ld line(s) %ld column(s), Reason: %s", context,
+             error.code, error.line, error.column, error.reason.toUtf8().constData());
+}
+
+bool loadXmlFile(pugi::xml_document &document, const QString &path, const char *context)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const std::uint32_t code = file.error() == QFileDevice::OpenError && !file.exists()
+            ? kErrorFileNotFound
+            : kErrorAccessDenied;
+        logComError(context, {code, QStringLiteral("pugixml"), path});
+        return false;
+    }
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        logComError(context, {kErrorReadFault, QStringLiteral("pugixml"), path});
+        return false;
+    }
+    const pugi::xml_parse_result result
+        = document.load_buffer(content.constData(), static_cast<size_t>(content.size()),
+                               kParseOptions);
+    if (result.status == pugi::status_out_of_memory) {
+        logComError(context, {kErrorOutOfMemory, QStringLiteral("pugixml"), path});
+        return false;
+    }
+    if (!result) {
+        logXmlParseError(context, parseError(result, content.constData(),
+                                             static_cast<size_t>(content.size())));
+        return false;
+    }
+    return true;
+}
+
+bool selectText(const pugi::xml_document &document, const char *xpath, const char *context,
+                QString *text)
+{
+    pugi::xpath_node match;
+#ifndef PUGIXML_NO_EXCEPTIONS
+    try {
+        match = document.select_node(xpath);
+    } catch (const pugi::xpath_exception &error) {
+        logComError(context, {kErrorFail, QStringLiteral("pugixml"),
+                              QString::fromUtf8(error.what())});
+        return false;
+    } catch (const std::bad_alloc &) {
+        logComError(context, {kErrorOutOfMemory, QStringLiteral("pugixml"), QString()});
+        return false;
+    }
+#else
+    match = document.select_node(xpath);
+#endif
+    const pugi::xml_node node = match.node();
+    if (!node) {
+        if (!match.attribute())
+            return false;
+        *text = QString::fromUtf8(match.attribute().value());
+        return true;
+    }
+    // Most items hold one text node; walking the subtree is only for mixed content.
+    const pugi::xml_node child = node.first_child();
+    if (child && !child.next_sibling() && child.type() != pugi::node_element) {
+        *text = QString::fromUtf8(child.value());
+        return true;
+    }
+    std::string content;
+    appendText(node, content);
+    *text = QString::fromStdString(content);
+    return true;
+}
+
+bool loadLanguage()
+{
+    SharedLanguage &language = shared();
+    if (language.document)
+        return true;
+    const QString path = getLanguageFile("xml_string");
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    if (path == language.failedPath && info.lastModified() == language.failedModified
+        && info.size() == language.failedSize)
+        return false;
+    auto document = std::make_unique<pugi::xml_document>();
+    if (!loadXmlFile(*document, path, "Common::loadLanguage")) {
+        language.failedPath = path;
+        language.failedModified = info.lastModified();
+        language.failedSize = info.size();
+        return false;
+    }
+    language.document = std::move(document);
+    language.failedPath.clear();
+    return true;
+}
+
+void releaseLanguage()
+{
+    SharedLanguage &language = shared();
+    language.document.reset();
+    language.failedPath.clear();
+}
+
+QString getString(const char *id, const char *category)
+{
+    if (!loadLanguage())
+        return QStringLiteral("Error");
+    const std::string xpath = std::string("string/") + (category ? category : "common")
+        + "/item[@id='" + (id ? id : "") + "']";
+    QString text;
+    selectText(*shared().document, xpath.c_str(), "Common::getString", &text);
+    return text;
+}
+
+QString getYesNo(bool yes)
+{
+    return getString(yes ? "yes" : "no", "common");
+}
+
+} // namespace Common

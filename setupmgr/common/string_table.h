@@ -1,0 +1,29 @@
+// The texts of one dialog, from its own language file.
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace pugi {
+class xml_document;
+}
+
+class CStringTable
+{
+public:
+    CStringTable();
+    // Loads Language/<configured code>/<fileName>; a failure is logged and leaves every lookup
+    // at "undefined".
+    explicit CStringTable(const QString &fileName);
+    ~CStringTable();
+    CStringTable(const CStringTable &) = delete;
+    CStringTable &operator=(const CStringTable &) = delete;
+
+    bool load(const QString &path);
+    // The item's text, or "undefined" when the file or the item is missing.
+    QString getString(const char *category, const char *id) const;
+
+private:
+    std::unique_ptr<pugi::xml_document> m_document;
+};

@@ -1,0 +1,62 @@
+#include "missing_provider.h"
+
+#include "common/language.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+const char *kindName(ProviderKind kind)
+{
+    switch (kind) {
+    case ProviderKind::Account:
+        return "account";
+    case ProviderKind::Authority:
+        return "authority";
+    case ProviderKind::ServerList:
+        return "recorderList";
+    case ProviderKind::RemoteSetupParameters:
+        return "remoteSetup";
+    case ProviderKind::Option:
+        return "option";
+    case ProviderKind::DisplayTemplate:
+        return "displayTemplate";
+    }
+    return "";
+}
+
+// Used when the language file lacks the text, so the user still learns what is wrong.
+QString builtInMessage(ProviderKind kind)
+{
+    return QStringLiteral("The client has not registered its %1 data (kind %2) with the setup "
+                          "manager, so this window cannot open.")
+        .arg(QLatin1String(kindName(kind)))
+        .arg(static_cast<int>(kind));
+}
+
+bool usable(const QString &text)
+{
+    return !text.isEmpty() && text != QLatin1String("Error");
+}
+
+} // namespace
+
+QString missingProviderMessage(ProviderKind kind)
+{
+    const QString format = Common::getString("providerMissing", "setupManager");
+    const QString data = Common::getString(kindName(kind), "providerKind");
+    if (!usable(format) || !usable(data))
+        return builtInMessage(kind);
+    return QString(format).replace(QLatin1String("%1"), data);
+}
+
+void reportMissingProvider(ProviderKind kind)
+{
+    const QString message = missingProviderMessage(kind);
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        qWarning("%s", qUtf8Printable(message));
+        return;
+    }
+    QMessageBox::warning(nullptr, QApplication::applicationDisplayName(), message);
+}

@@ -1,0 +1,224 @@
+#include "setup_manager.h"
+
+#include "common/folders.h"
+#include "common/language.h"
+#include "frame/missing_provider.h"
+
+#include <dlfcn.h>
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+CSetupManager *g_setupManager = nullptr;
+
+constexpr const char *kPluginFiles[] = {"RemoteSetupArvo.so", "RemoteSetupNeq.so"};
+
+void initialiseParameters(RemoteSetupParameters &parameters)
+{
+    // hostValue is the host's and is left as it is.
+    std::memset(parameters.entries, 0, sizeof parameters.entries);
+    parameters.activeEntry = -1;
+    parameters.flags = 0;
+    parameters.timeout = 100;
+    parameters.autoConnect = 0;
+    parameters.enabled = 1;
+}
+
+} // namespace
+
+CSetupManager::CSetupManager()
+    : m_version(kSetupManagerVersion)
+{
+    initialiseParameters(m_parameters);
+}
+
+CSetupManager::~CSetupManager()
+{
+    CloseRemoteSetup();
+    unloadPlugin(m_plugins[kArvoSlot]);
+    unloadPlugin(m_plugins[kNeqSlot]);
+}
+
+CSetupManager *CSetupManager::instance()
+{
+    return g_setupManager;
+}
+
+std::int32_t CSetupManager::GetVersion()
+{
+    return m_version;
+}
+
+void CSetupManager::Reserved() { }
+
+void CSetupManager::RegisterProvider(IDataProvider *provider)
+{
+    if (!provider)
+        return;
+    const ProviderKind kind = provider->getKind();
+    for (auto it = m_providers.begin(); it != m_providers.end(); ++it) {
+        if ((*it)->getKind() == kind) {
+            m_providers.erase(it);
+            break;
+        }
+    }
+    m_providers.push_back(provider);
+}
+
+IDataProvider *CSetupManager::FindProvider(ProviderKind kind)
+{
+    for (IDataProvider *provider : m_providers) {
+        if (provider->getKind() == kind)
+            return provider;
+    }
+    return nullptr;
+}
+
+IDataProvider *CSetupManager::requireProvider(ProviderKind kind)
+{
+    IDataProvider *provider = FindProvider(kind);
+    if (!provider)
+        reportMissingProvider(kind);
+    return provider;
+}
+
+// The dialogs behind these operations are not built yet: with their providers registered they
+// return the cancel result without a window.
+std::int32_t CSetupManager::ShowOptionSheet()
+{
+    requireProvider(ProviderKind::Option);
+    return kDialogCancel;
+}
+
+void CSetupManager::ShowAccountManager()
+{
+    requireProvider(ProviderKind::Account);
+}
+
+void CSetupManager::ShowAuthorityManager()
+{
+    if (requireProvider(ProviderKind::Authority))
+        requireProvider(ProviderKind::Account);
+}
+
+bool CSetupManager::ShowServerManager()
+{
+    requireProvider(ProviderKind::ServerList);
+    return false;
+}
+
+// --- remote setup ------------------------------------------------------------------------------
+
+bool CSetupManager::IsRemoteSetupOpen()
+{
+    std::lock_guard lock(m_lock);
+    return m_remoteSetup != nullptr;
+}
+
+IRemoteSetup *CSetupManager::OpenRemoteSetup(IRemoteSetupSite *site)
+{
+    std::lock_guard lock(m_lock);
+    const ServerIdentity *identity = site ? site->getServerIdentity() : nullptr;
+    if (!identity) {
+        CloseRemoteSetup();
+        return m_remoteSetup;
+    }
+    if (IsRemoteSetupOpen())
+        return m_remoteSetup;
+    if (!createRemoteSetup(identity->productType)) {
+        CloseRemoteSetup();
+        return nullptr;
+    }
+    auto *parameters = static_cast<IRemoteSetupParameterProvider *>(
+        FindProvider(ProviderKind::RemoteSetupParameters));
+    if (!parameters || !parameters->loadRemoteSetupParameters(identity->serverId, &m_parameters)) {
+        CloseRemoteSetup();
+        return nullptr;
+    }
+    m_remoteSetup->prepare(identity, &m_parameters, 0);
+    if (!site->attachRemoteSetup(m_remoteSetup)) {
+        CloseRemoteSetup();
+        return nullptr;
+    }
+    m_remoteSetup->start();
+    return m_remoteSetup;
+}
+
+bool CSetupManager::createRemoteSetup(std::int32_t productType)
+{
+    if (productType != 2 && productType != 3) {
+        m_remoteSetup = nullptr;
+        return false;
+    }
+    const int slot = productType == 2 ? kArvoSlot : kNeqSlot;
+    Plugin &plugin = m_plugins[slot];
+    if (!plugin.handle) {
+        plugin.handle = dlopen(kPluginFiles[slot], RTLD_NOW | RTLD_LOCAL);
+        if (!plugin.handle) {
+            m_remoteSetup = nullptr;
+            return false;
+        }
+    }
+    if (!plugin.createSetup)
+        plugin.createSetup = reinterpret_cast<CreateSetupFn>(dlsym(plugin.handle, kCreateSetupExport));
+    if (!plugin.releaseSetup)
+        plugin.releaseSetup
+            = reinterpret_cast<ReleaseSetupFn>(dlsym(plugin.handle, kReleaseSetupExport));
+    if (!plugin.setupTerm)
+        plugin.setupTerm = reinterpret_cast<SetupTermFn>(dlsym(plugin.handle, kSetupTermExport));
+    if (!plugin.createSetup || !plugin.releaseSetup || !plugin.setupTerm) {
+        unloadPlugin(plugin);
+        return false;
+    }
+    m_remoteSetup = plugin.createSetup(productType);
+    // A plug-in that creates nothing has failed; it must not stay loaded.
+    if (!m_remoteSetup) {
+        unloadPlugin(plugin);
+        return false;
+    }
+    return true;
+}
+
+void CSetupManager::CloseRemoteSetup()
+{
+    if (m_remoteSetup) {
+        const std::int32_t type = m_remoteSetup->getProductType();
+        if (type == 2 || type == 3) {
+            Plugin &plugin = m_plugins[type == 2 ? kArvoSlot : kNeqSlot];
+            if (plugin.handle) {
+                plugin.releaseSetup(m_remoteSetup);
+                unloadPlugin(plugin);
+            }
+        }
+    }
+    m_remoteSetup = nullptr;
+}
+
+void CSetupManager::unloadPlugin(Plugin &plugin)
+{
+    if (plugin.handle)
+        dlclose(plugin.handle);
+    plugin = Plugin();
+}
+
+// --- exports -------------------------------------------------------------------------------------
+
+ISetupManager *GetSetupManager()
+{
+    Common::recordInstallFolder();
+    if (!g_setupManager)
+        g_setupManager = new (std::nothrow) CSetupManager();
+    return g_setupManager;
+}
+
+void ReleaseSetupManager()
+{
+    Common::releaseLanguage();
+    if (g_setupManager) {
+        ISetupManager *manager = g_setupManager;
+        g_setupManager = nullptr;
+        delete manager;
+    }
+}
