@@ -1,0 +1,82 @@
+#include "frame/setup_manager.h"
+#include "support/memory_providers.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SetupManagerTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { ReleaseSetupManager(); }
+};
+
+TEST_F(SetupManagerTest, SingletonLifecycle)
+{
+    ISetupManager *first = GetSetupManager();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->GetVersion(), 5);
+    EXPECT_EQ(GetSetupManager(), first);
+    ReleaseSetupManager();
+    EXPECT_EQ(CSetupManager::instance(), nullptr);
+    ReleaseSetupManager(); // with no singleton: only the language document is dropped
+    EXPECT_NE(GetSetupManager(), nullptr);
+}
+
+TEST_F(SetupManagerTest, RegistrationKeepsOneProviderPerKindAndNewestLast)
+{
+    auto *manager = static_cast<CSetupManager *>(GetSetupManager());
+    testhost::ServerListProvider oldServers, newServers;
+    testhost::AccountProvider accounts;
+    manager->RegisterProvider(&oldServers);
+    manager->RegisterProvider(&accounts);
+    manager->RegisterProvider(&newServers);
+    EXPECT_EQ(manager->FindProvider(ProviderKind::ServerList), &newServers);
+    EXPECT_EQ(manager->FindProvider(ProviderKind::Account), &accounts);
+    EXPECT_EQ(manager->FindProvider(ProviderKind::Option), nullptr);
+
+    // Kinds are asked again on every lookup: a provider that changes its kind moves with it.
+    accounts.kind = ProviderKind::Option;
+    EXPECT_EQ(manager->FindProvider(ProviderKind::Option), &accounts);
+    EXPECT_EQ(manager->FindProvider(ProviderKind::Account), nullptr);
+    const int asked = accounts.log->count("getKind");
+    manager->FindProvider(ProviderKind::Option);
+    EXPECT_GT(accounts.log->count("getKind"), asked);
+}
+
+TEST_F(SetupManagerTest, RemoteSetupParametersAreInitialisedOnce)
+{
+    auto *manager = static_cast<CSetupManager *>(GetSetupManager());
+    const RemoteSetupParameters &parameters = manager->remoteSetupParameters();
+    EXPECT_EQ(parameters.activeEntry, -1);
+    EXPECT_EQ(parameters.flags, 0u);
+    EXPECT_EQ(parameters.timeout, 100);
+    EXPECT_EQ(parameters.autoConnect, 0);
+    EXPECT_EQ(parameters.enabled, 1);
+    for (const auto &row : parameters.entries)
+        for (const RemoteSetupEntry &entry : row)
+            for (char byte : entry.data)
+                ASSERT_EQ(byte, 0);
+}
+
+// A dialog whose provider is missing tells the user which data is missing and returns cancel.
+TEST_F(SetupManagerTest, MissingProviderIsReportedAndCancels)
+{
+    ISetupManager *manager = GetSetupManager();
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        box->reject();
+    });
+    EXPECT_EQ(manager->ShowOptionSheet(), 2);
+    EXPECT_TRUE(shown.contains(QLatin1String("option"))) << qPrintable(shown);
+    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty() || !QApplication::activeModalWidget());
+}
+
+} // namespace
