@@ -1,0 +1,222 @@
+// The module as a host sees it: loaded with dlopen, bound by its two exported names.
+#include <ostrel/data_provider.h>
+#include <ostrel/setup_manager.h>
+
+#include <dlfcn.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers its kind and counts how often it was asked.
+class CountingProvider final : public IDataProvider
+{
+public:
+    explicit CountingProvider(ProviderKind kind)
+        : m_kind(kind)
+    {
+    }
+    bool queryLink(LinkKind, void **out) override
+    {
+        *out = nullptr;
+        return false;
+    }
+    void release(int) override { }
+    ProviderKind getKind() override
+    {
+        ++kindQueries;
+        return m_kind;
+    }
+    bool loadFile(const char *) override { return false; }
+    bool saveFile(const char *) override { return false; }
+    void clear() override { }
+    bool createWorkingCopy(IDataProvider **out) override
+    {
+        *out = nullptr;
+        return false;
+    }
+    int kindQueries = 0;
+
+private:
+    ProviderKind m_kind;
+};
+
+std::string run(const std::string &command)
+{
+    std::string output;
+    FILE *pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return output;
+    std::array<char, 4096> buffer;
+    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
+        output.append(buffer.data(), n);
+    pclose(pipe);
+    return output;
+}
+
+std::string readFile(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The module's tick: milliseconds since boot, as 32 bits.
+std::uint32_t tickNow()
+{
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(now.tv_sec) * 1000
+                                      + static_cast<std::uint64_t>(now.tv_nsec) / 1000000);
+}
+
+std::string header(std::uint32_t tick)
+{
+    std::string bytes;
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes += static_cast<char>((tick >> shift) & 0xFF);
+    bytes += "\r\n";
+    bytes.append("< Log for DisplayManager >", 27);
+    bytes += "\r\n\r\n";
+    bytes.append("TickCount   DATE       TIME    ThreadID  Message", 49);
+    bytes += "\r\n";
+    return bytes;
+}
+
+std::uint32_t headerTick(const std::string &content)
+{
+    if (content.size() < 4)
+        return 0;
+    const auto byte = [&](int i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(content[i])); };
+    return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
+}
+
+class TempFolder
+{
+public:
+    TempFolder()
+    {
+        char pattern[] = "/tmp/ostrel-load-XXXXXX";
+        m_path = mkdtemp(pattern);
+    }
+    ~TempFolder() { fs::remove_all(m_path); }
+    const fs::path &path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+TEST(ModuleLoadTest, HandsOutOneSetupManagerUntilReleased)
+{
+    void *module = dlopen(MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << dlerror();
+    auto get = reinterpret_cast<ISetupManager *(*)()>(dlsym(module, kGetSetupManagerSymbol));
+    auto release = reinterpret_cast<void (*)()>(dlsym(module, kReleaseSetupManagerSymbol));
+    ASSERT_NE(get, nullptr);
+    ASSERT_NE(release, nullptr);
+
+    ISetupManager *manager = get();
+    ASSERT_NE(manager, nullptr);
+    EXPECT_EQ(manager->GetVersion(), 5);
+    EXPECT_EQ(get(), manager);
+    manager->Reserved();
+
+    CountingProvider before(ProviderKind::Account);
+    manager->RegisterProvider(&before);
+    EXPECT_FALSE(manager->IsRemoteSetupOpen());
+    release();
+
+    // The new object's registry is empty: registering walks it and would ask the old provider.
+    ISetupManager *fresh = get();
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(fresh->GetVersion(), 5);
+    const int asked = before.kindQueries;
+    CountingProvider after(ProviderKind::Account);
+    fresh->RegisterProvider(&after);
+    EXPECT_EQ(before.kindQueries, asked);
+    EXPECT_EQ(after.kindQueries, 1);
+    release();
+    release(); // again, with no object: harmless
+    EXPECT_EQ(dlclose(module), 0);
+}
+
+TEST(ModuleLoadTest, ExportsNothingButTheTwoEntryPoints)
+{
+    const std::string table = run(std::string("nm -D --defined-only ") + MODULE_PATH);
+    std::set<std::string> symbols;
+    size_t start = 0;
+    while (start < table.size()) {
+        size_t end = table.find('\n', start);
+        if (end == std::string::npos)
+            end = table.size();
+        const std::string line = table.substr(start, end - start);
+        const size_t space = line.rfind(' ');
+        if (space != std::string::npos)
+            symbols.insert(line.substr(space + 1));
+        start = end + 1;
+    }
+    EXPECT_EQ(symbols, (std::set<std::string>{kGetSetupManagerSymbol, kReleaseSetupManagerSymbol}))
+        << table;
+}
+
+// Each load rotates the log: after four runs the log and its two back-ups hold the headers of
+// the last three, newest first.
+TEST(ModuleLoadTest, FourRunsLeaveTheLastThreeHeaders)
+{
+    TempFolder logs;
+    std::uint32_t earliest[4];
+    std::uint32_t latest[4];
+    for (int i = 0; i < 4; ++i) {
+        earliest[i] = tickNow();
+        const std::string command = "OSTREL_LOG_DIR=" + logs.path().string() + " " LOADER_PATH " "
+            MODULE_PATH;
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        latest[i] = tickNow();
+    }
+    const fs::path log = logs.path() / "Ostrel_SetupMgr.log";
+    const std::string files[3] = {readFile(log), readFile(log.string() + "~"),
+                                  readFile(log.string() + "~~")};
+    for (int age = 0; age < 3; ++age) {
+        const int runIndex = 3 - age;
+        const std::uint32_t tick = headerTick(files[age]);
+        EXPECT_EQ(files[age], header(tick)) << "file of age " << age;
+        EXPECT_GE(tick - earliest[runIndex], 0u);
+        EXPECT_LE(tick - earliest[runIndex], latest[runIndex] - earliest[runIndex])
+            << "file of age " << age << " is not the header of run " << runIndex + 1;
+    }
+}
+
+TEST(ModuleLoadTest, MalformedLanguageFileIsLoggedOnce)
+{
+    TempFolder install;
+    fs::create_directories(install.path() / "Config");
+    fs::create_directories(install.path() / "Language" / "en");
+    std::ofstream(install.path() / "Config" / "Path.ini")
+        << "[PATH]\r\nini_ostrel=Config\\ostrel.ini\r\nxml_string=string.xml\r\n";
+    std::ofstream(install.path() / "Language" / "en" / "string.xml")
+        << "<string>\n<setupManager>\n<item id=\"providerMissing\">x</item>\n</setupManager>\n<oops\n";
+
+    const std::string command = "cd " + install.path().string() + " && OSTREL_LOG_DIR="
+        + install.path().string() + " " LOADER_PATH " " MODULE_PATH " --show-account 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+
+    const std::string log = readFile(install.path() / "Ostrel_SetupMgr.log");
+    const std::string lines = log.substr(std::min(log.size(), header(0).size()));
+    const std::string expected = "  XML Parsing Error(Common::loadLanguage) - 0xC00CE5";
+    const size_t at = lines.find(expected);
+    ASSERT_NE(at, std::string::npos) << lines;
+    EXPECT_EQ(lines.find(expected, at + 1), std::string::npos) << "logged more than once: " << lines;
+    EXPECT_NE(lines.find(", Pos: 5 line(s) 6 column(s), Reason: "), std::string::npos) << lines;
+}
+
+} // namespace

@@ -1,0 +1,141 @@
+#include "common/language.h"
+#include "common/module_log.h"
+#include "common/string_table.h"
+#include "temp_install.h"
+
+#include <QFile>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kPathIni = "[PATH]\r\nini_ostrel=Config\\ostrel.ini\r\nxml_string=string.xml\r\n";
+
+const QByteArray kStrings = R"(<?xml version="1.0" encoding="UTF-8"?>
+<string>
+  <common>
+    <item id="ok">OK</item>
+    <item id="yes">Yes</item>
+    <item id="no">No</item>
+    <item id="blank"> </item>
+    <item id="mixed">Press <b>OK</b> now</item>
+    <item id="ok">second match</item>
+  </common>
+  <message>
+    <item id="deleteServer">Delete the recorder %s?</item>
+  </message>
+</string>
+)";
+
+// One installation with its own log, and the shared document released around each test.
+class LanguageTest : public ::testing::Test
+{
+protected:
+    LanguageTest()
+        : log(install.path())
+    {
+        install.write(QStringLiteral("Config/Path.ini"), kPathIni);
+        Common::releaseLanguage();
+    }
+    ~LanguageTest() override { Common::releaseLanguage(); }
+
+    QList<QByteArray> logLines() const
+    {
+        QFile file(log.path());
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        QList<QByteArray> lines = file.readAll().split('\n');
+        lines.erase(lines.begin(), lines.begin() + 4); // the header
+        lines.removeAll(QByteArray());
+        return lines;
+    }
+
+    TempInstall install;
+    ModuleLog log;
+};
+
+TEST_F(LanguageTest, SharedLookups)
+{
+    install.write(QStringLiteral("Language/en/string.xml"), kStrings);
+    EXPECT_EQ(Common::getString("ok"), QStringLiteral("OK"));
+    EXPECT_EQ(Common::getString("deleteServer", "message"), QStringLiteral("Delete the recorder %s?"));
+    EXPECT_EQ(Common::getString("missing"), QString());
+    EXPECT_EQ(Common::getString("ok", "message"), QString());
+    EXPECT_EQ(Common::getString("blank"), QStringLiteral(" "));
+    EXPECT_EQ(Common::getString("mixed"), QStringLiteral("Press OK now"));
+    EXPECT_EQ(Common::getYesNo(true), QStringLiteral("Yes"));
+    EXPECT_EQ(Common::getYesNo(false), QStringLiteral("No"));
+
+    // Parsed once: a changed file is not seen until the document is released.
+    install.write(QStringLiteral("Language/en/string.xml"), "<string><common><item id='ok'>Okay</item></common></string>");
+    EXPECT_EQ(Common::getString("ok"), QStringLiteral("OK"));
+    Common::releaseLanguage();
+    EXPECT_EQ(Common::getString("ok"), QStringLiteral("Okay"));
+    EXPECT_TRUE(logLines().isEmpty());
+}
+
+TEST_F(LanguageTest, MissingFileAnswersError)
+{
+    EXPECT_EQ(Common::getString("ok"), QStringLiteral("Error"));
+    EXPECT_EQ(Common::getYesNo(true), QStringLiteral("Error"));
+    EXPECT_TRUE(logLines().isEmpty()); // no language file is not an XML failure
+}
+
+TEST_F(LanguageTest, MalformedFileIsLoggedOnceWithItsPosition)
+{
+    // The unclosed item on line 4 ends at the close of "common", column 5.
+    install.write(QStringLiteral("Language/en/string.xml"),
+                  "<string>\n  <common>\n    <item id=\"ok\">OK</item>\n    <item id=\"no\">No\n  </common>\n</string>\n");
+    EXPECT_EQ(Common::getString("ok"), QStringLiteral("Error"));
+    EXPECT_EQ(Common::getString("no"), QStringLiteral("Error"));
+    EXPECT_FALSE(Common::loadLanguage());
+
+    const QList<QByteArray> lines = logLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].contains("  XML Parsing Error(Common::loadLanguage) - 0xC00CE50"));
+    EXPECT_TRUE(lines[0].contains(", Pos: 5 line(s) 5 column(s), Reason: Start-end tags mismatch\r"))
+        << lines[0].constData();
+
+    // Mended on disk: the next lookup parses it again.
+    QThread::msleep(10);
+    install.write(QStringLiteral("Language/en/string.xml"), kStrings);
+    EXPECT_EQ(Common::getString("ok"), QStringLiteral("OK"));
+}
+
+TEST_F(LanguageTest, MalformedQueryIsLoggedAsComError)
+{
+    install.write(QStringLiteral("Language/en/string.xml"), kStrings);
+    EXPECT_EQ(Common::getString("x'] | //item[@id='ok", "common"), QStringLiteral("OK"));
+    EXPECT_EQ(Common::getString("'", "common"), QString());
+    const QList<QByteArray> lines = logLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].contains("COM Error(Common::getString) - 0x80004005, Msg: Unspecified error, Src: pugixml, Desc: "))
+        << lines[0].constData();
+}
+
+TEST_F(LanguageTest, DialogTables)
+{
+    install.write(QStringLiteral("Language/en/dlg_test.xml"),
+                  R"(<string><category id="caption"><item id="title">Accounts</item></category>
+                     <category id="message"><item id="required_user_id">Enter a user id.</item></category></string>)");
+    CStringTable table(QStringLiteral("dlg_test.xml"));
+    EXPECT_EQ(table.getString("caption", "title"), QStringLiteral("Accounts"));
+    EXPECT_EQ(table.getString("message", "required_user_id"), QStringLiteral("Enter a user id."));
+    EXPECT_EQ(table.getString("caption", "missing"), QStringLiteral("undefined"));
+
+    CStringTable missing(QStringLiteral("dlg_absent.xml"));
+    EXPECT_EQ(missing.getString("caption", "title"), QStringLiteral("undefined"));
+    const QList<QByteArray> lines = logLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].contains("COM Error(CStringTable::load) - 0x80070002, Msg: The system cannot find the file specified."));
+}
+
+TEST(ComErrorMessageTest, FallbackTexts)
+{
+    EXPECT_EQ(Common::comErrorMessage(0x80040205u), QStringLiteral("IDispatch error #5"));
+    EXPECT_EQ(Common::comErrorMessage(0x80040105u), QStringLiteral("Unknown error 0x80040105"));
+    EXPECT_EQ(Common::comErrorMessage(0x80070002u), QStringLiteral("The system cannot find the file specified."));
+}
+
+} // namespace
