@@ -115,19 +115,34 @@ bool loadXmlFile(pugi::xml_document &document, const QString &path, const char *
         logComError(context, {kErrorReadFault, QStringLiteral("pugixml"), path});
         return false;
     }
-    const pugi::xml_parse_result result
-        = document.load_buffer(content.constData(), static_cast<size_t>(content.size()),
-                               kParseOptions);
+    return loadXmlBuffer(document, content.constData(), static_cast<size_t>(content.size()),
+                         context);
+}
+
+bool loadXmlBuffer(pugi::xml_document &document, const char *data, size_t size, const char *context)
+{
+    const pugi::xml_parse_result result = document.load_buffer(data, size, kParseOptions);
     if (result.status == pugi::status_out_of_memory) {
-        logComError(context, {kErrorOutOfMemory, QStringLiteral("pugixml"), path});
+        logComError(context, {kErrorOutOfMemory, QStringLiteral("pugixml"), QString()});
         return false;
     }
     if (!result) {
-        logXmlParseError(context, parseError(result, content.constData(),
-                                             static_cast<size_t>(content.size())));
+        logXmlParseError(context, parseError(result, data, size));
         return false;
     }
     return true;
+}
+
+std::string sharedStringQuery(const char *id, const char *category)
+{
+    return std::string("string/") + (category ? category : "common") + "/item[@id='"
+        + (id ? id : "") + "']";
+}
+
+std::string dialogStringQuery(const char *category, const char *id)
+{
+    return std::string("string/category[@id='") + (category ? category : "") + "']/item[@id='"
+        + (id ? id : "") + "']";
 }
 
 bool selectText(const pugi::xml_document &document, const char *xpath, const char *context,
@@ -202,10 +217,9 @@ QString getString(const char *id, const char *category)
 {
     if (!loadLanguage())
         return QStringLiteral("Error");
-    const std::string xpath = std::string("string/") + (category ? category : "common")
-        + "/item[@id='" + (id ? id : "") + "']";
     QString text;
-    selectText(*shared().document, xpath.c_str(), "Common::getString", &text);
+    selectText(*shared().document, sharedStringQuery(id, category).c_str(), "Common::getString",
+               &text);
     return text;
 }
 

@@ -4,7 +4,9 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace pugi {
 class xml_document;
@@ -43,9 +45,14 @@ QString comErrorMessage(std::uint32_t code);
 void logComError(const char *context, const ComError &error);
 void logXmlParseError(const char *context, const XmlParseError &error);
 
+// Parses text into the document; logs a parse failure under the context and returns false.
+bool loadXmlBuffer(pugi::xml_document &document, const char *data, size_t size, const char *context);
 // Parses the file into the document; logs a parse failure or a failure to read it under the
 // context and returns false.
 bool loadXmlFile(pugi::xml_document &document, const QString &path, const char *context);
+// The queries of the shared string file and of a dialog's string file; keys go in unescaped.
+std::string sharedStringQuery(const char *id, const char *category);
+std::string dialogStringQuery(const char *category, const char *id);
 // The first node selected by the XPath expression, as its text content; false when none matches
 // (a malformed expression is logged under the context).
 bool selectText(const pugi::xml_document &document, const char *xpath, const char *context,

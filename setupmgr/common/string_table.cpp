@@ -5,7 +5,6 @@
 
 #include <pugixml.hpp>
 
-#include <string>
 
 CStringTable::CStringTable() = default;
 
@@ -28,10 +27,9 @@ bool CStringTable::load(const QString &path)
 QString CStringTable::getString(const char *category, const char *id) const
 {
     if (m_document) {
-        const std::string xpath = std::string("string/category[@id='") + category
-            + "']/item[@id='" + id + "']";
         QString text;
-        if (Common::selectText(*m_document, xpath.c_str(), "CStringTable::getString", &text))
+        if (Common::selectText(*m_document, Common::dialogStringQuery(category, id).c_str(),
+                               "CStringTable::getString", &text))
             return text;
     }
     return QStringLiteral("undefined");
