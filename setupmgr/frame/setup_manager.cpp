@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -162,7 +163,8 @@ bool CSetupManager::createRemoteSetup(std::int32_t productType)
         }
     }
     if (!plugin.createSetup)
-        plugin.createSetup = reinterpret_cast<CreateSetupFn>(dlsym(plugin.handle, kCreateSetupExport));
+        plugin.createSetup
+            = reinterpret_cast<CreateSetupFn>(dlsym(plugin.handle, kCreateSetupExport));
     if (!plugin.releaseSetup)
         plugin.releaseSetup
             = reinterpret_cast<ReleaseSetupFn>(dlsym(plugin.handle, kReleaseSetupExport));
@@ -183,17 +185,20 @@ bool CSetupManager::createRemoteSetup(std::int32_t productType)
 
 void CSetupManager::CloseRemoteSetup()
 {
-    if (m_remoteSetup) {
-        const std::int32_t type = m_remoteSetup->getProductType();
-        if (type == 2 || type == 3) {
-            Plugin &plugin = m_plugins[type == 2 ? kArvoSlot : kNeqSlot];
-            if (plugin.handle) {
-                plugin.releaseSetup(m_remoteSetup);
-                unloadPlugin(plugin);
-            }
-        }
+    // Forgotten before it is released: a host that closes the remote setup again when the
+    // plug-in destroys its window must find nothing open, or the object would be released twice
+    // and the plug-in unloaded while its ReleaseSetup still runs.
+    IRemoteSetup *setup = std::exchange(m_remoteSetup, nullptr);
+    if (!setup)
+        return;
+    const std::int32_t type = setup->getProductType();
+    if (type != 2 && type != 3)
+        return;
+    Plugin &plugin = m_plugins[type == 2 ? kArvoSlot : kNeqSlot];
+    if (plugin.handle) {
+        plugin.releaseSetup(setup);
+        unloadPlugin(plugin);
     }
-    m_remoteSetup = nullptr;
 }
 
 void CSetupManager::unloadPlugin(Plugin &plugin)
