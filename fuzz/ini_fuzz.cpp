@@ -2,6 +2,8 @@
 // and the key to look up ("section\x01key"), the rest is the file.
 #include "common/ini_file.h"
 
+#include <QList>
+
 #include <cstddef>
 #include <cstdint>
 
