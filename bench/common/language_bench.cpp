@@ -76,7 +76,8 @@ void directLookup(benchmark::State &state)
     for (auto _ : state) {
         const Key &key = g_keys[next++ % g_keys.size()];
         const std::string xpath = "string/" + key.category + "/item[@id='" + key.id + "']";
-        benchmark::DoNotOptimize(std::string(document.select_node(xpath.c_str()).node().child_value()));
+        benchmark::DoNotOptimize(
+            std::string(document.select_node(xpath.c_str()).node().child_value()));
     }
     state.SetItemsProcessed(state.iterations());
 }
@@ -118,7 +119,8 @@ int main(int argc, char **argv)
     if (module <= 0 || direct <= 0)
         return 1;
     const double ratio = direct / module;
-    std::printf("\nCommon::getString: %.0f lookups/s; pugixml directly: %.0f lookups/s\n", module, direct);
+    std::printf("\nCommon::getString: %.0f lookups/s; pugixml directly: %.0f lookups/s\n", module,
+                direct);
     std::printf("cost of the module's lookup: %.2fx the direct one (goal: at most 1.30x) -> %s\n",
                 ratio, ratio <= 1.3 ? "met" : "NOT met");
     Common::releaseLanguage();

@@ -36,7 +36,8 @@ public:
     virtual bool loadFile(const char *path) = 0;
     virtual bool saveFile(const char *path) = 0;
     virtual void clear() = 0;
-    // Makes an independent copy of the data as a new provider of the same kind, owned by the caller.
+    // Makes an independent copy of the data as a new provider of the same kind, owned by the
+    // caller.
     virtual bool createWorkingCopy(IDataProvider **out) = 0;
 
 protected:
@@ -95,8 +96,8 @@ class IRemoteSetupParameterProvider : public IDataProvider
 {
 public:
     // Fills the block for the recorder with that id.
-    virtual bool loadRemoteSetupParameters(std::int32_t serverId,
-                                           RemoteSetupParameters *parameters) = 0;
+    virtual bool loadRemoteSetupParameters(std::int32_t serverId, RemoteSetupParameters *parameters)
+        = 0;
 
 protected:
     ~IRemoteSetupParameterProvider() = default;

@@ -139,7 +139,7 @@ struct AuthorityItem
 {
     std::int32_t number;
     char id[51];
-    char name[51];        // display name
+    char name[51]; // display name
     char description[51];
     PointerSeq<MemberRecord> members;
 };
@@ -284,4 +284,3 @@ static_assert(sizeof(void *) != 4 || sizeof(ServerRecord) == 472);
 static_assert(sizeof(void *) != 4 || offsetof(InfoCategory, items) == 104);
 static_assert(sizeof(void *) != 4 || sizeof(InfoCategory) == 120);
 static_assert(sizeof(void *) != 4 || offsetof(InfoView, categories) == 52);
-

@@ -23,11 +23,11 @@ struct RemoteSetupParameters
 {
     std::int32_t hostValue; // never written by the setup manager
     RemoteSetupEntry entries[kRemoteSetupRows][kRemoteSetupColumns];
-    std::int32_t activeEntry;      // initially -1
-    std::uint32_t flags;           // initially 0
-    std::uint16_t timeout;         // initially 100
-    std::uint8_t autoConnect;      // initially 0
-    std::uint8_t enabled;          // initially 1
+    std::int32_t activeEntry; // initially -1
+    std::uint32_t flags;      // initially 0
+    std::uint16_t timeout;    // initially 100
+    std::uint8_t autoConnect; // initially 0
+    std::uint8_t enabled;     // initially 1
 };
 
 static_assert(offsetof(RemoteSetupParameters, entries) == 4);
@@ -45,7 +45,8 @@ public:
     virtual std::int32_t getProductType() = 0;
     // Hands over the recorder and the block (which stays the setup manager's); reserved is 0.
     virtual bool prepare(const ServerIdentity *identity, RemoteSetupParameters *parameters,
-                         std::int32_t reserved) = 0;
+                         std::int32_t reserved)
+        = 0;
     // The plug-in's top-level window (a QWidget*), null until started.
     virtual void *window() = 0;
     virtual bool start() = 0;

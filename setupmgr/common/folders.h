@@ -4,7 +4,14 @@
 
 #include <QString>
 
-enum class FolderKind : int { Config = 0, Resource = 1, Help = 2, Temp = 3, Language = 4, Save = 5 };
+enum class FolderKind : int {
+    Config = 0,
+    Resource = 1,
+    Help = 2,
+    Temp = 3,
+    Language = 4,
+    Save = 5
+};
 
 namespace Common {
 

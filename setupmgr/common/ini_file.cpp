@@ -90,8 +90,7 @@ QByteArray truncateUtf8(const QByteArray &text, int maxBytes)
 
 IniFile::IniFile(const QByteArray &content)
     : m_content(stripBom(content))
-{
-}
+{ }
 
 IniFile IniFile::fromFile(const QString &path)
 {
@@ -204,14 +203,14 @@ bool IniFile::writeString(const QString &path, QStringView section, QStringView 
     } else if (sectionLine >= 0) {
         if (lines[insertAt].ending.isEmpty())
             lines[insertAt].ending = newline;
-        lines.insert(insertAt + 1, Line{keyText + '=' + valueText, newline});
+        lines.insert(insertAt + 1, Line {keyText + '=' + valueText, newline});
     } else {
         if (!lines.isEmpty() && lines.back().ending.isEmpty())
             lines.back().ending = newline;
         if (!lines.isEmpty() && !lines.back().text.trimmed().isEmpty())
-            lines.append(Line{QByteArray(), newline});
-        lines.append(Line{'[' + section.toUtf8() + ']', newline});
-        lines.append(Line{keyText + '=' + valueText, newline});
+            lines.append(Line {QByteArray(), newline});
+        lines.append(Line {'[' + section.toUtf8() + ']', newline});
+        lines.append(Line {keyText + '=' + valueText, newline});
     }
 
     QByteArray out = hasBom ? QByteArray(kBom) : QByteArray();

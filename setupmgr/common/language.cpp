@@ -3,8 +3,8 @@
 #include "folders.h"
 #include "module_log.h"
 
-#include <QFile>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 
 #include <pugixml.hpp>
@@ -40,7 +40,8 @@ XmlParseError parseError(const pugi::xml_parse_result &result, const char *data,
     error.code = kXmlParseErrorBase + static_cast<std::uint32_t>(result.status);
     error.line = 1;
     size_t lineStart = 0;
-    const size_t offset = std::min(static_cast<size_t>(std::max<ptrdiff_t>(result.offset, 0)), size);
+    const size_t offset
+        = std::min(static_cast<size_t>(std::max<ptrdiff_t>(result.offset, 0)), size);
     for (size_t i = 0; i < offset; ++i) {
         if (data[i] == '\n') {
             ++error.line;
@@ -70,7 +71,8 @@ QString comErrorMessage(std::uint32_t code)
     case kErrorFail:
         return QStringLiteral("Unspecified error");
     case kErrorOutOfMemory:
-        return QStringLiteral("Not enough memory resources are available to complete this operation.");
+        return QStringLiteral(
+            "Not enough memory resources are available to complete this operation.");
     case kErrorFileNotFound:
         return QStringLiteral("The system cannot find the file specified.");
     case kErrorAccessDenied:
@@ -86,9 +88,8 @@ QString comErrorMessage(std::uint32_t code)
 
 void logComError(const char *context, const ComError &error)
 {
-    const auto orNone = [](const QString &text) {
-        return text.isEmpty() ? QByteArray("(none)") : text.toUtf8();
-    };
+    const auto orNone
+        = [](const QString &text) { return text.isEmpty() ? QByteArray("(none)") : text.toUtf8(); };
     writeLog("COM Error(%s) - 0x%X, Msg: %s, Src: %s, Desc: %s", context, error.code,
              comErrorMessage(error.code).toUtf8().constData(), orNone(error.source).constData(),
              orNone(error.description).constData());
@@ -153,8 +154,8 @@ bool selectText(const pugi::xml_document &document, const char *xpath, const cha
     try {
         match = document.select_node(xpath);
     } catch (const pugi::xpath_exception &error) {
-        logComError(context, {kErrorFail, QStringLiteral("pugixml"),
-                              QString::fromUtf8(error.what())});
+        logComError(context,
+                    {kErrorFail, QStringLiteral("pugixml"), QString::fromUtf8(error.what())});
         return false;
     } catch (const std::bad_alloc &) {
         logComError(context, {kErrorOutOfMemory, QStringLiteral("pugixml"), QString()});

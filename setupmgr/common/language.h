@@ -46,7 +46,8 @@ void logComError(const char *context, const ComError &error);
 void logXmlParseError(const char *context, const XmlParseError &error);
 
 // Parses text into the document; logs a parse failure under the context and returns false.
-bool loadXmlBuffer(pugi::xml_document &document, const char *data, size_t size, const char *context);
+bool loadXmlBuffer(pugi::xml_document &document, const char *data, size_t size,
+                   const char *context);
 // Parses the file into the document; logs a parse failure or a failure to read it under the
 // context and returns false.
 bool loadXmlFile(pugi::xml_document &document, const QString &path, const char *context);

@@ -6,13 +6,13 @@
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <unistd.h>
 
 namespace {
 
-std::atomic<ModuleLog *> g_instance{nullptr};
+std::atomic<ModuleLog *> g_instance {nullptr};
 
 // The header's texts are written with their terminating zero byte, as the file layout requires.
 constexpr char kBanner[] = "< Log for DisplayManager >";
@@ -22,7 +22,8 @@ static_assert(sizeof(kBanner) == 27 && sizeof(kColumns) == 49);
 void copyOver(const std::filesystem::path &from, const std::filesystem::path &to)
 {
     std::error_code ignored;
-    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, ignored);
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
+                               ignored);
 }
 
 bool writeAll(int fd, const char *data, size_t size)
@@ -51,9 +52,9 @@ ModuleLog::ModuleLog(const QString &folder)
     const int created = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (created >= 0) {
         const std::uint32_t tick = tickCount();
-        const unsigned char tickBytes[4] = {
-            static_cast<unsigned char>(tick), static_cast<unsigned char>(tick >> 8),
-            static_cast<unsigned char>(tick >> 16), static_cast<unsigned char>(tick >> 24)};
+        const unsigned char tickBytes[4]
+            = {static_cast<unsigned char>(tick), static_cast<unsigned char>(tick >> 8),
+               static_cast<unsigned char>(tick >> 16), static_cast<unsigned char>(tick >> 24)};
         QByteArray header(reinterpret_cast<const char *>(tickBytes), 4);
         header += "\r\n";
         header.append(kBanner, sizeof(kBanner));
@@ -97,7 +98,7 @@ ModuleLog *ModuleLog::instance()
 
 std::uint32_t ModuleLog::tickCount()
 {
-    timespec now{};
+    timespec now {};
     clock_gettime(CLOCK_BOOTTIME, &now);
     const std::uint64_t ms = static_cast<std::uint64_t>(now.tv_sec) * 1000u
         + static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
@@ -120,7 +121,7 @@ void ModuleLog::write(const char *message)
     if (m_fd < 0)
         return;
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
+    std::tm local {};
     localtime_r(&now, &local);
     const std::string prefix = formatPrefix(tickCount() - m_startTick, local, gettid());
     size_t messageLength = 0;

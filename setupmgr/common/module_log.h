@@ -6,8 +6,8 @@
 
 #include <cstdint>
 #include <ctime>
-#include <string>
 #include <mutex>
+#include <string>
 
 class ModuleLog
 {

@@ -5,7 +5,6 @@
 
 #include <pugixml.hpp>
 
-
 CStringTable::CStringTable() = default;
 
 CStringTable::CStringTable(const QString &fileName)

@@ -13,7 +13,8 @@ static_assert(offsetof(AuthorityItem, name) == 55 && offsetof(AuthorityItem, des
 static_assert(offsetof(AuthorityCategory, name) == 55);
 static_assert(sizeof(AdditionalInfo) == 108);
 static_assert(offsetof(ServerRecord, loginId) == 328 && offsetof(ServerRecord, password) == 379);
-static_assert(offsetof(ServerRecord, additionalInfo) == 432 && offsetof(ServerRecord, cameras) == 448);
+static_assert(offsetof(ServerRecord, additionalInfo) == 432
+              && offsetof(ServerRecord, cameras) == 448);
 static_assert(offsetof(ServerRecord, version) == 464 && offsetof(ServerRecord, productCode) == 468);
 static_assert(sizeof(ServerRecord) == 472);
 static_assert(sizeof(InfoItem) == 164 && sizeof(InfoCategory) == 120);

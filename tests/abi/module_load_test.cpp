@@ -25,8 +25,7 @@ class CountingProvider final : public IDataProvider
 public:
     explicit CountingProvider(ProviderKind kind)
         : m_kind(kind)
-    {
-    }
+    { }
     bool queryLink(LinkKind, void **out) override
     {
         *out = nullptr;
@@ -74,7 +73,7 @@ std::string readFile(const fs::path &path)
 // The module's tick: milliseconds since boot, as 32 bits.
 std::uint32_t tickNow()
 {
-    timespec now{};
+    timespec now {};
     clock_gettime(CLOCK_BOOTTIME, &now);
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(now.tv_sec) * 1000
                                       + static_cast<std::uint64_t>(now.tv_nsec) / 1000000);
@@ -97,7 +96,8 @@ std::uint32_t headerTick(const std::string &content)
 {
     if (content.size() < 4)
         return 0;
-    const auto byte = [&](int i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(content[i])); };
+    const auto byte
+        = [&](int i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(content[i])); };
     return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
 }
 
@@ -165,7 +165,7 @@ TEST(ModuleLoadTest, ExportsNothingButTheTwoEntryPoints)
             symbols.insert(line.substr(space + 1));
         start = end + 1;
     }
-    EXPECT_EQ(symbols, (std::set<std::string>{kGetSetupManagerSymbol, kReleaseSetupManagerSymbol}))
+    EXPECT_EQ(symbols, (std::set<std::string> {kGetSetupManagerSymbol, kReleaseSetupManagerSymbol}))
         << table;
 }
 
@@ -178,14 +178,14 @@ TEST(ModuleLoadTest, FourRunsLeaveTheLastThreeHeaders)
     std::uint32_t latest[4];
     for (int i = 0; i < 4; ++i) {
         earliest[i] = tickNow();
-        const std::string command = "OSTREL_LOG_DIR=" + logs.path().string() + " " LOADER_PATH " "
-            MODULE_PATH;
+        const std::string command
+            = "OSTREL_LOG_DIR=" + logs.path().string() + " " LOADER_PATH " " MODULE_PATH;
         ASSERT_EQ(std::system(command.c_str()), 0);
         latest[i] = tickNow();
     }
     const fs::path log = logs.path() / "Ostrel_SetupMgr.log";
-    const std::string files[3] = {readFile(log), readFile(log.string() + "~"),
-                                  readFile(log.string() + "~~")};
+    const std::string files[3]
+        = {readFile(log), readFile(log.string() + "~"), readFile(log.string() + "~~")};
     for (int age = 0; age < 3; ++age) {
         const int runIndex = 3 - age;
         const std::uint32_t tick = headerTick(files[age]);
@@ -204,7 +204,8 @@ TEST(ModuleLoadTest, MalformedLanguageFileIsLoggedOnce)
     std::ofstream(install.path() / "Config" / "Path.ini")
         << "[PATH]\r\nini_ostrel=Config\\ostrel.ini\r\nxml_string=string.xml\r\n";
     std::ofstream(install.path() / "Language" / "en" / "string.xml")
-        << "<string>\n<setupManager>\n<item id=\"providerMissing\">x</item>\n</setupManager>\n<oops\n";
+        << "<string>\n<setupManager>\n<item "
+           "id=\"providerMissing\">x</item>\n</setupManager>\n<oops\n";
 
     const std::string command = "cd " + install.path().string() + " && OSTREL_LOG_DIR="
         + install.path().string() + " " LOADER_PATH " " MODULE_PATH " --show-account 2>/dev/null";
@@ -215,7 +216,8 @@ TEST(ModuleLoadTest, MalformedLanguageFileIsLoggedOnce)
     const std::string expected = "  XML Parsing Error(Common::loadLanguage) - 0xC00CE5";
     const size_t at = lines.find(expected);
     ASSERT_NE(at, std::string::npos) << lines;
-    EXPECT_EQ(lines.find(expected, at + 1), std::string::npos) << "logged more than once: " << lines;
+    EXPECT_EQ(lines.find(expected, at + 1), std::string::npos)
+        << "logged more than once: " << lines;
     EXPECT_NE(lines.find(", Pos: 5 line(s) 6 column(s), Reason: "), std::string::npos) << lines;
 }
 

@@ -36,10 +36,13 @@ TEST(FoldersTest, PathEntriesAndLanguage)
     install.write(QStringLiteral("Language/de/string.xml"), "<string/>");
 
     EXPECT_EQ(Common::getPathEntry("xml_account", false), QStringLiteral("Data/account.xml"));
-    EXPECT_EQ(Common::getPathEntry("xml_account", true), root + QStringLiteral("/Data/account.xml"));
+    EXPECT_EQ(Common::getPathEntry("xml_account", true),
+              root + QStringLiteral("/Data/account.xml"));
     EXPECT_EQ(Common::getLanguage(), QStringLiteral("ko"));
-    EXPECT_EQ(Common::getLanguageFile("xml_string"), root + QStringLiteral("/Language/ko/string.xml"));
-    EXPECT_EQ(Common::getLanguageFile("xml_string", QString()), Common::getLanguageFile("xml_string"));
+    EXPECT_EQ(Common::getLanguageFile("xml_string"),
+              root + QStringLiteral("/Language/ko/string.xml"));
+    EXPECT_EQ(Common::getLanguageFile("xml_string", QString()),
+              Common::getLanguageFile("xml_string"));
     EXPECT_EQ(Common::getLanguageFile("xml_string", QStringLiteral("de")),
               root + QStringLiteral("/Language/de/string.xml"));
     EXPECT_EQ(Common::getLanguageFile("xml_string", QStringLiteral("jpn")), QString());

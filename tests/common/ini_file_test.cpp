@@ -28,14 +28,16 @@ TEST(IniFileTest, ReadsFilesWrittenOnWindows)
 {
     const IniFile ini(kWindowsFile);
     EXPECT_EQ(ini.readString(u"PATH", u"xml_string", {}, 260), QStringLiteral("string.xml"));
-    EXPECT_EQ(ini.readString(u"path", u"QUOTED", {}, 260), QStringLiteral("  C:\\Program Files\\Ostrel  "));
+    EXPECT_EQ(ini.readString(u"path", u"QUOTED", {}, 260),
+              QStringLiteral("  C:\\Program Files\\Ostrel  "));
     EXPECT_EQ(ini.readString(u"PATH", u"single", {}, 260), QStringLiteral("x"));
     EXPECT_EQ(ini.readString(u"PATH", u"half", {}, 260), QStringLiteral("\"open"));
     EXPECT_EQ(ini.readString(u"language", u"USE", QStringLiteral("en"), 49), QStringLiteral("ko"));
     // Comments only at the start of a line; a value keeps what follows a semicolon.
     EXPECT_EQ(ini.readString(u"LANGUAGE", u"inline", {}, 260), QStringLiteral("value ; stays"));
     // Only the first section of a name is read.
-    EXPECT_EQ(ini.readString(u"PATH", u"late", QStringLiteral("none"), 260), QStringLiteral("none"));
+    EXPECT_EQ(ini.readString(u"PATH", u"late", QStringLiteral("none"), 260),
+              QStringLiteral("none"));
     EXPECT_EQ(ini.readString(u"PATH", u"noequals", QStringLiteral("d"), 260), QStringLiteral("d"));
     EXPECT_EQ(ini.readString(u"MISSING", u"use", QStringLiteral("d"), 260), QStringLiteral("d"));
 }
@@ -46,7 +48,8 @@ TEST(IniFileTest, CutsValuesToTheBufferAtCharacterBoundaries)
     EXPECT_EQ(ini.readString(u"s", u"long", {}, 260).size(), 259);
     // Three bytes a character: a buffer of 6 holds 5 bytes, so one whole character.
     EXPECT_EQ(ini.readString(u"s", u"korean", {}, 6), QStringLiteral("가"));
-    EXPECT_EQ(ini.readString(u"s", u"missing", QStringLiteral("defaultvalue"), 5), QStringLiteral("defa"));
+    EXPECT_EQ(ini.readString(u"s", u"missing", QStringLiteral("defaultvalue"), 5),
+              QStringLiteral("defa"));
 }
 
 TEST(IniFileTest, ReadsLeadingIntegers)
@@ -65,7 +68,8 @@ TEST(IniFileTest, WriteChangesOneValueAndKeepsTheRest)
     TempInstall dir;
     const QString path = dir.path() + QStringLiteral("/ostrel.ini");
     dir.write(QStringLiteral("ostrel.ini"),
-              "\xEF\xBB\xBF; comment\r\n[DirectX]\r\nVERSION = 9\r\nOther=1\r\n\r\n[LANGUAGE]\r\nUSE=en\r\n");
+              "\xEF\xBB\xBF; comment\r\n[DirectX]\r\nVERSION = "
+              "9\r\nOther=1\r\n\r\n[LANGUAGE]\r\nUSE=en\r\n");
 
     ASSERT_TRUE(IniFile::writeString(path, u"directx", u"Version", QStringLiteral("7")));
     ASSERT_TRUE(IniFile::writeString(path, u"DirectX", u"New", QStringLiteral("x")));
@@ -73,8 +77,9 @@ TEST(IniFileTest, WriteChangesOneValueAndKeepsTheRest)
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("\xEF\xBB\xBF; comment\r\n[DirectX]\r\nVERSION =7\r\nOther=1\r\n"
-                                         "New=x\r\n\r\n[LANGUAGE]\r\nUSE=en\r\n\r\n[Alarm]\r\nAuto=1\r\n"));
+    EXPECT_EQ(file.readAll(),
+              QByteArray("\xEF\xBB\xBF; comment\r\n[DirectX]\r\nVERSION =7\r\nOther=1\r\n"
+                         "New=x\r\n\r\n[LANGUAGE]\r\nUSE=en\r\n\r\n[Alarm]\r\nAuto=1\r\n"));
     EXPECT_EQ(IniFile::readInt(path, u"DirectX", u"Version", 9), 7);
 
     // A missing file is created.

@@ -59,7 +59,8 @@ TEST_F(LanguageTest, SharedLookups)
 {
     install.write(QStringLiteral("Language/en/string.xml"), kStrings);
     EXPECT_EQ(Common::getString("ok"), QStringLiteral("OK"));
-    EXPECT_EQ(Common::getString("deleteServer", "message"), QStringLiteral("Delete the recorder %s?"));
+    EXPECT_EQ(Common::getString("deleteServer", "message"),
+              QStringLiteral("Delete the recorder %s?"));
     EXPECT_EQ(Common::getString("missing"), QString());
     EXPECT_EQ(Common::getString("ok", "message"), QString());
     EXPECT_EQ(Common::getString("blank"), QStringLiteral(" "));
@@ -68,7 +69,8 @@ TEST_F(LanguageTest, SharedLookups)
     EXPECT_EQ(Common::getYesNo(false), QStringLiteral("No"));
 
     // Parsed once: a changed file is not seen until the document is released.
-    install.write(QStringLiteral("Language/en/string.xml"), "<string><common><item id='ok'>Okay</item></common></string>");
+    install.write(QStringLiteral("Language/en/string.xml"),
+                  "<string><common><item id='ok'>Okay</item></common></string>");
     EXPECT_EQ(Common::getString("ok"), QStringLiteral("OK"));
     Common::releaseLanguage();
     EXPECT_EQ(Common::getString("ok"), QStringLiteral("Okay"));
@@ -86,7 +88,8 @@ TEST_F(LanguageTest, MalformedFileIsLoggedOnceWithItsPosition)
 {
     // The unclosed item on line 4 ends at the close of "common", column 5.
     install.write(QStringLiteral("Language/en/string.xml"),
-                  "<string>\n  <common>\n    <item id=\"ok\">OK</item>\n    <item id=\"no\">No\n  </common>\n</string>\n");
+                  "<string>\n  <common>\n    <item id=\"ok\">OK</item>\n    <item id=\"no\">No\n  "
+                  "</common>\n</string>\n");
     EXPECT_EQ(Common::getString("ok"), QStringLiteral("Error"));
     EXPECT_EQ(Common::getString("no"), QStringLiteral("Error"));
     EXPECT_FALSE(Common::loadLanguage());
@@ -94,7 +97,8 @@ TEST_F(LanguageTest, MalformedFileIsLoggedOnceWithItsPosition)
     const QList<QByteArray> lines = logLines();
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].contains("  XML Parsing Error(Common::loadLanguage) - 0xC00CE50"));
-    EXPECT_TRUE(lines[0].contains(", Pos: 5 line(s) 5 column(s), Reason: Start-end tags mismatch\r"))
+    EXPECT_TRUE(
+        lines[0].contains(", Pos: 5 line(s) 5 column(s), Reason: Start-end tags mismatch\r"))
         << lines[0].constData();
 
     // Mended on disk: the next lookup parses it again.
@@ -110,7 +114,8 @@ TEST_F(LanguageTest, MalformedQueryIsLoggedAsComError)
     EXPECT_EQ(Common::getString("'", "common"), QString());
     const QList<QByteArray> lines = logLines();
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].contains("COM Error(Common::getString) - 0x80004005, Msg: Unspecified error, Src: pugixml, Desc: "))
+    EXPECT_TRUE(lines[0].contains(
+        "COM Error(Common::getString) - 0x80004005, Msg: Unspecified error, Src: pugixml, Desc: "))
         << lines[0].constData();
 }
 
@@ -128,14 +133,16 @@ TEST_F(LanguageTest, DialogTables)
     EXPECT_EQ(missing.getString("caption", "title"), QStringLiteral("undefined"));
     const QList<QByteArray> lines = logLines();
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].contains("COM Error(CStringTable::load) - 0x80070002, Msg: The system cannot find the file specified."));
+    EXPECT_TRUE(lines[0].contains("COM Error(CStringTable::load) - 0x80070002, Msg: The system "
+                                  "cannot find the file specified."));
 }
 
 TEST(ComErrorMessageTest, FallbackTexts)
 {
     EXPECT_EQ(Common::comErrorMessage(0x80040205u), QStringLiteral("IDispatch error #5"));
     EXPECT_EQ(Common::comErrorMessage(0x80040105u), QStringLiteral("Unknown error 0x80040105"));
-    EXPECT_EQ(Common::comErrorMessage(0x80070002u), QStringLiteral("The system cannot find the file specified."));
+    EXPECT_EQ(Common::comErrorMessage(0x80070002u),
+              QStringLiteral("The system cannot find the file specified."));
 }
 
 } // namespace

@@ -30,7 +30,7 @@ QByteArray expectedHeader(std::uint32_t tick)
 
 TEST(ModuleLogTest, PrefixLayout)
 {
-    std::tm when{};
+    std::tm when {};
     when.tm_year = 2009 - 1900;
     when.tm_mon = 2;
     when.tm_mday = 5;
@@ -38,7 +38,8 @@ TEST(ModuleLogTest, PrefixLayout)
     when.tm_min = 7;
     when.tm_sec = 9;
     EXPECT_EQ(ModuleLog::formatPrefix(1234, when, 5120), "1.234 03/05/2009 14:07:09 ( 5120)  ");
-    EXPECT_EQ(ModuleLog::formatPrefix(61007, when, 1234567), "61.007 03/05/2009 14:07:09 (1234567)  ");
+    EXPECT_EQ(ModuleLog::formatPrefix(61007, when, 1234567),
+              "61.007 03/05/2009 14:07:09 (1234567)  ");
 }
 
 TEST(ModuleLogTest, HeaderLinesAndLongMessages)
@@ -65,7 +66,8 @@ TEST(ModuleLogTest, HeaderLinesAndLongMessages)
     const QList<QByteArray> lines = content.mid(header.size()).split('\n');
     ASSERT_EQ(lines.size(), 3); // two lines and the empty rest after the last CR LF
     EXPECT_TRUE(lines[0].endsWith("  value 42 and text\r"));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^\d+\.\d{3} \d\d/\d\d/\d{4} \d\d:\d\d:\d\d \( *\d+\)  )"))
+    EXPECT_TRUE(QRegularExpression(
+                    QStringLiteral(R"(^\d+\.\d{3} \d\d/\d\d/\d{4} \d\d:\d\d:\d\d \( *\d+\)  )"))
                     .match(QString::fromLatin1(lines[0]))
                     .hasMatch())
         << lines[0].constData();

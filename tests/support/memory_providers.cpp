@@ -20,7 +20,7 @@ template <typename T, typename E>
 std::unique_ptr<T> copyWithBlocks(const T &record, PointerSeq<E> T::*seq)
 {
     auto copy = copyRecord(record);
-    (*copy).*seq = PointerSeq<E>{};
+    (*copy).*seq = PointerSeq<E> {};
     seqCopyBlocks((*copy).*seq, record.*seq);
     return copy;
 }
@@ -121,7 +121,8 @@ bool AccountProvider::addUser(const UserRecord *user)
 bool AccountProvider::deleteUser(const char *id)
 {
     record("deleteUser");
-    return std::erase_if(data.users, [id](const auto &user) { return std::strcmp(user->id, id) == 0; });
+    return std::erase_if(data.users,
+                         [id](const auto &user) { return std::strcmp(user->id, id) == 0; });
 }
 
 std::int32_t AccountProvider::getGroupCount()
@@ -264,7 +265,7 @@ ServerListData::ServerListData(const ServerListData &other)
 {
     for (const auto &server : other.servers) {
         auto copy = copyWithBlocks(*server, &ServerRecord::additionalInfo);
-        copy->cameras = PointerSeq<CameraEntry>{};
+        copy->cameras = PointerSeq<CameraEntry> {};
         seqCopyBlocks(copy->cameras, server->cameras);
         servers.push_back(std::move(copy));
     }
@@ -368,12 +369,12 @@ DisplayTemplateData::DisplayTemplateData(const DisplayTemplateData &other)
 {
     for (const auto &[name, view] : other.templates) {
         auto copy = copyRecord(*view);
-        copy->categories = PointerSeq<InfoCategory>{};
+        copy->categories = PointerSeq<InfoCategory> {};
         for (size_t i = 0; i < seqSize(view->categories); ++i) {
             const InfoCategory *category = seqAt(view->categories, i);
             auto *categoryCopy = static_cast<InfoCategory *>(std::malloc(sizeof(InfoCategory)));
             std::memcpy(static_cast<void *>(categoryCopy), category, sizeof(InfoCategory));
-            categoryCopy->items = PointerSeq<InfoItem>{};
+            categoryCopy->items = PointerSeq<InfoItem> {};
             seqCopyBlocks(categoryCopy->items, category->items);
             seqAppend(copy->categories, categoryCopy);
         }
@@ -442,8 +443,8 @@ bool DisplayTemplateProvider::getTemplate(const char *name, DisplayTemplate **ou
 
 void NotificationRecorder::notify(const char *name, NotifyMessage *message)
 {
-    received.push_back({name, message->id, message->sender, message->group,
-                        seqSize(message->arguments)});
+    received.push_back(
+        {name, message->id, message->sender, message->group, seqSize(message->arguments)});
 }
 
 } // namespace testhost

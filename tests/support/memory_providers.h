@@ -33,7 +33,8 @@ struct AccountData
 
     UserRecord *addUser(const char *id, const char *password = "", const char *name = "");
     // members: pairs of kind and id
-    GroupRecord *addGroup(const char *id, const std::vector<std::pair<MemberKind, std::string>> &members = {});
+    GroupRecord *addGroup(const char *id,
+                          const std::vector<std::pair<MemberKind, std::string>> &members = {});
     GroupRecord *findGroup(const std::string &id) const;
 };
 
@@ -52,7 +53,8 @@ struct AuthorityData
     ~AuthorityData();
 
     int addCategory(const char *id, const char *name);
-    AuthorityItem *addItem(int category, const char *id, const char *name, const char *description = "");
+    AuthorityItem *addItem(int category, const char *id, const char *name,
+                           const char *description = "");
 };
 
 struct ServerListData
@@ -69,7 +71,7 @@ struct ServerListData
 
 struct OptionData
 {
-    OptionRecord options{};
+    OptionRecord options {};
 };
 
 struct DisplayTemplateData
@@ -83,7 +85,8 @@ struct DisplayTemplateData
 
     InfoView *addTemplate(const char *name, const char *title);
     static InfoCategory *addCategory(InfoView *view, const char *name, const char *label);
-    static InfoItem *addItem(InfoCategory *category, const char *name, const char *label, const char *value);
+    static InfoItem *addItem(InfoCategory *category, const char *name, const char *label,
+                             const char *value);
 };
 
 struct RemoteSetupData
@@ -98,8 +101,7 @@ class MemoryProvider : public Interface
 public:
     MemoryProvider()
         : log(std::make_shared<CallLog>())
-    {
-    }
+    { }
     virtual ~MemoryProvider() = default;
 
     bool queryLink(LinkKind link, void **out) override
@@ -169,7 +171,8 @@ protected:
     MemoryProvider(const MemoryProvider &) = default;
     void record(const char *operation) const
     {
-        log->calls.push_back(isWorkingCopy ? std::string("copy.") + operation : std::string(operation));
+        log->calls.push_back(isWorkingCopy ? std::string("copy.") + operation
+                                           : std::string(operation));
     }
 };
 
@@ -189,8 +192,8 @@ public:
     bool deleteGroup(const char *id) override;
 };
 
-class AuthorityProvider final
-    : public MemoryProvider<AuthorityProvider, IAuthorityProvider, AuthorityData, ProviderKind::Authority>
+class AuthorityProvider final : public MemoryProvider<AuthorityProvider, IAuthorityProvider,
+                                                      AuthorityData, ProviderKind::Authority>
 {
 public:
     AuthorityProvider() = default;
@@ -202,8 +205,8 @@ public:
     bool getAuthority(std::int32_t category, std::int32_t index, AuthorityItem **out) override;
 };
 
-class ServerListProvider final
-    : public MemoryProvider<ServerListProvider, IServerListProvider, ServerListData, ProviderKind::ServerList>
+class ServerListProvider final : public MemoryProvider<ServerListProvider, IServerListProvider,
+                                                       ServerListData, ProviderKind::ServerList>
 {
 public:
     ServerListProvider() = default;
@@ -223,7 +226,8 @@ public:
     RemoteSetupProvider() = default;
     RemoteSetupProvider(const RemoteSetupProvider &) = default;
     // Writes the server id into the block's host value, so tests see that the block was filled.
-    bool loadRemoteSetupParameters(std::int32_t serverId, RemoteSetupParameters *parameters) override;
+    bool loadRemoteSetupParameters(std::int32_t serverId,
+                                   RemoteSetupParameters *parameters) override;
 };
 
 class OptionProvider final
