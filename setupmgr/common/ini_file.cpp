@@ -136,7 +136,9 @@ QString IniFile::readString(QStringView section, QStringView key, const QString 
     QByteArray value;
     if (!findValue(section, key, &value))
         value = defaultValue.toUtf8();
-    return QString::fromUtf8(truncateUtf8(value, bufferSize - 1));
+    // Decoded before the cut: a byte that is not UTF-8 becomes a character of three bytes, and
+    // the result must still fit the buffer.
+    return QString::fromUtf8(truncateUtf8(QString::fromUtf8(value).toUtf8(), bufferSize - 1));
 }
 
 int IniFile::readInt(QStringView section, QStringView key, int defaultValue) const
