@@ -1,5 +1,7 @@
 #include "setup_manager.h"
 
+#include "account/account_manager_dlg.h"
+#include "account/authority_dlg.h"
 #include "common/folders.h"
 #include "common/language.h"
 #include "frame/missing_provider.h"
@@ -95,13 +97,26 @@ std::int32_t CSetupManager::ShowOptionSheet()
 
 void CSetupManager::ShowAccountManager()
 {
-    requireProvider(ProviderKind::Account);
+    auto *accounts = static_cast<IAccountProvider *>(requireProvider(ProviderKind::Account));
+    if (!accounts)
+        return;
+    CAccountManagerDlg dialog;
+    dialog.SetProvider(accounts);
+    dialog.exec();
 }
 
 void CSetupManager::ShowAuthorityManager()
 {
-    if (requireProvider(ProviderKind::Authority))
-        requireProvider(ProviderKind::Account);
+    auto *authority = static_cast<IAuthorityProvider *>(requireProvider(ProviderKind::Authority));
+    if (!authority)
+        return;
+    auto *accounts = static_cast<IAccountProvider *>(requireProvider(ProviderKind::Account));
+    if (!accounts)
+        return;
+    CAuthorityDlg dialog;
+    dialog.SetProvider(authority);
+    dialog.SetAccountProvider(accounts);
+    dialog.exec();
 }
 
 bool CSetupManager::ShowServerManager()

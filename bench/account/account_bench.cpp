@@ -1,0 +1,457 @@
+// The account dialogs at the scale of a large site: 10,000 users and 2,000 groups of 50 members.
+// Each benchmark times the dialog's work and, in the same iteration, a bare Qt list or tree
+// filled with the same texts; the "ratio" counter is dialog time over bare time.
+#include "account/account_manager_dlg.h"
+#include "account/account_rules.h"
+#include "account/account_user_dlg.h"
+#include "account/choose_member_dlg.h"
+#include "common/language.h"
+#include "support/memory_providers.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTreeView>
+#include <QTreeWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int kUsers = 10000;
+constexpr int kGroups = 2000;
+constexpr int kMembersPerGroup = 50;
+constexpr int kChosen = 5000;
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(const std::function<void()> &work)
+{
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void settle()
+{
+    QCoreApplication::processEvents();
+}
+
+testhost::AccountProvider &site()
+{
+    static testhost::AccountProvider *accounts = [] {
+        auto *provider = new testhost::AccountProvider;
+        char id[32];
+        for (int i = 0; i < kUsers; ++i) {
+            std::snprintf(id, sizeof id, "user%05d", i);
+            provider->data.addUser(id, "pw", "User");
+        }
+        std::vector<std::pair<MemberKind, std::string>> members;
+        for (int g = 0; g < kGroups; ++g) {
+            members.clear();
+            for (int m = 0; m < kMembersPerGroup; ++m) {
+                std::snprintf(id, sizeof id, "user%05d", (g * kMembersPerGroup + m) % kUsers);
+                members.emplace_back(MemberUser, id);
+            }
+            std::snprintf(id, sizeof id, "group%04d", g);
+            provider->data.addGroup(id, members);
+        }
+        return provider;
+    }();
+    return *accounts;
+}
+
+QStringList userTexts(int first, int count)
+{
+    QStringList texts;
+    texts.reserve(count);
+    for (int i = first; i < first + count; ++i)
+        texts << QStringLiteral("user%1").arg(i, 5, 10, QLatin1Char('0'));
+    return texts;
+}
+
+QStringList groupTexts()
+{
+    QStringList texts;
+    texts.reserve(kGroups);
+    for (int g = 0; g < kGroups; ++g)
+        texts << QStringLiteral("group%1").arg(g, 4, 10, QLatin1Char('0'));
+    return texts;
+}
+
+// Two bare lists side by side, filled with the given texts and shown.
+double bareLists(const QStringList &left, const QStringList &right)
+{
+    std::unique_ptr<QWidget> window;
+    return seconds([&] {
+        window = std::make_unique<QWidget>();
+        auto *layout = new QHBoxLayout(window.get());
+        for (const QStringList *texts : {&left, &right}) {
+            auto *list = new QListWidget(window.get());
+            list->addItems(*texts);
+            layout->addWidget(list);
+        }
+        window->show();
+        settle();
+    });
+}
+
+void report(benchmark::State &state, double subject, double bare)
+{
+    state.counters["ratio"] = subject / bare;
+    state.counters["bare_ms"] = 1000.0 * bare / static_cast<double>(state.iterations());
+}
+
+// A bare tree with the account manager's shape: a root, two folders, every id.
+double bareAccountTree(const QStringList &users, const QStringList &groups)
+{
+    std::unique_ptr<QTreeWidget> tree;
+    const double took = seconds([&] {
+        tree = std::make_unique<QTreeWidget>();
+        auto *root = new QTreeWidgetItem(QStringList {QStringLiteral("Accounts")});
+        tree->addTopLevelItem(root);
+        for (const QStringList *texts : {&users, &groups}) {
+            auto *folder = new QTreeWidgetItem(QStringList {QStringLiteral("Folder")});
+            QList<QTreeWidgetItem *> items;
+            items.reserve(texts->size());
+            for (const QString &text : *texts)
+                items << new QTreeWidgetItem(QStringList {text});
+            folder->addChildren(items);
+            root->addChild(folder);
+        }
+        root->setExpanded(true);
+        tree->show();
+        settle();
+    });
+    return took;
+}
+
+// From construction until the tree is filled and shown. withCopy: the provider's working copy
+// is made inside the clock, as ShowAccountManager does; otherwise before it.
+void openAccountManager(benchmark::State &state, IAccountProvider &accounts, bool withCopy)
+{
+    const QStringList users = userTexts(0, kUsers);
+    const QStringList groups = groupTexts();
+    double subject = 0;
+    double bare = 0;
+    for (auto _ : state) {
+        bare += bareAccountTree(users, groups);
+        std::unique_ptr<CAccountManagerDlg> dialog;
+        if (!withCopy) {
+            dialog = std::make_unique<CAccountManagerDlg>();
+            dialog->SetProvider(&accounts);
+        }
+        const double opened = seconds([&] {
+            if (withCopy) {
+                dialog = std::make_unique<CAccountManagerDlg>();
+                dialog->SetProvider(&accounts);
+            }
+            dialog->show();
+            settle();
+        });
+        subject += opened;
+        state.SetIterationTime(opened);
+        dialog.reset();
+        if (auto *logged = dynamic_cast<testhost::AccountProvider *>(&accounts))
+            logged->log->clear();
+    }
+    report(state, subject, bare);
+}
+
+void OpenAccountManager(benchmark::State &state)
+{
+    openAccountManager(state, site(), true);
+}
+
+void FillAccountManager(benchmark::State &state)
+{
+    openAccountManager(state, site(), false);
+}
+
+// An account provider without the test host's call log, so that the rules' own cost shows.
+class LeanAccounts final : public IAccountProvider
+{
+public:
+    explicit LeanAccounts(testhost::AccountProvider &from)
+    {
+        for (const auto &user : from.data.users)
+            m_users.push_back(*user);
+        for (const auto &group : from.data.groups) {
+            m_groups.push_back(*group);
+            m_groups.back().members = PointerSeq<MemberRecord> {};
+        }
+    }
+    bool queryLink(LinkKind, void **out) override
+    {
+        *out = nullptr;
+        return false;
+    }
+    LeanAccounts(const LeanAccounts &) = default;
+    void release(int) override { delete this; }
+    ProviderKind getKind() override { return ProviderKind::Account; }
+    bool loadFile(const char *) override { return false; }
+    bool saveFile(const char *) override { return false; }
+    void clear() override { }
+    bool createWorkingCopy(IDataProvider **out) override
+    {
+        *out = new LeanAccounts(*this);
+        return true;
+    }
+    std::int32_t getUserCount() override { return static_cast<std::int32_t>(m_users.size()); }
+    bool getUser(std::int32_t index, UserRecord **out) override
+    {
+        if (index < 0 || index >= getUserCount())
+            return false;
+        *out = &m_users[static_cast<std::size_t>(index)];
+        return true;
+    }
+    bool addUser(const UserRecord *) override { return false; }
+    bool deleteUser(const char *) override { return false; }
+    std::int32_t getGroupCount() override { return static_cast<std::int32_t>(m_groups.size()); }
+    bool getGroup(std::int32_t index, GroupRecord **out) override
+    {
+        if (index < 0 || index >= getGroupCount())
+            return false;
+        *out = &m_groups[static_cast<std::size_t>(index)];
+        return true;
+    }
+    bool addGroup(const GroupRecord *) override { return false; }
+    bool deleteGroup(const char *) override { return false; }
+
+private:
+    std::vector<UserRecord> m_users;
+    std::vector<GroupRecord> m_groups;
+};
+
+// The same with a provider that does not log its calls, so that the dialog's own share shows.
+void OpenAccountManagerLean(benchmark::State &state)
+{
+    LeanAccounts accounts(site());
+    openAccountManager(state, accounts, true);
+}
+
+// The dialog's fixed cost: opening it on a site without accounts.
+void OpenEmptyAccountManager(benchmark::State &state)
+{
+    testhost::AccountProvider empty;
+    for (auto _ : state) {
+        std::unique_ptr<CAccountManagerDlg> dialog;
+        state.SetIterationTime(seconds([&] {
+            dialog = std::make_unique<CAccountManagerDlg>();
+            dialog->SetProvider(&empty);
+            dialog->show();
+            settle();
+        }));
+    }
+}
+
+// The provider's share of opening: the test host's deep copy of the site, 100,000 member blocks.
+void WorkingCopyOnly(benchmark::State &state)
+{
+    testhost::AccountProvider &accounts = site();
+    for (auto _ : state) {
+        IDataProvider *copy = nullptr;
+        const double took = seconds([&] { accounts.createWorkingCopy(&copy); });
+        state.SetIterationTime(took);
+        copy->release(1);
+        accounts.log->clear();
+    }
+}
+
+// A member list of the first 5,000 users.
+struct Chosen
+{
+    PointerSeq<MemberRecord> list {};
+    explicit Chosen(int count)
+    {
+        for (const QString &id : userTexts(0, count))
+            seqAppend(list, AccountRules::newMember(MemberUser, id));
+    }
+    ~Chosen() { seqFreeBlocks(list); }
+};
+
+std::unique_ptr<CChooseMemberDlg> openChooser(PointerSeq<MemberRecord> *list)
+{
+    auto dialog = std::make_unique<CChooseMemberDlg>();
+    dialog->SetSources(&site(), list);
+    dialog->show();
+    settle();
+    return dialog;
+}
+
+void OpenChooser(benchmark::State &state)
+{
+    Chosen chosen(kChosen);
+    const QStringList members = userTexts(0, kChosen);
+    const QStringList candidates = userTexts(kChosen, kUsers - kChosen) + groupTexts();
+    double subject = 0;
+    double bare = 0;
+    for (auto _ : state) {
+        bare += bareLists(candidates, members);
+        std::unique_ptr<CChooseMemberDlg> dialog;
+        const double opened = seconds([&] { dialog = openChooser(&chosen.list); });
+        subject += opened;
+        state.SetIterationTime(opened);
+    }
+    report(state, subject, bare);
+}
+
+void ChooseAll(benchmark::State &state)
+{
+    Chosen chosen(kChosen);
+    const QStringList all = userTexts(0, kUsers) + groupTexts();
+    double subject = 0;
+    double bare = 0;
+    for (auto _ : state) {
+        bare += bareLists({}, all);
+        auto dialog = openChooser(&chosen.list);
+        const double moved = seconds([&] {
+            dialog->chooseAll();
+            settle();
+        });
+        subject += moved;
+        state.SetIterationTime(moved);
+    }
+    report(state, subject, bare);
+}
+
+void RemoveAll(benchmark::State &state)
+{
+    Chosen chosen(kChosen);
+    const QStringList all = userTexts(0, kUsers) + groupTexts();
+    double subject = 0;
+    double bare = 0;
+    for (auto _ : state) {
+        bare += bareLists(all, {});
+        auto dialog = openChooser(&chosen.list);
+        const double moved = seconds([&] {
+            dialog->removeAll();
+            settle();
+        });
+        subject += moved;
+        state.SetIterationTime(moved);
+    }
+    report(state, subject, bare);
+}
+
+// 5,000 scattered entries (every other one) move with ">".
+void MoveSelected(benchmark::State &state)
+{
+    QStringList moved;
+    QStringList kept;
+    const QStringList users = userTexts(0, kUsers);
+    for (int i = 0; i < kUsers; ++i)
+        (i % 2 == 0 && moved.size() < kChosen ? moved : kept) << users.at(i);
+    kept += groupTexts();
+    double subject = 0;
+    double bare = 0;
+    for (auto _ : state) {
+        bare += bareLists(kept, moved);
+        auto dialog = openChooser(nullptr);
+        auto *candidates = dialog->findChild<QTreeView *>(QStringLiteral("candidateList"));
+        QItemSelection selection;
+        for (int row = 0; row < 2 * kChosen; row += 2)
+            selection.select(candidates->model()->index(row, 0),
+                             candidates->model()->index(row, 0));
+        candidates->selectionModel()->select(selection, QItemSelectionModel::Select);
+        settle();
+        const double took = seconds([&] {
+            dialog->moveSelectedToMembers();
+            settle();
+        });
+        subject += took;
+        state.SetIterationTime(took);
+    }
+    report(state, subject, bare);
+}
+
+// The user dialog's OK with an id that only the last group has: every account is compared.
+void UserOkValidation(benchmark::State &state)
+{
+    testhost::AccountProvider &accounts = site();
+    CAccountUserDlg dialog;
+    dialog.SetProvider(&accounts, nullptr);
+    dialog.show();
+    settle();
+    dialog.findChild<QLineEdit *>(QStringLiteral("idEdit"))->setText(QStringLiteral("GROUP1999"));
+    const double accountCount = kUsers + kGroups;
+    double total = 0;
+    for (auto _ : state) {
+        accounts.log->clear();
+        const double took = seconds([&] { dialog.accept(); });
+        total += took;
+        state.SetIterationTime(took);
+    }
+    if (!dialog.isVisible())
+        state.SkipWithError("the dialog closed: the id was not refused");
+    state.counters["ms_per_1000_accounts"]
+        = 1000.0 * total / static_cast<double>(state.iterations()) / (accountCount / 1000.0);
+}
+
+void UserOkValidationLean(benchmark::State &state)
+{
+    LeanAccounts accounts(site());
+    CAccountUserDlg dialog;
+    dialog.SetProvider(&accounts, nullptr);
+    dialog.show();
+    settle();
+    dialog.findChild<QLineEdit *>(QStringLiteral("idEdit"))->setText(QStringLiteral("GROUP1999"));
+    const double accountCount = kUsers + kGroups;
+    double total = 0;
+    for (auto _ : state) {
+        const double took = seconds([&] { dialog.accept(); });
+        total += took;
+        state.SetIterationTime(took);
+    }
+    if (!dialog.isVisible())
+        state.SkipWithError("the dialog closed: the id was not refused");
+    state.counters["ms_per_1000_accounts"]
+        = 1000.0 * total / static_cast<double>(state.iterations()) / (accountCount / 1000.0);
+}
+
+} // namespace
+
+BENCHMARK(OpenAccountManager)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(FillAccountManager)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(OpenAccountManagerLean)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(OpenEmptyAccountManager)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(WorkingCopyOnly)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(OpenChooser)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(ChooseAll)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(RemoveAll)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(MoveSelected)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(UserOkValidation)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(200);
+BENCHMARK(UserOkValidationLean)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The dialogs read their texts from the installation folder, the working directory.
+    if (QDir(QStringLiteral(OSTREL_INSTALL_DIR)).exists())
+        QDir::setCurrent(QStringLiteral(OSTREL_INSTALL_DIR));
+    {
+        // One-time process costs (font database, style, image plug-ins) are paid here, so that
+        // neither side of a ratio carries them.
+        testhost::AccountProvider empty;
+        CAccountManagerDlg dialog;
+        dialog.SetProvider(&empty);
+        dialog.show();
+        bareAccountTree({QStringLiteral("a")}, {QStringLiteral("b")});
+        bareLists({QStringLiteral("a")}, {QStringLiteral("b")});
+        settle();
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Common::releaseLanguage();
+    return 0;
+}

@@ -1,0 +1,16 @@
+// The installation folder the client works in: the module finds it as the working directory.
+#pragma once
+
+#include <QString>
+
+namespace Installation {
+
+// The user's own copy of the embedded default installation, made on the first run.
+QString defaultFolder();
+// Copies the embedded installation into folder, keeping files that are already there; false
+// with a reason when it cannot.
+bool ensureDefault(const QString &folder, QString *error);
+// Makes folder the working directory; false with a reason when it is not an installation.
+bool enter(const QString &folder, QString *error);
+
+} // namespace Installation

@@ -1,0 +1,58 @@
+#include "remote_setup_site.h"
+
+#include <QEvent>
+#include <QTimer>
+
+RemoteSetupSite::RemoteSetupSite(ISetupManager *manager, QObject *parent)
+    : QObject(parent)
+    , m_manager(manager)
+{ }
+
+const ServerIdentity *RemoteSetupSite::getServerIdentity()
+{
+    return &m_identity;
+}
+
+bool RemoteSetupSite::attachRemoteSetup(IRemoteSetup *setup)
+{
+    m_attached = setup;
+    return true;
+}
+
+QWidget *RemoteSetupSite::open(std::int32_t serverId, std::int32_t productType)
+{
+    close();
+    m_identity = ServerIdentity {serverId, productType};
+    m_attached = nullptr;
+    IRemoteSetup *setup = m_manager->OpenRemoteSetup(this);
+    if (!setup || setup != m_attached)
+        return nullptr;
+    m_window = static_cast<QWidget *>(setup->window());
+    if (m_window) {
+        m_window->installEventFilter(this);
+        m_window->show();
+        m_window->raise();
+    }
+    return m_window;
+}
+
+void RemoteSetupSite::close()
+{
+    if (m_window)
+        m_window->removeEventFilter(this);
+    m_window = nullptr;
+    m_attached = nullptr;
+    if (m_manager->IsRemoteSetupOpen()) {
+        m_manager->CloseRemoteSetup();
+        emit closed();
+    }
+}
+
+bool RemoteSetupSite::eventFilter(QObject *watched, QEvent *event)
+{
+    // The plug-in destroys its window when it is released, so the release must not run inside
+    // the window's own close event.
+    if (watched == m_window && event->type() == QEvent::Close)
+        QTimer::singleShot(0, this, &RemoteSetupSite::close);
+    return QObject::eventFilter(watched, event);
+}

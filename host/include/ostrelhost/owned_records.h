@@ -1,0 +1,66 @@
+// Owning handles for the shared records. A record itself is the host's (new/delete); the blocks
+// its sequences point to are malloc blocks, because the module frees and allocates them too.
+#pragma once
+
+#include <ostrel/records.h>
+
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace ostrelhost {
+
+// Frees the blocks a record holds, then the record.
+struct RecordDeleter
+{
+    void operator()(UserRecord *record) const;
+    void operator()(GroupRecord *record) const;
+    void operator()(AuthorityCategory *record) const;
+    void operator()(AuthorityItem *record) const;
+    void operator()(ServerRecord *record) const;
+    void operator()(InfoView *record) const;
+};
+
+template <typename T>
+using RecordPtr = std::unique_ptr<T, RecordDeleter>;
+
+// A record with every byte zero; throws std::bad_alloc.
+template <typename T>
+RecordPtr<T> makeRecord()
+{
+    RecordPtr<T> record(new T);
+    std::memset(static_cast<void *>(record.get()), 0, sizeof(T));
+    return record;
+}
+
+// Deep copies, with copies of every block; throw std::bad_alloc.
+RecordPtr<UserRecord> cloneRecord(const UserRecord &record);
+RecordPtr<GroupRecord> cloneRecord(const GroupRecord &record);
+RecordPtr<AuthorityCategory> cloneRecord(const AuthorityCategory &record);
+RecordPtr<AuthorityItem> cloneRecord(const AuthorityItem &record);
+RecordPtr<ServerRecord> cloneRecord(const ServerRecord &record);
+RecordPtr<InfoView> cloneRecord(const InfoView &record);
+
+template <typename T>
+std::vector<RecordPtr<T>> cloneAll(const std::vector<RecordPtr<T>> &records)
+{
+    std::vector<RecordPtr<T>> copies;
+    copies.reserve(records.size());
+    for (const auto &record : records)
+        copies.push_back(cloneRecord(*record));
+    return copies;
+}
+
+// Appends a zeroed malloc block to the sequence and returns it; throws std::bad_alloc.
+template <typename T>
+T *appendBlock(PointerSeq<T> &seq)
+{
+    T *block = static_cast<T *>(std::calloc(1, sizeof(T)));
+    if (!block || !seqAppend(seq, block)) {
+        std::free(block);
+        throw std::bad_alloc();
+    }
+    return block;
+}
+
+} // namespace ostrelhost

@@ -1,0 +1,169 @@
+#include <ostrelhost/file_account_provider.h>
+
+#include "record_utils.h"
+#include "record_xml.h"
+
+#include <algorithm>
+
+namespace ostrelhost {
+
+namespace {
+
+constexpr char kRoot[] = "accounts";
+
+// Removes the first record with that id.
+template <typename Records>
+bool eraseById(Records &records, const char *id)
+{
+    const auto found = std::find_if(records.begin(), records.end(), [id](const auto &record) {
+        return detail::fieldEquals(record->id, id);
+    });
+    if (found == records.end())
+        return false;
+    records.erase(found);
+    return true;
+}
+
+} // namespace
+
+FileAccountProvider::FileAccountProvider(std::shared_ptr<Diagnostics> diagnostics)
+    : ProviderBase(std::move(diagnostics))
+{ }
+
+FileAccountProvider::FileAccountProvider(const FileAccountProvider &other)
+    : ProviderBase(other)
+    , m_users(cloneAll(other.m_users))
+    , m_groups(cloneAll(other.m_groups))
+{ }
+
+bool FileAccountProvider::loadFile(const char *path)
+{
+    std::vector<RecordPtr<UserRecord>> users;
+    std::vector<RecordPtr<GroupRecord>> groups;
+    const bool loaded
+        = xml::loadDocument(path, kRoot, diagnostics(), [&](const pugi::xml_node &root) {
+              for (const pugi::xml_node &element : root.children("user")) {
+                  auto user = makeRecord<UserRecord>();
+                  user->number = static_cast<std::int32_t>(
+                      xml::integer(element, "number", INT32_MIN, INT32_MAX,
+                                   static_cast<std::int64_t>(users.size())));
+                  xml::readField(user->id, element, "id");
+                  xml::readField(user->password, element, "password");
+                  xml::readField(user->name, element, "name");
+                  xml::readField(user->description, element, "description");
+                  users.push_back(std::move(user));
+              }
+              for (const pugi::xml_node &element : root.children("group")) {
+                  auto group = makeRecord<GroupRecord>();
+                  group->number = static_cast<std::int32_t>(
+                      xml::integer(element, "number", INT32_MIN, INT32_MAX,
+                                   static_cast<std::int64_t>(groups.size())));
+                  xml::readField(group->id, element, "id");
+                  xml::readField(group->description, element, "description");
+                  xml::readMembers(element, group->members);
+                  groups.push_back(std::move(group));
+              }
+          });
+    // A file that fails leaves the provider empty rather than half loaded.
+    clear();
+    if (loaded) {
+        m_users = std::move(users);
+        m_groups = std::move(groups);
+    }
+    return loaded;
+}
+
+bool FileAccountProvider::saveFile(const char *path)
+{
+    return xml::saveDocument(path, kRoot, diagnostics(), [this](pugi::xml_node &root) {
+        for (const auto &user : m_users) {
+            pugi::xml_node element = root.append_child("user");
+            xml::setInteger(element, "number", user->number);
+            xml::setField(element, "id", user->id);
+            xml::setField(element, "password", user->password);
+            xml::setField(element, "name", user->name);
+            xml::setField(element, "description", user->description);
+        }
+        for (const auto &group : m_groups) {
+            pugi::xml_node element = root.append_child("group");
+            xml::setInteger(element, "number", group->number);
+            xml::setField(element, "id", group->id);
+            xml::setField(element, "description", group->description);
+            xml::writeMembers(element, group->members);
+        }
+    });
+}
+
+void FileAccountProvider::clear()
+{
+    m_users.clear();
+    m_groups.clear();
+}
+
+std::int32_t FileAccountProvider::getUserCount()
+{
+    return static_cast<std::int32_t>(m_users.size());
+}
+
+bool FileAccountProvider::getUser(std::int32_t index, UserRecord **out)
+{
+    if (!out || !detail::validIndex(m_users, index))
+        return false;
+    *out = m_users[static_cast<std::size_t>(index)].get();
+    return true;
+}
+
+bool FileAccountProvider::addUser(const UserRecord *user)
+{
+    if (!user)
+        return false;
+    try {
+        auto copy = cloneRecord(*user);
+        if (copy->number < 0)
+            copy->number = detail::nextNumber(m_users);
+        m_users.push_back(std::move(copy));
+        return true;
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+}
+
+bool FileAccountProvider::deleteUser(const char *id)
+{
+    return eraseById(m_users, id);
+}
+
+std::int32_t FileAccountProvider::getGroupCount()
+{
+    return static_cast<std::int32_t>(m_groups.size());
+}
+
+bool FileAccountProvider::getGroup(std::int32_t index, GroupRecord **out)
+{
+    if (!out || !detail::validIndex(m_groups, index))
+        return false;
+    *out = m_groups[static_cast<std::size_t>(index)].get();
+    return true;
+}
+
+bool FileAccountProvider::addGroup(const GroupRecord *group)
+{
+    if (!group)
+        return false;
+    try {
+        auto copy = cloneRecord(*group);
+        if (copy->number < 0)
+            copy->number = detail::nextNumber(m_groups);
+        m_groups.push_back(std::move(copy));
+        return true;
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+}
+
+bool FileAccountProvider::deleteGroup(const char *id)
+{
+    return eraseById(m_groups, id);
+}
+
+} // namespace ostrelhost

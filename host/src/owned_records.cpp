@@ -1,0 +1,122 @@
+#include <ostrelhost/owned_records.h>
+
+namespace ostrelhost {
+
+namespace {
+
+template <typename T>
+RecordPtr<T> copyBytes(const T &record)
+{
+    RecordPtr<T> copy(new T);
+    std::memcpy(static_cast<void *>(copy.get()), &record, sizeof(T));
+    return copy;
+}
+
+// Gives `to` its own copies of the blocks of `from`; `to` still points at the source's blocks
+// after a byte copy, so it is emptied first.
+template <typename T>
+void copyBlocks(PointerSeq<T> &to, const PointerSeq<T> &from)
+{
+    to = PointerSeq<T> {};
+    if (!seqCopyBlocks(to, from)) {
+        seqFreeBlocks(to);
+        throw std::bad_alloc();
+    }
+}
+
+void freeCategories(PointerSeq<InfoCategory> &categories)
+{
+    for (std::size_t i = 0, n = seqSize(categories); i < n; ++i)
+        seqFreeBlocks(categories.first[i]->items);
+    seqFreeBlocks(categories);
+}
+
+} // namespace
+
+void RecordDeleter::operator()(UserRecord *record) const
+{
+    delete record;
+}
+
+void RecordDeleter::operator()(GroupRecord *record) const
+{
+    seqFreeBlocks(record->members);
+    delete record;
+}
+
+void RecordDeleter::operator()(AuthorityCategory *record) const
+{
+    delete record;
+}
+
+void RecordDeleter::operator()(AuthorityItem *record) const
+{
+    seqFreeBlocks(record->members);
+    delete record;
+}
+
+void RecordDeleter::operator()(ServerRecord *record) const
+{
+    seqFreeBlocks(record->additionalInfo);
+    seqFreeBlocks(record->cameras);
+    delete record;
+}
+
+void RecordDeleter::operator()(InfoView *record) const
+{
+    freeCategories(record->categories);
+    delete record;
+}
+
+RecordPtr<UserRecord> cloneRecord(const UserRecord &record)
+{
+    return copyBytes(record);
+}
+
+RecordPtr<GroupRecord> cloneRecord(const GroupRecord &record)
+{
+    auto copy = copyBytes(record);
+    copy->members = {};
+    copyBlocks(copy->members, record.members);
+    return copy;
+}
+
+RecordPtr<AuthorityCategory> cloneRecord(const AuthorityCategory &record)
+{
+    return copyBytes(record);
+}
+
+RecordPtr<AuthorityItem> cloneRecord(const AuthorityItem &record)
+{
+    auto copy = copyBytes(record);
+    copy->members = {};
+    copyBlocks(copy->members, record.members);
+    return copy;
+}
+
+RecordPtr<ServerRecord> cloneRecord(const ServerRecord &record)
+{
+    auto copy = copyBytes(record);
+    // Both sequences must be valid before either copy can throw, so the deleter frees only ours.
+    copy->additionalInfo = {};
+    copy->cameras = {};
+    copyBlocks(copy->additionalInfo, record.additionalInfo);
+    copyBlocks(copy->cameras, record.cameras);
+    return copy;
+}
+
+RecordPtr<InfoView> cloneRecord(const InfoView &record)
+{
+    auto copy = copyBytes(record);
+    copy->categories = {};
+    for (std::size_t i = 0, n = seqSize(record.categories); i < n; ++i) {
+        const InfoCategory *category = record.categories.first[i];
+        InfoCategory *categoryCopy = appendBlock(copy->categories);
+        std::memcpy(static_cast<void *>(categoryCopy), category, sizeof(InfoCategory));
+        categoryCopy->items = {};
+        copyBlocks(categoryCopy->items, category->items);
+    }
+    return copy;
+}
+
+} // namespace ostrelhost

@@ -1,0 +1,14 @@
+// Reading and writing the parts that several data files share.
+#pragma once
+
+#include "xml_file.h"
+
+#include <ostrel/records.h>
+
+namespace ostrelhost::xml {
+
+// <member type="user|group|N" id="..."/> children of node, in order.
+void readMembers(const pugi::xml_node &node, PointerSeq<MemberRecord> &members);
+void writeMembers(pugi::xml_node &node, const PointerSeq<MemberRecord> &members);
+
+} // namespace ostrelhost::xml

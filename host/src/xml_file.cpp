@@ -1,0 +1,287 @@
+#include "xml_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <new>
+#include <string_view>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace ostrelhost::xml {
+
+namespace {
+
+// Attribute values keep their tabs and line breaks (the writer escapes them), so a
+// description reads back as it was stored.
+constexpr unsigned kParseOptions = pugi::parse_default & ~pugi::parse_wconv_attribute;
+
+struct Position
+{
+    long long line;
+    long long column;
+};
+
+Position positionAt(const QByteArray &bytes, std::ptrdiff_t offset)
+{
+    const auto end = static_cast<qsizetype>(std::clamp<std::ptrdiff_t>(offset, 0, bytes.size()));
+    Position position {1, 1};
+    for (qsizetype i = 0; i < end; ++i) {
+        if (bytes[i] == '\n') {
+            ++position.line;
+            position.column = 1;
+        } else if ((static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80) {
+            ++position.column; // columns count characters, not bytes
+        }
+    }
+    return position;
+}
+
+QString located(const QByteArray &bytes, std::ptrdiff_t offset, const char *what)
+{
+    const Position position = positionAt(bytes, offset);
+    return QStringLiteral("line %1, column %2: %3")
+        .arg(position.line)
+        .arg(position.column)
+        .arg(QString::fromUtf8(what));
+}
+
+class StringWriter : public pugi::xml_writer
+{
+public:
+    void write(const void *data, size_t size) override
+    {
+        bytes.append(static_cast<const char *>(data), static_cast<qsizetype>(size));
+    }
+    QByteArray bytes;
+};
+
+// The rename is durable only once the folder's entry is on disk as well.
+void syncFolder(const QString &filePath)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray folder = QFile::encodeName(QFileInfo(filePath).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(filePath);
+#endif
+}
+
+bool readFile(const QString &path, QByteArray &bytes, QString &reason)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        reason = QStringLiteral("the file does not exist");
+        return false;
+    }
+    if (QFileInfo(path).isDir()) {
+        reason = QStringLiteral("the path names a folder");
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+        return false;
+    }
+    bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+// pugixml gives an element's position as that of its name; the tag starts one before.
+std::ptrdiff_t positionOf(const pugi::xml_node &node)
+{
+    const std::ptrdiff_t offset = node.offset_debug();
+    return node.type() == pugi::node_element && offset > 0 ? offset - 1 : offset;
+}
+
+bool checkRoot(const pugi::xml_document &document, const char *rootName, const QByteArray &bytes,
+               QString &reason)
+{
+    const pugi::xml_node root = document.document_element();
+    if (std::strcmp(root.name(), rootName) != 0) {
+        reason = QStringLiteral("the root element is <%1>, expected <%2>")
+                     .arg(QString::fromUtf8(root.name()), QString::fromUtf8(rootName));
+        return false;
+    }
+    const pugi::xml_attribute version = root.attribute("version");
+    if (version && version.as_int(-1) != kFormatVersion) {
+        reason = located(bytes, positionOf(root),
+                         "this format version is not supported (the supported version is 1)");
+        return false;
+    }
+    return true;
+}
+
+[[noreturn]] void malformed(const pugi::xml_node &node, const char *name, const char *value,
+                            const std::string &expected)
+{
+    throw FormatError(node,
+                      std::string("attribute ") + name + " of <" + node.name() + "> is \"" + value
+                          + "\", expected " + expected);
+}
+
+} // namespace
+
+FormatError::FormatError(const pugi::xml_node &node, const std::string &what)
+    : std::runtime_error(what)
+    , m_offset(positionOf(node))
+{ }
+
+bool loadDocument(const char *path, const char *rootName, Diagnostics *diagnostics,
+                  const Reader &read)
+{
+    const QString filePath = QString::fromUtf8(path ? path : "");
+    QString reason;
+    try {
+        QByteArray bytes;
+        if (filePath.isEmpty()) {
+            reason = QStringLiteral("no file name was given");
+        } else if (readFile(filePath, bytes, reason)) {
+            pugi::xml_document document;
+            const pugi::xml_parse_result parsed
+                = document.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()),
+                                       kParseOptions, pugi::encoding_utf8);
+            if (!parsed)
+                reason = located(bytes, parsed.offset, parsed.description());
+            else if (checkRoot(document, rootName, bytes, reason)) {
+                try {
+                    read(document.document_element());
+                    return true;
+                } catch (const FormatError &error) {
+                    reason = located(bytes, error.offset(), error.what());
+                }
+            }
+        }
+    } catch (const std::bad_alloc &) {
+        reason = QStringLiteral("out of memory");
+    }
+    reportProblem(diagnostics, FileOperation::Load, filePath, reason);
+    return false;
+}
+
+bool saveDocument(const char *path, const char *rootName, Diagnostics *diagnostics,
+                  const Writer &write)
+{
+    const QString filePath = QString::fromUtf8(path ? path : "");
+    QString reason;
+    try {
+        if (filePath.isEmpty()) {
+            reason = QStringLiteral("no file name was given");
+        } else {
+            pugi::xml_document document;
+            pugi::xml_node declaration = document.append_child(pugi::node_declaration);
+            declaration.append_attribute("version") = "1.0";
+            declaration.append_attribute("encoding") = "UTF-8";
+            pugi::xml_node root = document.append_child(rootName);
+            root.append_attribute("version") = kFormatVersion;
+            write(root);
+
+            StringWriter text;
+            document.save(text, "  ", pugi::format_indent, pugi::encoding_utf8);
+
+            QSaveFile file(filePath);
+            if (!file.open(QIODevice::WriteOnly))
+                reason = file.errorString();
+            else if (file.write(text.bytes) != text.bytes.size() || !file.commit())
+                reason = file.errorString();
+            else {
+                syncFolder(filePath);
+                return true;
+            }
+        }
+    } catch (const std::bad_alloc &) {
+        reason = QStringLiteral("out of memory");
+    }
+    reportProblem(diagnostics, FileOperation::Save, filePath, reason);
+    return false;
+}
+
+const char *text(const pugi::xml_node &node, const char *name)
+{
+    return node.attribute(name).value();
+}
+
+std::int64_t integer(const pugi::xml_node &node, const char *name, std::int64_t min,
+                     std::int64_t max, std::int64_t fallback)
+{
+    const pugi::xml_attribute attribute = node.attribute(name);
+    if (!attribute)
+        return fallback;
+    std::string_view value = attribute.value();
+    bool negative = false;
+    if (!value.empty() && value.front() == '-') {
+        negative = true;
+        value.remove_prefix(1);
+    }
+    int base = 10;
+    if (value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X')) {
+        base = 16;
+        value.remove_prefix(2);
+    }
+    std::uint64_t magnitude = 0;
+    const auto [end, error]
+        = std::from_chars(value.data(), value.data() + value.size(), magnitude, base);
+    const bool complete
+        = !value.empty() && error == std::errc() && end == value.data() + value.size();
+    // The magnitude limit keeps the negation below in range.
+    if (complete && magnitude <= (std::uint64_t(1) << 62)) {
+        const auto number = negative ? -static_cast<std::int64_t>(magnitude)
+                                     : static_cast<std::int64_t>(magnitude);
+        if (number >= min && number <= max)
+            return number;
+    }
+    malformed(node, name, attribute.value(),
+              "a whole number from " + std::to_string(min) + " to " + std::to_string(max));
+}
+
+bool boolean(const pugi::xml_node &node, const char *name, bool fallback)
+{
+    const pugi::xml_attribute attribute = node.attribute(name);
+    if (!attribute)
+        return fallback;
+    const std::string_view value = attribute.value();
+    if (value == "true" || value == "1")
+        return true;
+    if (value == "false" || value == "0")
+        return false;
+    malformed(node, name, attribute.value(), "true or false");
+}
+
+void setText(pugi::xml_node &node, const char *name, const std::string &value)
+{
+    node.append_attribute(name).set_value(value.c_str());
+}
+
+void setInteger(pugi::xml_node &node, const char *name, std::int64_t value)
+{
+    node.append_attribute(name).set_value(static_cast<long long>(value));
+}
+
+void setHex(pugi::xml_node &node, const char *name, std::uint32_t value)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "0x%06X", value);
+    node.append_attribute(name).set_value(buffer);
+}
+
+void setBoolean(pugi::xml_node &node, const char *name, bool value)
+{
+    node.append_attribute(name).set_value(value ? "true" : "false");
+}
+
+} // namespace ostrelhost::xml

@@ -1,0 +1,221 @@
+#include "account_group_dlg.h"
+
+#include "account_look.h"
+#include "account_rules.h"
+#include "choose_member_dlg.h"
+#include "filter_edit.h"
+
+#include <ostrel/setup_manager.h>
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <cstring>
+
+using namespace AccountLook;
+using namespace AccountRules;
+
+namespace {
+
+enum ControlId {
+    kIdLabel = 21172,
+    kIdEdit = 21033,
+    kDescLabel = 21173,
+    kDescEdit = 21034,
+    kMemberLabel = 21174,
+    kMemberList = 21035,
+    kMemberButton = 21036,
+    kMessageLine = 21198,
+    kOkButton = 1,
+    kCancelButton = 2,
+};
+
+QLabel *makeLabel(QWidget *parent, int id, const char *name, const char *text)
+{
+    auto *label = new QLabel(QLatin1String(text), parent);
+    markControl(label, id, name);
+    return label;
+}
+
+} // namespace
+
+CAccountGroupDlg::CAccountGroupDlg(QWidget *parent)
+    : QDialog(parent)
+    , m_images(loadImageList(QLatin1String(kAccountImages)))
+{
+    setWindowTitle(QStringLiteral("New Group"));
+    m_idEdit = new CFilterEdit(0, QString::fromLatin1(kInitialForbiddenChars), this);
+    markControl(m_idEdit, kIdEdit, "idEdit");
+    m_idEdit->setMaxLength(kIdLength);
+    m_descEdit = new QLineEdit(this);
+    markControl(m_descEdit, kDescEdit, "descriptionEdit");
+    m_descEdit->setMaxLength(kDescriptionLength);
+    m_memberList = new QListWidget(this);
+    markControl(m_memberList, kMemberList, "memberList");
+    setUpMemberList(m_memberList);
+    m_memberButton = new QPushButton(QStringLiteral("&Member..."), this);
+    markControl(m_memberButton, kMemberButton, "memberButton");
+    m_memberButton->setAutoDefault(false);
+    m_idLabel = makeLabel(this, kIdLabel, "idLabel", "Group &Id:");
+    m_idLabel->setBuddy(m_idEdit);
+    m_descLabel = makeLabel(this, kDescLabel, "descriptionLabel", "&Description:");
+    m_descLabel->setBuddy(m_descEdit);
+    m_memberLabel = makeLabel(this, kMemberLabel, "memberLabel", "&Member:");
+    m_memberLabel->setBuddy(m_memberList);
+    m_message = new QLabel(this);
+    markControl(m_message, kMessageLine, "messageLine");
+    makeMessageLine(m_message);
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    markControl(m_ok, kOkButton, "okButton");
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    markControl(m_cancel, kCancelButton, "cancelButton");
+
+    auto *fields = new QGridLayout;
+    fields->addWidget(m_idLabel, 0, 0);
+    fields->addWidget(m_idEdit, 0, 1);
+    fields->addWidget(m_descLabel, 1, 0);
+    fields->addWidget(m_descEdit, 1, 1);
+    fields->addWidget(m_memberLabel, 2, 0, Qt::AlignTop);
+    fields->addWidget(m_memberList, 2, 1);
+    auto *memberRow = new QHBoxLayout;
+    memberRow->addStretch();
+    memberRow->addWidget(m_memberButton);
+    fields->addLayout(memberRow, 3, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addWidget(m_message);
+    layout->addLayout(buttons);
+    setUpDialog(this, 200, 204);
+
+    connect(m_memberButton, &QPushButton::clicked, this, &CAccountGroupDlg::onMemberButton);
+    connect(m_ok, &QPushButton::clicked, this, &CAccountGroupDlg::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &CAccountGroupDlg::reject);
+}
+
+CAccountGroupDlg::~CAccountGroupDlg()
+{
+    seqFreeBlocks(m_members);
+}
+
+void CAccountGroupDlg::SetProvider(IAccountProvider *accounts, GroupRecord *group)
+{
+    m_accounts = accounts;
+    m_group = group;
+}
+
+void CAccountGroupDlg::showEvent(QShowEvent *event)
+{
+    if (!m_initialised) {
+        m_initialised = true;
+        initDialog();
+    }
+    QDialog::showEvent(event);
+}
+
+void CAccountGroupDlg::initDialog()
+{
+    m_idEdit->SetForbiddenChars(QString::fromLatin1(kForbiddenIdChars));
+    if (m_group) {
+        m_idEdit->setText(QString::fromUtf8(m_group->id));
+        m_descEdit->setText(QString::fromUtf8(m_group->description));
+        seqFreeBlocks(m_members);
+        seqCopyBlocks(m_members, m_group->members);
+        setWindowTitle(m_strings.getString("label", "title_modify"));
+    } else {
+        setWindowTitle(m_strings.getString("label", "title_new"));
+    }
+    showMembers();
+    m_idLabel->setText(m_strings.getString("label", "id"));
+    m_descLabel->setText(m_strings.getString("label", "desc"));
+    m_memberLabel->setText(m_strings.getString("label", "member"));
+    m_memberButton->setText(m_strings.getString("label", "member"));
+    m_ok->setText(m_strings.getString("label", "ok"));
+    m_cancel->setText(m_strings.getString("label", "cancel"));
+}
+
+void CAccountGroupDlg::showMembers()
+{
+    fillMemberList(m_memberList, m_members, m_images.value(kImageUser),
+                   m_images.value(kImageGroup));
+}
+
+void CAccountGroupDlg::onMemberButton()
+{
+    // A group being changed is left out of a throw-away copy, so that it cannot be chosen as
+    // its own member.
+    IAccountProvider *candidates = m_accounts;
+    IDataProvider *throwAway = nullptr;
+    if (m_group && m_accounts) {
+        const QByteArray id(m_group->id);
+        m_accounts->createWorkingCopy(&throwAway);
+        candidates = static_cast<IAccountProvider *>(throwAway);
+        if (candidates)
+            candidates->deleteGroup(id.constData());
+    }
+    CChooseMemberDlg chooser(this);
+    chooser.SetSources(candidates, &m_members);
+    if (chooser.exec() == kDialogOk)
+        showMembers();
+    if (throwAway)
+        throwAway->release(1);
+}
+
+void CAccountGroupDlg::showMessage(const QString &text)
+{
+    m_message->setText(text);
+    m_idEdit->setFocus();
+}
+
+void CAccountGroupDlg::accept()
+{
+    const QString id = trimId(m_idEdit->text());
+    const QString description = m_descEdit->text();
+    switch (checkGroup(m_accounts, id, m_group)) {
+    case IdError::None:
+        break;
+    case IdError::RequiredGroupId:
+    case IdError::RequiredUserId:
+        showMessage(m_strings.getString("message", "required_group_id"));
+        return;
+    case IdError::ExistGroupId:
+        showMessage(m_strings.getString("message", "exist_group_id"));
+        return;
+    case IdError::ExistUserId:
+    case IdError::PasswordConfirm:
+        showMessage(m_strings.getString("message", "exist_user_id"));
+        return;
+    }
+    m_message->clear();
+    if (!m_group) {
+        if (m_accounts) {
+            GroupRecord group;
+            std::memset(static_cast<void *>(&group), 0, sizeof group);
+            group.number = -1;
+            copyField(group.id, id.toUtf8().constData());
+            copyField(group.description, description.toUtf8().constData());
+            // The provider copies the member blocks; the dialog keeps and frees its own.
+            group.members = m_members;
+            m_accounts->addGroup(&group);
+        }
+    } else if (GroupRecord *stored = findGroupNoCase(m_accounts, m_group->id)) {
+        copyField(stored->id, id.toUtf8().constData());
+        copyField(stored->description, description.toUtf8().constData());
+        takeOverMembers(stored->members, m_members);
+    }
+    done(kDialogOk);
+}
+
+void CAccountGroupDlg::reject()
+{
+    done(kDialogCancel);
+}

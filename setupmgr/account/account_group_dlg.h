@@ -1,0 +1,65 @@
+// The dialog in which the operator creates a group or changes one: its id, description and
+// members. On OK it applies the id rules and writes the group into the working copy: a new
+// group through addGroup, a changed one in place.
+#pragma once
+
+#include "common/string_table.h"
+
+#include <ostrel/data_provider.h>
+
+#include <QDialog>
+#include <QIcon>
+#include <QList>
+
+class CFilterEdit;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+class CAccountGroupDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CAccountGroupDlg(QWidget *parent = nullptr);
+    ~CAccountGroupDlg() override;
+
+    // The working copy to edit and the group to change, or null for a new group. Call before
+    // the dialog is shown.
+    void SetProvider(IAccountProvider *accounts, GroupRecord *group);
+
+    void accept() override;
+    void reject() override;
+
+    // The dialog's own copies of the members, in their order.
+    const PointerSeq<MemberRecord> &members() const { return m_members; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void initDialog();
+    void onMemberButton();
+    void showMembers();
+    void showMessage(const QString &text);
+
+    IAccountProvider *m_accounts = nullptr;
+    GroupRecord *m_group = nullptr;
+    // Copies owned by the dialog until a modified group takes them over on OK.
+    PointerSeq<MemberRecord> m_members {};
+    bool m_initialised = false;
+    CStringTable m_strings {QStringLiteral("dlg_account_group.xml")};
+    QList<QIcon> m_images;
+
+    QLabel *m_idLabel;
+    CFilterEdit *m_idEdit;
+    QLabel *m_descLabel;
+    QLineEdit *m_descEdit;
+    QLabel *m_memberLabel;
+    QListWidget *m_memberList;
+    QPushButton *m_memberButton;
+    QLabel *m_message;
+    QPushButton *m_ok;
+    QPushButton *m_cancel;
+};

@@ -1,0 +1,131 @@
+#include "account_look.h"
+
+#include <QBitmap>
+#include <QDialog>
+#include <QFont>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QPalette>
+#include <QPixmap>
+#include <QWidget>
+
+namespace AccountLook {
+
+namespace {
+constexpr int kImageSize = 16;
+}
+
+QList<QIcon> loadImageList(const QString &resource)
+{
+    QList<QIcon> images;
+    const QPixmap strip(resource);
+    for (int x = 0; x + kImageSize <= strip.width(); x += kImageSize) {
+        QPixmap cell = strip.copy(x, 0, kImageSize, kImageSize);
+        cell.setMask(cell.createMaskFromColor(QColor(255, 0, 255), Qt::MaskInColor));
+        images.append(QIcon(cell));
+    }
+    return images;
+}
+
+int imageIndex(const QList<QIcon> &images, const QIcon &icon)
+{
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        if (images.at(i).cacheKey() == icon.cacheKey())
+            return static_cast<int>(i);
+    }
+    // Loaded twice, the same cell gives another icon with the same pixels.
+    const QImage pixels = icon.pixmap(16, 16).toImage();
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        if (images.at(i).pixmap(16, 16).toImage() == pixels)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void paintWhite(QWidget *dialog)
+{
+    QPalette palette = dialog->palette();
+    palette.setColor(QPalette::Window, backgroundColor());
+    dialog->setPalette(palette);
+    dialog->setAutoFillBackground(true);
+}
+
+void setUpDialog(QDialog *dialog, int widthUnits, int heightUnits)
+{
+    paintWhite(dialog);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(8);
+    dialog->setFont(font);
+    dialog->resize(unitsX(widthUnits), unitsY(heightUnits));
+}
+
+void setUpMemberList(QListWidget *list)
+{
+    list->setViewMode(QListView::ListMode);
+    list->setFlow(QListView::TopToBottom);
+    list->setWrapping(true);
+    list->setResizeMode(QListView::Adjust);
+    list->setUniformItemSizes(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setIconSize(QSize(16, 16));
+    // A fixed heading, not from the language files.
+    list->setAccessibleName(QStringLiteral("User Id"));
+}
+
+void fillMemberList(QListWidget *list, const PointerSeq<MemberRecord> &members,
+                    const QIcon &userImage, const QIcon &groupImage)
+{
+    list->setSortingEnabled(false);
+    list->clear();
+    for (std::size_t i = 0, n = seqSize(members); i < n; ++i) {
+        const MemberRecord *member = members.first[i];
+        if (!member)
+            continue;
+        auto *item = new QListWidgetItem(QString::fromUtf8(member->id));
+        item->setIcon(member->kind != MemberUser ? groupImage : userImage);
+        item->setData(Qt::UserRole, member->kind);
+        list->addItem(item);
+    }
+    // Sorted once after the batch, not on every insertion.
+    list->sortItems(Qt::AscendingOrder);
+    list->setSortingEnabled(true);
+}
+
+void makeMessageLine(QLabel *label)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, messageColor());
+    label->setPalette(palette);
+    label->setWordWrap(true);
+    label->setMinimumHeight(2 * label->fontMetrics().height());
+}
+
+void markControl(QWidget *control, int controlId, const char *objectName)
+{
+    control->setObjectName(QLatin1String(objectName));
+    control->setProperty("controlId", controlId);
+}
+
+int unitsX(int units)
+{
+    return units * 3 / 2;
+}
+
+int unitsY(int units)
+{
+    return units * 13 / 8;
+}
+
+QString formatMessage(const QString &format, const QString &argument)
+{
+    QString text = format;
+    qsizetype at = text.indexOf(QLatin1String("%s"));
+    if (at < 0)
+        at = text.indexOf(QLatin1String("%1"));
+    if (at >= 0)
+        text.replace(at, 2, argument);
+    return text;
+}
+
+} // namespace AccountLook

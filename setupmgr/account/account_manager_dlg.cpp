@@ -1,0 +1,373 @@
+#include "account_manager_dlg.h"
+
+#include "account_group_dlg.h"
+#include "account_look.h"
+#include "account_rules.h"
+#include "account_tree_ctrl.h"
+#include "account_user_dlg.h"
+
+#include <ostrel/setup_manager.h>
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace AccountLook;
+
+namespace {
+
+enum ControlId {
+    kBanner = -1,
+    kTree = 21014,
+    kInfoBox = 21019,
+    kLabel1 = 21022,
+    kIdEdit = 21017,
+    kLabel2 = 21023,
+    kNameEdit = 21020,
+    kLabel3 = 21024,
+    kDescEdit = 21021,
+    kMemberList = 21018,
+    kNewButton = 5,
+    kModifyButton = 21005,
+    kDeleteButton = 3,
+    kOkButton = 1,
+    kCloseButton = 2,
+};
+
+QPushButton *makeButton(QWidget *parent, const char *text, int id, const char *name)
+{
+    auto *button = new QPushButton(QLatin1String(text), parent);
+    markControl(button, id, name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit *makeReadOnlyEdit(QWidget *parent, int id, const char *name)
+{
+    auto *edit = new QLineEdit(parent);
+    markControl(edit, id, name);
+    edit->setReadOnly(true);
+    return edit;
+}
+
+bool askYesNo(QWidget *parent, const QString &text)
+{
+    return QMessageBox::question(parent, QApplication::applicationDisplayName(), text,
+                                 QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+} // namespace
+
+CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Account Manager"));
+    m_banner = new QLabel(this);
+    markControl(m_banner, kBanner, "banner");
+    m_banner->setPixmap(QPixmap(QLatin1String(kBannerImage)));
+    m_tree = new CAccountTreeCtrl(this);
+    markControl(m_tree, kTree, "accountTree");
+    m_info = new QGroupBox(QStringLiteral("Information"), this);
+    markControl(m_info, kInfoBox, "infoBox");
+    m_idEdit = makeReadOnlyEdit(m_info, kIdEdit, "idEdit");
+    m_nameEdit = makeReadOnlyEdit(m_info, kNameEdit, "nameEdit");
+    m_descEdit = makeReadOnlyEdit(m_info, kDescEdit, "descriptionEdit");
+    m_label1 = new QLabel(QStringLiteral("User &Id:"), m_info);
+    markControl(m_label1, kLabel1, "fieldLabel1");
+    m_label1->setBuddy(m_idEdit);
+    m_label2 = new QLabel(QStringLiteral("User &Name:"), m_info);
+    markControl(m_label2, kLabel2, "fieldLabel2");
+    m_label2->setBuddy(m_nameEdit);
+    m_label3 = new QLabel(QStringLiteral("&Description:"), m_info);
+    markControl(m_label3, kLabel3, "fieldLabel3");
+    m_label3->setBuddy(m_descEdit);
+    m_memberList = new QListWidget(m_info);
+    markControl(m_memberList, kMemberList, "memberList");
+    setUpMemberList(m_memberList);
+    m_memberList->hide();
+    m_new = makeButton(this, "&New...", kNewButton, "newButton");
+    m_modify = makeButton(this, "&Modify...", kModifyButton, "modifyButton");
+    m_delete = makeButton(this, "&Delete...", kDeleteButton, "deleteButton");
+    m_ok = makeButton(this, "OK", kOkButton, "okButton");
+    m_ok->setEnabled(false);
+    m_close = makeButton(this, "Close", kCloseButton, "closeButton");
+
+    auto *fields = new QGridLayout(m_info);
+    fields->addWidget(m_label1, 0, 0);
+    fields->addWidget(m_idEdit, 0, 1);
+    fields->addWidget(m_label2, 1, 0);
+    fields->addWidget(m_nameEdit, 1, 1);
+    fields->addWidget(m_label3, 2, 0);
+    fields->addWidget(m_descEdit, 2, 1);
+    fields->addWidget(m_memberList, 3, 0, 1, 2);
+    fields->setRowStretch(4, 1);
+    auto *accountButtons = new QHBoxLayout;
+    accountButtons->addStretch();
+    accountButtons->addWidget(m_new);
+    accountButtons->addWidget(m_modify);
+    accountButtons->addWidget(m_delete);
+    auto *details = new QVBoxLayout;
+    details->addWidget(m_info, 1);
+    details->addLayout(accountButtons);
+    auto *work = new QHBoxLayout;
+    work->addWidget(m_tree, 1);
+    work->addLayout(details, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_close);
+    auto *right = new QVBoxLayout;
+    right->addLayout(work, 1);
+    right->addLayout(buttons);
+    auto *layout = new QHBoxLayout(this);
+    // The banner runs along the whole left edge; the rest keeps the usual margins.
+    const QMargins margins = layout->contentsMargins();
+    layout->setContentsMargins(0, 0, margins.right(), 0);
+    right->setContentsMargins(0, margins.top(), 0, margins.bottom());
+    layout->addWidget(m_banner, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addLayout(right, 1);
+    setUpDialog(this, 392, 225);
+
+    // The details follow the tree before anything else reacts to its selection.
+    connect(m_tree, &CNodeTreeCtrl::accountSelect, this, &CAccountManagerDlg::OnAccountSelect,
+            Qt::DirectConnection);
+    connect(m_new, &QPushButton::clicked, this, &CAccountManagerDlg::OnNew);
+    connect(m_modify, &QPushButton::clicked, this, &CAccountManagerDlg::OnModify);
+    connect(m_delete, &QPushButton::clicked, this, &CAccountManagerDlg::OnDelete);
+    connect(m_ok, &QPushButton::clicked, this, &CAccountManagerDlg::accept);
+    connect(m_close, &QPushButton::clicked, this, &CAccountManagerDlg::reject);
+}
+
+CAccountManagerDlg::~CAccountManagerDlg()
+{
+    releaseWorkingCopy();
+}
+
+void CAccountManagerDlg::releaseWorkingCopy()
+{
+    if (m_workingCopy) {
+        m_workingCopy->release(1);
+        m_workingCopy = nullptr;
+    }
+}
+
+void CAccountManagerDlg::SetProvider(IAccountProvider *provider)
+{
+    releaseWorkingCopy();
+    m_provider = provider;
+    if (provider) {
+        IDataProvider *copy = nullptr;
+        provider->createWorkingCopy(&copy);
+        m_workingCopy = static_cast<IAccountProvider *>(copy);
+    }
+}
+
+void CAccountManagerDlg::showEvent(QShowEvent *event)
+{
+    if (!m_initialised) {
+        m_initialised = true;
+        initDialog();
+    }
+    QDialog::showEvent(event);
+}
+
+void CAccountManagerDlg::initDialog()
+{
+    m_images = loadImageList(QLatin1String(kAccountImages));
+    m_tree->SetImageList(m_images);
+    m_tree->Fill(m_workingCopy);
+    if (QTreeWidgetItem *root = m_tree->rootItem()) {
+        QFont bold = root->font(0);
+        bold.setBold(true);
+        root->setFont(0, bold);
+        root->setExpanded(true);
+    }
+    setWindowTitle(m_strings.getString("label", "title"));
+    m_info->setTitle(m_strings.getString("label", "info"));
+    m_new->setText(m_strings.getString("label", "new"));
+    m_modify->setText(m_strings.getString("label", "modify"));
+    m_delete->setText(m_strings.getString("label", "delete"));
+    m_label3->setText(m_strings.getString("label", "desc"));
+    m_ok->setText(m_strings.getString("label", "ok"));
+    m_close->setText(m_strings.getString("label", "cancel"));
+    // The dialog opens with the root, nothing actionable, selected.
+    m_tree->setFocus();
+    m_tree->setCurrentItem(m_tree->rootItem());
+}
+
+void CAccountManagerDlg::OnAccountSelect(int kind, void *record)
+{
+    const bool user = kind == CAccountTreeCtrl::kUser;
+    const bool group = kind == CAccountTreeCtrl::kGroup;
+    const bool folder
+        = kind == CAccountTreeCtrl::kUserFolder || kind == CAccountTreeCtrl::kGroupFolder;
+    if (user) {
+        m_label1->setText(m_strings.getString("label", "id"));
+        m_label2->setText(m_strings.getString("label", "name"));
+    } else if (group) {
+        m_label1->setText(m_strings.getString("label", "name"));
+        m_label2->setText(m_strings.getString("label", "desc"));
+    }
+    m_label1->setVisible(user || group);
+    m_idEdit->setVisible(user || group);
+    m_label2->setVisible(user || group);
+    m_nameEdit->setVisible(user || group);
+    m_label3->setVisible(user);
+    m_descEdit->setVisible(user);
+    m_memberList->setVisible(group);
+    m_new->setVisible(user || group || folder);
+    m_modify->setVisible(user || group);
+    m_delete->setVisible(user || group);
+
+    m_currentKind = -1;
+    m_currentUser = nullptr;
+    m_currentGroup = nullptr;
+    QString info = m_strings.getString("label", "info");
+    if (user && record) {
+        info = m_strings.getString("label", "info_user");
+        m_currentUser = static_cast<UserRecord *>(record);
+        m_currentKind = 0;
+        m_idEdit->setText(QString::fromUtf8(m_currentUser->id));
+        m_nameEdit->setText(QString::fromUtf8(m_currentUser->name));
+        m_descEdit->setText(QString::fromUtf8(m_currentUser->description));
+    } else if (group && record) {
+        info = m_strings.getString("label", "info_group");
+        m_currentGroup = static_cast<GroupRecord *>(record);
+        m_currentKind = 1;
+        m_idEdit->setText(QString::fromUtf8(m_currentGroup->id));
+        m_nameEdit->setText(QString::fromUtf8(m_currentGroup->description));
+        fillMemberList(m_memberList, m_currentGroup->members, m_images.value(kImageUser),
+                       m_images.value(kImageGroup));
+    } else if (kind == CAccountTreeCtrl::kUserFolder) {
+        m_currentKind = 0;
+    } else if (kind == CAccountTreeCtrl::kGroupFolder) {
+        m_currentKind = 1;
+    }
+    // The administrator cannot be deleted.
+    m_delete->setEnabled(!AccountRules::isAdminId(m_idEdit->text()));
+    m_info->setTitle(info);
+}
+
+void CAccountManagerDlg::setModified()
+{
+    m_modified = true;
+    m_ok->setEnabled(true);
+}
+
+void CAccountManagerDlg::OnNew()
+{
+    if (!m_workingCopy)
+        return;
+    if (m_currentKind == 0) {
+        CAccountUserDlg dialog(this);
+        dialog.SetProvider(m_workingCopy, nullptr);
+        if (dialog.exec() != kDialogOk)
+            return;
+        UserRecord *user = nullptr;
+        if (m_workingCopy->getUser(m_workingCopy->getUserCount() - 1, &user) && user) {
+            m_tree->setCurrentItem(m_tree->AddUser(m_tree->UserFolder(), user));
+            setModified();
+        }
+    } else if (m_currentKind == 1) {
+        CAccountGroupDlg dialog(this);
+        dialog.SetProvider(m_workingCopy, nullptr);
+        if (dialog.exec() != kDialogOk)
+            return;
+        GroupRecord *group = nullptr;
+        if (m_workingCopy->getGroup(m_workingCopy->getGroupCount() - 1, &group) && group) {
+            m_tree->setCurrentItem(m_tree->AddGroup(m_tree->GroupFolder(), group));
+            setModified();
+        }
+    }
+}
+
+void CAccountManagerDlg::OnModify()
+{
+    if (m_currentKind == 0 && m_currentUser) {
+        UserRecord *user = m_currentUser;
+        CAccountUserDlg dialog(this);
+        dialog.SetProvider(m_workingCopy, user);
+        if (dialog.exec() != kDialogOk)
+            return;
+        // The tree compares the records' ids, which the dialog changed in place.
+        TreeNode *node = nullptr;
+        if (m_tree->FindUser(user->id, &node) < 0)
+            return;
+        node->item->setText(0, QString::fromUtf8(user->id));
+        m_tree->setCurrentItem(m_tree->UserFolder());
+        m_tree->setCurrentItem(node->item);
+        setModified();
+    } else if (m_currentKind == 1 && m_currentGroup) {
+        GroupRecord *group = m_currentGroup;
+        CAccountGroupDlg dialog(this);
+        dialog.SetProvider(m_workingCopy, group);
+        if (dialog.exec() != kDialogOk)
+            return;
+        TreeNode *node = nullptr;
+        if (m_tree->FindGroup(group, &node) < 0)
+            return;
+        node->item->setText(0, QString::fromUtf8(group->id));
+        m_tree->setCurrentItem(m_tree->GroupFolder());
+        m_tree->setCurrentItem(node->item);
+        setModified();
+    }
+}
+
+void CAccountManagerDlg::OnDelete()
+{
+    if (!m_workingCopy)
+        return;
+    if (m_currentKind == 1 && m_currentGroup) {
+        const QByteArray id(m_currentGroup->id);
+        const QString text = formatMessage(m_strings.getString("message", "confirm_delete_group"),
+                                           QString::fromUtf8(id));
+        if (!askYesNo(this, text))
+            return;
+        TreeNode *node = nullptr;
+        if (m_tree->FindGroup(m_currentGroup, &node) < 0)
+            return;
+        QTreeWidgetItem *item = node->item;
+        m_workingCopy->deleteGroup(id.constData());
+        m_currentGroup = nullptr;
+        m_tree->DeleteItem(item);
+        m_tree->setCurrentItem(m_tree->GroupFolder());
+        setModified();
+    } else if (m_currentKind == 0 && m_currentUser) {
+        const QByteArray id(m_currentUser->id);
+        const QString text = formatMessage(m_strings.getString("message", "confirm_delete_user"),
+                                           QString::fromUtf8(id));
+        if (!askYesNo(this, text))
+            return;
+        TreeNode *node = nullptr;
+        if (m_tree->FindUser(id.constData(), &node) < 0)
+            return;
+        QTreeWidgetItem *item = node->item;
+        AccountRules::removeUserFromGroups(m_workingCopy, id.constData());
+        m_workingCopy->deleteUser(id.constData());
+        m_currentUser = nullptr;
+        m_tree->DeleteItem(item);
+        m_tree->setCurrentItem(m_tree->UserFolder());
+        setModified();
+    }
+}
+
+void CAccountManagerDlg::accept()
+{
+    if (m_modified)
+        AccountRules::commitWorkingCopy(m_workingCopy, m_provider, AccountRules::kAccountPathKey);
+    done(kDialogOk);
+}
+
+void CAccountManagerDlg::reject()
+{
+    done(kDialogCancel);
+}

@@ -1,0 +1,78 @@
+// The account manager: every user and group of a working copy of the account data in a tree,
+// the details of the selected account, and New, Modify and Delete through the user and group
+// dialogs. OK commits the working copy to the client; Close discards it.
+#pragma once
+
+#include "common/string_table.h"
+
+#include <ostrel/data_provider.h>
+
+#include <QDialog>
+#include <QIcon>
+#include <QList>
+
+class CAccountTreeCtrl;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+class CAccountManagerDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CAccountManagerDlg(QWidget *parent = nullptr);
+    ~CAccountManagerDlg() override;
+
+    // Releases a working copy still held, keeps the provider and makes a new working copy.
+    void SetProvider(IAccountProvider *provider);
+
+    void accept() override;
+    void reject() override;
+
+    // The buttons' actions.
+    void OnNew();
+    void OnModify();
+    void OnDelete();
+
+    bool isModified() const { return m_modified; }
+    IAccountProvider *workingCopy() const { return m_workingCopy; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void initDialog();
+    // The tree's selection: the layout first, then the contents.
+    void OnAccountSelect(int kind, void *record);
+    void setModified();
+    void releaseWorkingCopy();
+
+    IAccountProvider *m_provider = nullptr;
+    IAccountProvider *m_workingCopy = nullptr;
+    int m_currentKind = -1;
+    UserRecord *m_currentUser = nullptr;
+    GroupRecord *m_currentGroup = nullptr;
+    bool m_modified = false;
+    bool m_initialised = false;
+    CStringTable m_strings {QStringLiteral("dlg_account_manager.xml")};
+    QList<QIcon> m_images;
+
+    QLabel *m_banner;
+    CAccountTreeCtrl *m_tree;
+    QGroupBox *m_info;
+    QLabel *m_label1;
+    QLineEdit *m_idEdit;
+    QLabel *m_label2;
+    QLineEdit *m_nameEdit;
+    QLabel *m_label3;
+    QLineEdit *m_descEdit;
+    QListWidget *m_memberList;
+    QPushButton *m_new;
+    QPushButton *m_modify;
+    QPushButton *m_delete;
+    QPushButton *m_ok;
+    QPushButton *m_close;
+};

@@ -1,0 +1,278 @@
+#include "account_rules.h"
+
+#include "common/folders.h"
+
+#include <QByteArray>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace AccountRules {
+
+namespace {
+
+unsigned char lowerAscii(unsigned char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+// The UTF-8 text as a field of N bytes would store it, so that the rules judge what is stored.
+template <std::size_t N>
+QByteArray fieldText(const QString &text)
+{
+    char field[N];
+    copyField(field, text.toUtf8().constData());
+    return QByteArray(field);
+}
+
+// Compares one id with many without regard to case: ASCII runs byte by byte, the rest through
+// Unicode case folding. The checks walk every account, so the common ASCII case must be cheap.
+class IdMatcher
+{
+public:
+    explicit IdMatcher(const QByteArray &id)
+        : m_id(id)
+    { }
+    bool matches(const char *other) const
+    {
+        const auto *a = reinterpret_cast<const unsigned char *>(m_id.constData());
+        const auto *b = reinterpret_cast<const unsigned char *>(other);
+        for (;; ++a, ++b) {
+            if (*a >= 0x80 || *b >= 0x80)
+                return foldedEqual(other);
+            if (lowerAscii(*a) != lowerAscii(*b))
+                return false;
+            if (!*a)
+                return true;
+        }
+    }
+
+private:
+    bool foldedEqual(const char *other) const
+    {
+        if (m_text.isNull())
+            m_text = QString::fromUtf8(m_id);
+        return QString::compare(m_text, QString::fromUtf8(other), Qt::CaseInsensitive) == 0;
+    }
+
+    QByteArray m_id;
+    mutable QString m_text;
+};
+
+bool anyUserMatches(IAccountProvider *accounts, const IdMatcher &matcher)
+{
+    for (std::int32_t i = 0, n = accounts->getUserCount(); i < n; ++i) {
+        UserRecord *user = nullptr;
+        if (accounts->getUser(i, &user) && user && matcher.matches(user->id))
+            return true;
+    }
+    return false;
+}
+
+bool anyGroupMatches(IAccountProvider *accounts, const IdMatcher &matcher)
+{
+    for (std::int32_t i = 0, n = accounts->getGroupCount(); i < n; ++i) {
+        GroupRecord *group = nullptr;
+        if (accounts->getGroup(i, &group) && group && matcher.matches(group->id))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString trimId(const QString &id)
+{
+    qsizetype begin = 0;
+    qsizetype end = id.size();
+    while (begin < end && id.at(begin) == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && id.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return id.mid(begin, end - begin);
+}
+
+bool sameId(const char *a, const char *b)
+{
+    return IdMatcher(QByteArray(a ? a : "")).matches(b ? b : "");
+}
+
+bool sameId(const QString &a, const QString &b)
+{
+    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+}
+
+bool isAdminId(const QString &id)
+{
+    return sameId(id, QStringLiteral("admin"));
+}
+
+bool isForbiddenIdChar(QChar c)
+{
+    return c.unicode() < 0x80 && c.unicode() != 0
+        && std::strchr(kForbiddenIdChars, static_cast<char>(c.unicode())) != nullptr;
+}
+
+const char *messageKey(IdError error)
+{
+    switch (error) {
+    case IdError::None:
+        return nullptr;
+    case IdError::RequiredUserId:
+        return "required_user_id";
+    case IdError::RequiredGroupId:
+        return "required_group_id";
+    case IdError::ExistUserId:
+        return "exist_user_id";
+    case IdError::ExistGroupId:
+        return "exist_group_id";
+    case IdError::PasswordConfirm:
+        return "error_password_confirm";
+    }
+    return nullptr;
+}
+
+IdError checkUser(IAccountProvider *accounts, const QString &id, const UserRecord *edited,
+                  const QString &password, const QString &confirmation)
+{
+    const QByteArray key = fieldText<sizeof(UserRecord::id)>(id);
+    if (key.isEmpty())
+        return IdError::RequiredUserId;
+    if (accounts) {
+        const IdMatcher matcher(key);
+        // A record keeps its own id, or changes only its letter case.
+        const bool ownId = edited && matcher.matches(edited->id);
+        if (!ownId && anyUserMatches(accounts, matcher))
+            return IdError::ExistUserId;
+        if (anyGroupMatches(accounts, matcher))
+            return IdError::ExistGroupId;
+    }
+    if (password != confirmation)
+        return IdError::PasswordConfirm;
+    return IdError::None;
+}
+
+IdError checkGroup(IAccountProvider *accounts, const QString &id, const GroupRecord *edited)
+{
+    const QByteArray key = fieldText<sizeof(GroupRecord::id)>(id);
+    if (key.isEmpty())
+        return IdError::RequiredGroupId;
+    if (accounts) {
+        const IdMatcher matcher(key);
+        const bool ownId = edited && matcher.matches(edited->id);
+        if (!ownId && anyGroupMatches(accounts, matcher))
+            return IdError::ExistGroupId;
+        if (anyUserMatches(accounts, matcher))
+            return IdError::ExistUserId;
+    }
+    return IdError::None;
+}
+
+UserRecord *findUserNoCase(IAccountProvider *accounts, const char *id)
+{
+    if (!accounts)
+        return nullptr;
+    const IdMatcher matcher {QByteArray(id)};
+    for (std::int32_t i = 0, n = accounts->getUserCount(); i < n; ++i) {
+        UserRecord *user = nullptr;
+        if (accounts->getUser(i, &user) && user && matcher.matches(user->id))
+            return user;
+    }
+    return nullptr;
+}
+
+GroupRecord *findGroupNoCase(IAccountProvider *accounts, const char *id)
+{
+    if (!accounts)
+        return nullptr;
+    const IdMatcher matcher {QByteArray(id)};
+    for (std::int32_t i = 0, n = accounts->getGroupCount(); i < n; ++i) {
+        GroupRecord *group = nullptr;
+        if (accounts->getGroup(i, &group) && group && matcher.matches(group->id))
+            return group;
+    }
+    return nullptr;
+}
+
+void setUserFields(UserRecord &user, const QString &id, const QString &name,
+                   const QString &description, const QString &password)
+{
+    copyField(user.id, id.toUtf8().constData());
+    copyField(user.name, name.toUtf8().constData());
+    copyField(user.description, description.toUtf8().constData());
+    copyField(user.password, password.toUtf8().constData());
+}
+
+int removeUserFromGroups(IAccountProvider *accounts, const char *userId)
+{
+    if (!accounts || !userId)
+        return 0;
+    int removed = 0;
+    for (std::int32_t i = 0, n = accounts->getGroupCount(); i < n; ++i) {
+        GroupRecord *group = nullptr;
+        if (!accounts->getGroup(i, &group) || !group || !group->members.first)
+            continue;
+        PointerSeq<MemberRecord> &members = group->members;
+        MemberRecord **kept = members.first;
+        for (MemberRecord **it = members.first; it != members.last; ++it) {
+            if (*it && std::strcmp((*it)->id, userId) == 0) {
+                std::free(*it);
+                ++removed;
+            } else {
+                *kept++ = *it;
+            }
+        }
+        members.last = kept;
+    }
+    return removed;
+}
+
+MemberRecord *newMember(std::int32_t kind, const QString &id)
+{
+    auto *member = static_cast<MemberRecord *>(std::malloc(sizeof(MemberRecord)));
+    if (!member)
+        return nullptr;
+    member->kind = kind;
+    copyField(member->id, id.toUtf8().constData());
+    return member;
+}
+
+bool replaceMembers(PointerSeq<MemberRecord> &list, const std::vector<MemberEntry> &entries)
+{
+    seqFreeBlocks(list);
+    for (const MemberEntry &entry : entries) {
+        MemberRecord *member = newMember(entry.kind, entry.id);
+        if (!member || !seqAppend(list, member)) {
+            std::free(member);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool takeOverMembers(PointerSeq<MemberRecord> &target, PointerSeq<MemberRecord> &source)
+{
+    seqFreeBlocks(target);
+    bool complete = true;
+    for (std::size_t i = 0, n = seqSize(source); i < n; ++i) {
+        if (!seqAppend(target, source.first[i])) {
+            std::free(source.first[i]);
+            complete = false;
+        }
+    }
+    seqClear(source);
+    return complete;
+}
+
+void commitWorkingCopy(IDataProvider *workingCopy, IDataProvider *provider, const char *pathKey)
+{
+    const QByteArray path = Common::getPathEntry(pathKey, true).toUtf8();
+    if (workingCopy)
+        workingCopy->saveFile(path.constData());
+    if (provider) {
+        provider->clear();
+        provider->loadFile(path.constData());
+    }
+}
+
+} // namespace AccountRules

@@ -1,0 +1,38 @@
+// The tree of the account manager: a root with a user folder and a group folder holding every
+// user and every group of an account provider, in provider order.
+#pragma once
+
+#include "common/string_table.h"
+#include "node_tree_ctrl.h"
+
+#include <ostrel/data_provider.h>
+
+class CAccountTreeCtrl : public CNodeTreeCtrl
+{
+    Q_OBJECT
+
+public:
+    enum NodeKind { kUser = 0, kGroup = 1, kUserFolder = 2, kGroupFolder = 3 };
+
+    explicit CAccountTreeCtrl(QWidget *parent = nullptr);
+
+    // Builds the whole tree: root, the two folders, every user, every group.
+    void Fill(IAccountProvider *accounts);
+    QTreeWidgetItem *AddUser(QTreeWidgetItem *parent, UserRecord *user);
+    QTreeWidgetItem *AddGroup(QTreeWidgetItem *parent, GroupRecord *group);
+    // Position and node of the first user node whose id equals id exactly; -1 and null if none.
+    int FindUser(const char *id, TreeNode **node) const;
+    // The same for the group's id.
+    int FindGroup(const GroupRecord *group, TreeNode **node) const;
+    // Frees the item's node and deletes the item; false when the item has no node.
+    bool DeleteItem(QTreeWidgetItem *item);
+    QTreeWidgetItem *UserFolder() const;
+    QTreeWidgetItem *GroupFolder() const;
+    QTreeWidgetItem *rootItem() const { return topLevelItem(0); }
+
+private:
+    QTreeWidgetItem *folder(int kind) const;
+    int findByText(int kind, const char *id) const;
+
+    CStringTable m_strings {QStringLiteral("dlg_account_tree.xml")};
+};

@@ -1,0 +1,212 @@
+#include "authority_dlg.h"
+
+#include "account_look.h"
+#include "account_rules.h"
+#include "authority_tree_ctrl.h"
+#include "choose_member_dlg.h"
+#include "common/language.h"
+
+#include <ostrel/setup_manager.h>
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace AccountLook;
+
+namespace {
+
+enum ControlId {
+    kBanner = -1,
+    kTree = 21025,
+    kInfoBox = 21177,
+    kDescLabel = 21027,
+    kDescEdit = 21026,
+    kMemberList = 21028,
+    kMemberButton = 21029,
+    kOkButton = 1,
+    kCloseButton = 2,
+};
+
+QPushButton *makeButton(QWidget *parent, const char *text, int id, const char *name)
+{
+    auto *button = new QPushButton(QLatin1String(text), parent);
+    markControl(button, id, name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+CAuthorityDlg::CAuthorityDlg(QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Authority Manager"));
+    m_banner = new QLabel(this);
+    markControl(m_banner, kBanner, "banner");
+    m_banner->setPixmap(QPixmap(QLatin1String(kBannerImage)));
+    m_tree = new CAuthorityTreeCtrl(this);
+    markControl(m_tree, kTree, "authorityTree");
+    m_info = new QGroupBox(QStringLiteral("Information"), this);
+    markControl(m_info, kInfoBox, "infoBox");
+    m_descEdit = new QLineEdit(m_info);
+    markControl(m_descEdit, kDescEdit, "descriptionEdit");
+    m_descLabel = new QLabel(QStringLiteral("&Description:"), m_info);
+    markControl(m_descLabel, kDescLabel, "descriptionLabel");
+    m_descLabel->setBuddy(m_descEdit);
+    m_memberList = new QListWidget(m_info);
+    markControl(m_memberList, kMemberList, "memberList");
+    setUpMemberList(m_memberList);
+    m_memberList->hide();
+    m_member = makeButton(m_info, "&Member...", kMemberButton, "memberButton");
+    m_ok = makeButton(this, "OK", kOkButton, "okButton");
+    m_ok->setEnabled(false);
+    m_close = makeButton(this, "Close", kCloseButton, "closeButton");
+
+    auto *fields = new QGridLayout(m_info);
+    fields->addWidget(m_descLabel, 0, 0);
+    fields->addWidget(m_descEdit, 0, 1);
+    fields->addWidget(m_memberList, 1, 0, 1, 2);
+    auto *memberRow = new QHBoxLayout;
+    memberRow->addStretch();
+    memberRow->addWidget(m_member);
+    fields->addLayout(memberRow, 2, 0, 1, 2);
+    fields->setRowStretch(1, 1);
+    auto *work = new QHBoxLayout;
+    work->addWidget(m_tree, 1);
+    work->addWidget(m_info, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_close);
+    auto *right = new QVBoxLayout;
+    right->addLayout(work, 1);
+    right->addLayout(buttons);
+    auto *layout = new QHBoxLayout(this);
+    // The banner runs along the whole left edge; the rest keeps the usual margins.
+    const QMargins margins = layout->contentsMargins();
+    layout->setContentsMargins(0, 0, margins.right(), 0);
+    right->setContentsMargins(0, margins.top(), 0, margins.bottom());
+    layout->addWidget(m_banner, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addLayout(right, 1);
+    setUpDialog(this, 393, 225);
+
+    connect(m_tree, &CNodeTreeCtrl::accountSelect, this, &CAuthorityDlg::OnAccountSelect,
+            Qt::DirectConnection);
+    connect(m_member, &QPushButton::clicked, this, &CAuthorityDlg::OnMember);
+    connect(m_ok, &QPushButton::clicked, this, &CAuthorityDlg::accept);
+    connect(m_close, &QPushButton::clicked, this, &CAuthorityDlg::reject);
+}
+
+CAuthorityDlg::~CAuthorityDlg()
+{
+    releaseWorkingCopy();
+}
+
+void CAuthorityDlg::releaseWorkingCopy()
+{
+    if (m_workingCopy) {
+        m_workingCopy->release(1);
+        m_workingCopy = nullptr;
+    }
+}
+
+void CAuthorityDlg::SetProvider(IAuthorityProvider *provider)
+{
+    releaseWorkingCopy();
+    m_selectedMembers = nullptr;
+    m_provider = provider;
+    if (provider) {
+        IDataProvider *copy = nullptr;
+        provider->createWorkingCopy(&copy);
+        m_workingCopy = static_cast<IAuthorityProvider *>(copy);
+    }
+}
+
+void CAuthorityDlg::SetAccountProvider(IAccountProvider *accounts)
+{
+    m_accounts = accounts;
+}
+
+void CAuthorityDlg::showEvent(QShowEvent *event)
+{
+    if (!m_initialised) {
+        m_initialised = true;
+        initDialog();
+    }
+    QDialog::showEvent(event);
+}
+
+void CAuthorityDlg::initDialog()
+{
+    m_images = loadImageList(QLatin1String(kAuthorityImages));
+    m_tree->SetImageList(m_images);
+    m_tree->Fill(m_workingCopy);
+    if (QTreeWidgetItem *root = m_tree->rootItem()) {
+        QFont bold = root->font(0);
+        bold.setBold(true);
+        root->setFont(0, bold);
+        root->setExpanded(true);
+    }
+    m_info->setTitle(Common::getString("info", "common"));
+    m_descLabel->setText(Common::getString("desc", "common"));
+    m_member->setText(Common::getString("member", "common"));
+    m_ok->setText(Common::getString("ok", "common"));
+    m_close->setText(Common::getString("cancel", "common"));
+    m_tree->setFocus();
+    m_tree->setCurrentItem(m_tree->rootItem());
+}
+
+void CAuthorityDlg::OnAccountSelect(int kind, void *record)
+{
+    const bool item = kind == CAuthorityTreeCtrl::kItem;
+    m_descLabel->setVisible(item);
+    m_descEdit->setVisible(item);
+    m_memberList->setVisible(item);
+    m_member->setVisible(item);
+    if (!item || !record)
+        return;
+    auto *authority = static_cast<AuthorityItem *>(record);
+    m_descEdit->setText(QString::fromUtf8(authority->description));
+    m_selectedMembers = &authority->members;
+    showMembers();
+}
+
+void CAuthorityDlg::showMembers()
+{
+    if (m_selectedMembers)
+        fillMemberList(m_memberList, *m_selectedMembers, m_images.value(kAuthImageUser),
+                       m_images.value(kAuthImageGroup));
+}
+
+void CAuthorityDlg::OnMember()
+{
+    if (!m_selectedMembers)
+        return;
+    CChooseMemberDlg chooser(this);
+    chooser.SetSources(m_accounts, m_selectedMembers);
+    if (chooser.exec() != kDialogOk)
+        return;
+    // Confirming the chooser counts as a change even when the list stayed the same.
+    m_modified = true;
+    m_ok->setEnabled(true);
+    showMembers();
+}
+
+void CAuthorityDlg::accept()
+{
+    if (m_modified)
+        AccountRules::commitWorkingCopy(m_workingCopy, m_provider, AccountRules::kAuthorityPathKey);
+    done(kDialogOk);
+}
+
+void CAuthorityDlg::reject()
+{
+    done(kDialogCancel);
+}

@@ -1,0 +1,66 @@
+// The authority manager: the authority items under their categories in a tree, and for each
+// item the users and groups that hold it, chosen in the member chooser. It edits a working copy
+// of the authority data and commits it on OK; only member lists change.
+#pragma once
+
+#include <ostrel/data_provider.h>
+
+#include <QDialog>
+#include <QIcon>
+#include <QList>
+
+class CAuthorityTreeCtrl;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+class CAuthorityDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CAuthorityDlg(QWidget *parent = nullptr);
+    ~CAuthorityDlg() override;
+
+    // Releases a working copy still held, keeps the provider and makes a new working copy.
+    void SetProvider(IAuthorityProvider *provider);
+    // The accounts offered in the member chooser; read, never copied or changed.
+    void SetAccountProvider(IAccountProvider *accounts);
+
+    void accept() override;
+    void reject() override;
+
+    void OnMember();
+
+    bool isModified() const { return m_modified; }
+    IAuthorityProvider *workingCopy() const { return m_workingCopy; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void initDialog();
+    void OnAccountSelect(int kind, void *record);
+    void showMembers();
+    void releaseWorkingCopy();
+
+    IAuthorityProvider *m_provider = nullptr;
+    IAuthorityProvider *m_workingCopy = nullptr;
+    IAccountProvider *m_accounts = nullptr;
+    PointerSeq<MemberRecord> *m_selectedMembers = nullptr;
+    bool m_modified = false;
+    bool m_initialised = false;
+    QList<QIcon> m_images;
+
+    QLabel *m_banner;
+    CAuthorityTreeCtrl *m_tree;
+    QGroupBox *m_info;
+    QLabel *m_descLabel;
+    QLineEdit *m_descEdit;
+    QListWidget *m_memberList;
+    QPushButton *m_member;
+    QPushButton *m_ok;
+    QPushButton *m_close;
+};

@@ -1,0 +1,52 @@
+#include "authority_tree_ctrl.h"
+
+#include "account_look.h"
+
+using namespace AccountLook;
+
+CAuthorityTreeCtrl::CAuthorityTreeCtrl(QWidget *parent)
+    : CNodeTreeCtrl(parent)
+{ }
+
+void CAuthorityTreeCtrl::Fill(IAuthorityProvider *authority)
+{
+    DeleteAllItems();
+    // A fixed text: the tree's root is not translated.
+    auto *root = makeItem(QStringLiteral("Authority"), kAuthImageRoot, kAuthImageRoot);
+    addTopLevelItem(root);
+    if (!authority)
+        return;
+    for (std::int32_t c = 0, categories = authority->getCategoryCount(); c < categories; ++c) {
+        AuthorityCategory *category = nullptr;
+        if (!authority->getCategory(c, &category) || !category)
+            continue;
+        QTreeWidgetItem *categoryItem = AddCategory(root, category);
+        for (std::int32_t i = 0, items = authority->getAuthorityCount(c); i < items; ++i) {
+            AuthorityItem *item = nullptr;
+            if (authority->getAuthority(c, i, &item) && item)
+                AddItem(categoryItem, item);
+        }
+    }
+}
+
+QTreeWidgetItem *CAuthorityTreeCtrl::AddCategory(QTreeWidgetItem *parent,
+                                                 AuthorityCategory *category)
+{
+    if (!parent || !category)
+        return nullptr;
+    auto *item
+        = makeItem(QString::fromUtf8(category->name), kAuthImageCategory, kAuthImageCategory);
+    parent->addChild(item);
+    addNode(parent, item, kCategory, category);
+    return item;
+}
+
+QTreeWidgetItem *CAuthorityTreeCtrl::AddItem(QTreeWidgetItem *parent, AuthorityItem *authority)
+{
+    if (!parent || !authority)
+        return nullptr;
+    auto *item = makeItem(QString::fromUtf8(authority->name), kAuthImageItem, kAuthImageItem);
+    parent->addChild(item);
+    addNode(parent, item, kItem, authority);
+    return item;
+}

@@ -1,0 +1,23 @@
+// The tree of the authority dialog: a root with the authority categories and, under each, its
+// authority items.
+#pragma once
+
+#include "node_tree_ctrl.h"
+
+#include <ostrel/data_provider.h>
+
+class CAuthorityTreeCtrl : public CNodeTreeCtrl
+{
+    Q_OBJECT
+
+public:
+    enum NodeKind { kItem = 0, kCategory = 1 };
+
+    explicit CAuthorityTreeCtrl(QWidget *parent = nullptr);
+
+    // Builds the whole tree; a category whose getter fails is skipped with its items.
+    void Fill(IAuthorityProvider *authority);
+    QTreeWidgetItem *AddCategory(QTreeWidgetItem *parent, AuthorityCategory *category);
+    QTreeWidgetItem *AddItem(QTreeWidgetItem *parent, AuthorityItem *item);
+    QTreeWidgetItem *rootItem() const { return topLevelItem(0); }
+};

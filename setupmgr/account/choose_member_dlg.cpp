@@ -1,0 +1,363 @@
+#include "choose_member_dlg.h"
+
+#include "account_look.h"
+#include "account_rules.h"
+#include "common/language.h"
+
+#include <ostrel/setup_manager.h>
+
+#include <QAbstractListModel>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSet>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
+
+using namespace AccountLook;
+
+// The entries of one side. Thousands of accounts move at once, so a move rebuilds each side in
+// one pass instead of taking rows out one by one.
+class MemberListModel : public QAbstractListModel
+{
+public:
+    struct Entry
+    {
+        QString id;
+        std::int32_t kind; // MemberKind
+    };
+
+    MemberListModel(const QList<QIcon> &images, QObject *parent)
+        : QAbstractListModel(parent)
+        , m_userImage(images.value(kImageUser))
+        , m_groupImage(images.value(kImageGroup))
+    { }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(m_entries.size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= rowCount())
+            return QVariant();
+        const Entry &entry = m_entries[static_cast<std::size_t>(index.row())];
+        switch (role) {
+        case Qt::DisplayRole:
+            return entry.id;
+        case Qt::DecorationRole:
+            return entry.kind != MemberUser ? m_groupImage : m_userImage;
+        case Qt::UserRole:
+            return entry.kind;
+        default:
+            return QVariant();
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        // A fixed heading; the views do not show it.
+        if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return QStringLiteral("item");
+        return QVariant();
+    }
+
+    const std::vector<Entry> &entries() const { return m_entries; }
+
+    void reset(std::vector<Entry> entries)
+    {
+        beginResetModel();
+        m_entries = std::move(entries);
+        endResetModel();
+    }
+
+    void append(std::vector<Entry> entries)
+    {
+        if (entries.empty())
+            return;
+        const int first = rowCount();
+        beginInsertRows(QModelIndex(), first, first + static_cast<int>(entries.size()) - 1);
+        m_entries.insert(m_entries.end(), std::make_move_iterator(entries.begin()),
+                         std::make_move_iterator(entries.end()));
+        endInsertRows();
+    }
+
+private:
+    std::vector<Entry> m_entries;
+    QIcon m_userImage;
+    QIcon m_groupImage;
+};
+
+namespace {
+
+enum ControlId {
+    kCandidateLabel = 21175,
+    kCandidateList = 21030,
+    kAddButton = 21032,
+    kAddAllButton = 21033,
+    kRemoveButton = 21034,
+    kRemoveAllButton = 21035,
+    kMemberLabel = 21176,
+    kMemberList = 21031,
+    kOkButton = 1,
+    kCancelButton = 2,
+};
+
+QTreeView *makeList(QWidget *parent, QAbstractItemModel *model, int id, const char *name)
+{
+    auto *view = new QTreeView(parent);
+    markControl(view, id, name);
+    view->setModel(model);
+    view->setHeaderHidden(true);
+    view->setRootIsDecorated(false);
+    view->setUniformRowHeights(true);
+    view->setItemsExpandable(false);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setIconSize(QSize(16, 16));
+    view->header()->setStretchLastSection(true);
+    return view;
+}
+
+QPushButton *makeButton(QWidget *parent, const char *text, int id, const char *name)
+{
+    auto *button = new QPushButton(QLatin1String(text), parent);
+    markControl(button, id, name);
+    button->setEnabled(false);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+CChooseMemberDlg::CChooseMemberDlg(QWidget *parent)
+    : QDialog(parent)
+    , m_images(loadImageList(QLatin1String(kAccountImages)))
+{
+    setWindowTitle(QStringLiteral("Choose Member"));
+    m_candidateModel = new MemberListModel(m_images, this);
+    m_memberModel = new MemberListModel(m_images, this);
+    m_candidateView = makeList(this, m_candidateModel, kCandidateList, "candidateList");
+    m_memberView = makeList(this, m_memberModel, kMemberList, "memberList");
+    m_candidateLabel = new QLabel(QStringLiteral("&Account List:"), this);
+    markControl(m_candidateLabel, kCandidateLabel, "candidateLabel");
+    m_candidateLabel->setBuddy(m_candidateView);
+    m_memberLabel = new QLabel(QStringLiteral("&Selected Account List:"), this);
+    markControl(m_memberLabel, kMemberLabel, "memberLabel");
+    m_memberLabel->setBuddy(m_memberView);
+    m_add = makeButton(this, ">", kAddButton, "addButton");
+    m_addAll = makeButton(this, ">>", kAddAllButton, "addAllButton");
+    m_remove = makeButton(this, "<", kRemoveButton, "removeButton");
+    m_removeAll = makeButton(this, "<<", kRemoveAllButton, "removeAllButton");
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    markControl(m_ok, kOkButton, "okButton");
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    markControl(m_cancel, kCancelButton, "cancelButton");
+
+    auto *moves = new QVBoxLayout;
+    moves->addStretch();
+    for (QPushButton *button : {m_add, m_addAll, m_remove, m_removeAll})
+        moves->addWidget(button);
+    moves->addStretch();
+    auto *lists = new QGridLayout;
+    lists->addWidget(m_candidateLabel, 0, 0);
+    lists->addWidget(m_memberLabel, 0, 2);
+    lists->addWidget(m_candidateView, 1, 0);
+    lists->addLayout(moves, 1, 1);
+    lists->addWidget(m_memberView, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(lists);
+    layout->addLayout(buttons);
+    setUpDialog(this, 260, 169);
+
+    connect(m_add, &QPushButton::clicked, this, &CChooseMemberDlg::moveSelectedToMembers);
+    connect(m_remove, &QPushButton::clicked, this, &CChooseMemberDlg::moveSelectedToCandidates);
+    connect(m_addAll, &QPushButton::clicked, this, &CChooseMemberDlg::chooseAll);
+    connect(m_removeAll, &QPushButton::clicked, this, &CChooseMemberDlg::removeAll);
+    connect(m_candidateView, &QAbstractItemView::doubleClicked, this,
+            &CChooseMemberDlg::moveSelectedToMembers);
+    connect(m_memberView, &QAbstractItemView::doubleClicked, this,
+            &CChooseMemberDlg::moveSelectedToCandidates);
+    for (QTreeView *view : {m_candidateView, m_memberView})
+        connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                &CChooseMemberDlg::updateButtons);
+    connect(m_ok, &QPushButton::clicked, this, &CChooseMemberDlg::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &CChooseMemberDlg::reject);
+}
+
+CChooseMemberDlg::~CChooseMemberDlg() = default;
+
+void CChooseMemberDlg::SetSources(IAccountProvider *candidates, PointerSeq<MemberRecord> *members)
+{
+    m_candidates = candidates;
+    m_members = members;
+}
+
+void CChooseMemberDlg::showEvent(QShowEvent *event)
+{
+    if (!m_initialised) {
+        m_initialised = true;
+        initDialog();
+    }
+    QDialog::showEvent(event);
+}
+
+void CChooseMemberDlg::initDialog()
+{
+    std::vector<MemberListModel::Entry> members;
+    // Case-folded ids of the members: the candidates leave out what is chosen already, and a
+    // search per candidate would be quadratic in the size of a large site.
+    QSet<QString> chosen;
+    if (m_members) {
+        members.reserve(seqSize(*m_members));
+        for (std::size_t i = 0, n = seqSize(*m_members); i < n; ++i) {
+            const MemberRecord *member = m_members->first[i];
+            if (!member)
+                continue;
+            const QString id = QString::fromUtf8(member->id);
+            chosen.insert(id.toCaseFolded());
+            members.push_back({id, member->kind});
+        }
+    }
+    m_memberModel->reset(std::move(members));
+
+    std::vector<MemberListModel::Entry> candidates;
+    if (m_candidates) {
+        for (std::int32_t i = 0, n = m_candidates->getUserCount(); i < n; ++i) {
+            UserRecord *user = nullptr;
+            if (!m_candidates->getUser(i, &user) || !user)
+                continue;
+            const QString id = QString::fromUtf8(user->id);
+            if (!chosen.contains(id.toCaseFolded()))
+                candidates.push_back({id, MemberUser});
+        }
+        for (std::int32_t i = 0, n = m_candidates->getGroupCount(); i < n; ++i) {
+            GroupRecord *group = nullptr;
+            if (!m_candidates->getGroup(i, &group) || !group)
+                continue;
+            const QString id = QString::fromUtf8(group->id);
+            if (!chosen.contains(id.toCaseFolded()))
+                candidates.push_back({id, MemberGroup});
+        }
+    }
+    m_candidateModel->reset(std::move(candidates));
+    updateButtons();
+
+    m_candidateLabel->setText(Common::getString("accountList", "chooseMember"));
+    m_memberLabel->setText(Common::getString("selectedAccountList", "chooseMember"));
+    m_ok->setText(Common::getString("ok", "common"));
+    m_cancel->setText(Common::getString("cancel", "common"));
+}
+
+void CChooseMemberDlg::fillWithAllAccounts(MemberListModel *model)
+{
+    std::vector<MemberListModel::Entry> all;
+    if (m_candidates) {
+        const std::int32_t users = m_candidates->getUserCount();
+        const std::int32_t groups = m_candidates->getGroupCount();
+        all.reserve(static_cast<std::size_t>(std::max(0, users) + std::max(0, groups)));
+        for (std::int32_t i = 0; i < users; ++i) {
+            UserRecord *user = nullptr;
+            if (m_candidates->getUser(i, &user) && user)
+                all.push_back({QString::fromUtf8(user->id), MemberUser});
+        }
+        for (std::int32_t i = 0; i < groups; ++i) {
+            GroupRecord *group = nullptr;
+            if (m_candidates->getGroup(i, &group) && group)
+                all.push_back({QString::fromUtf8(group->id), MemberGroup});
+        }
+    }
+    model->reset(std::move(all));
+}
+
+void CChooseMemberDlg::moveSelected(QTreeView *fromView, MemberListModel *from, MemberListModel *to)
+{
+    // The selection's ranges, not selectedRows(): that asks every range about every row, which
+    // is quadratic when thousands of scattered entries are selected.
+    const QItemSelection selection = fromView->selectionModel()->selection();
+    const std::size_t size = from->entries().size();
+    std::vector<char> isSelected(size, 0);
+    std::size_t count = 0;
+    for (const QItemSelectionRange &range : selection) {
+        for (int row = std::max(range.top(), 0);
+             row <= range.bottom() && static_cast<std::size_t>(row) < size; ++row) {
+            count += isSelected[static_cast<std::size_t>(row)] ? 0 : 1;
+            isSelected[static_cast<std::size_t>(row)] = 1;
+        }
+    }
+    if (count == 0)
+        return;
+    // The selected entries keep their order and go after the existing ones.
+    std::vector<MemberListModel::Entry> kept;
+    std::vector<MemberListModel::Entry> moved;
+    kept.reserve(size - count);
+    moved.reserve(count);
+    for (std::size_t i = 0; i < size; ++i)
+        (isSelected[i] ? moved : kept).push_back(from->entries()[i]);
+    from->reset(std::move(kept));
+    to->append(std::move(moved));
+    updateButtons();
+}
+
+void CChooseMemberDlg::moveSelectedToMembers()
+{
+    moveSelected(m_candidateView, m_candidateModel, m_memberModel);
+}
+
+void CChooseMemberDlg::moveSelectedToCandidates()
+{
+    moveSelected(m_memberView, m_memberModel, m_candidateModel);
+}
+
+void CChooseMemberDlg::chooseAll()
+{
+    m_candidateModel->reset({});
+    fillWithAllAccounts(m_memberModel);
+    updateButtons();
+}
+
+void CChooseMemberDlg::removeAll()
+{
+    m_memberModel->reset({});
+    fillWithAllAccounts(m_candidateModel);
+    updateButtons();
+}
+
+void CChooseMemberDlg::updateButtons()
+{
+    const bool candidates = m_candidateModel->rowCount() > 0;
+    const bool members = m_memberModel->rowCount() > 0;
+    m_add->setEnabled(candidates && m_candidateView->selectionModel()->hasSelection());
+    m_remove->setEnabled(members && m_memberView->selectionModel()->hasSelection());
+    m_addAll->setEnabled(candidates);
+    m_removeAll->setEnabled(members);
+}
+
+void CChooseMemberDlg::accept()
+{
+    if (m_members) {
+        std::vector<AccountRules::MemberEntry> entries;
+        entries.reserve(m_memberModel->entries().size());
+        for (const MemberListModel::Entry &entry : m_memberModel->entries())
+            entries.push_back({entry.id, entry.kind});
+        AccountRules::replaceMembers(*m_members, entries);
+    }
+    done(kDialogOk);
+}
+
+void CChooseMemberDlg::reject()
+{
+    done(kDialogCancel);
+}

@@ -1,0 +1,65 @@
+// The dialog in which the operator decides which users and groups belong to a member list: the
+// candidates on the left, the chosen members on the right, four buttons to move entries. OK
+// rewrites the member list it was given; Cancel leaves it as it was.
+#pragma once
+
+#include <ostrel/data_provider.h>
+
+#include <QDialog>
+#include <QIcon>
+#include <QList>
+
+class QLabel;
+class QPushButton;
+class QTreeView;
+class MemberListModel;
+
+class CChooseMemberDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CChooseMemberDlg(QWidget *parent = nullptr);
+    ~CChooseMemberDlg() override;
+
+    // The accounts that may be chosen and the list to edit; either may be null. Call before the
+    // dialog is shown.
+    void SetSources(IAccountProvider *candidates, PointerSeq<MemberRecord> *members);
+
+    void accept() override;
+    void reject() override;
+
+    // ">", "<", ">>", "<<".
+    void moveSelectedToMembers();
+    void moveSelectedToCandidates();
+    void chooseAll();
+    void removeAll();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void initDialog();
+    void updateButtons();
+    // Every user, then every group, of the candidates, in provider order.
+    void fillWithAllAccounts(MemberListModel *model);
+    void moveSelected(QTreeView *fromView, MemberListModel *from, MemberListModel *to);
+
+    IAccountProvider *m_candidates = nullptr;
+    PointerSeq<MemberRecord> *m_members = nullptr;
+    bool m_initialised = false;
+    QList<QIcon> m_images;
+
+    MemberListModel *m_candidateModel;
+    MemberListModel *m_memberModel;
+    QLabel *m_candidateLabel;
+    QTreeView *m_candidateView;
+    QPushButton *m_add;
+    QPushButton *m_addAll;
+    QPushButton *m_remove;
+    QPushButton *m_removeAll;
+    QLabel *m_memberLabel;
+    QTreeView *m_memberView;
+    QPushButton *m_ok;
+    QPushButton *m_cancel;
+};

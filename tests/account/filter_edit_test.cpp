@@ -1,0 +1,79 @@
+#include "account/account_rules.h"
+#include "account/beep.h"
+#include "account/filter_edit.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kIdSet = QString::fromLatin1(AccountRules::kForbiddenIdChars);
+
+TEST(FilterEdit, TypedForbiddenCharacterOnlyBeeps)
+{
+    CFilterEdit edit(0, kIdSet);
+    const int beeps = Beep::count();
+    QTest::keyClicks(&edit, QStringLiteral("a,b"));
+    EXPECT_EQ(edit.text(), QStringLiteral("ab"));
+    EXPECT_EQ(Beep::count(), beeps + 1);
+
+    edit.clear();
+    QTest::keyClicks(&edit, QStringLiteral("x\\y(z) w-_."));
+    EXPECT_EQ(edit.text(), QStringLiteral("xy(z) w-_."));
+    EXPECT_EQ(Beep::count(), beeps + 2);
+    // Editing keys still work.
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit.text(), QStringLiteral("xy(z) w-_"));
+}
+
+TEST(FilterEdit, PasteDropsForbiddenCharactersAndKeepsSelection)
+{
+    CFilterEdit edit(0, kIdSet);
+    edit.setText(QStringLiteral("hello"));
+    edit.setSelection(1, 3);
+    QGuiApplication::clipboard()->setText(QStringLiteral("a,b:c"));
+    const int beeps = Beep::count();
+    QTest::keySequence(&edit, QKeySequence::Paste);
+    EXPECT_EQ(edit.text(), QStringLiteral("habco"));
+    EXPECT_EQ(edit.selectionStart(), 1);
+    EXPECT_EQ(edit.selectedText().size(), 3);
+    EXPECT_EQ(Beep::count(), beeps);
+
+    // The base class's paste (as from its context menu) ends valid as well.
+    static_cast<QLineEdit &>(edit).paste();
+    EXPECT_FALSE(edit.text().contains(QLatin1Char(',')));
+    EXPECT_FALSE(edit.text().contains(QLatin1Char(':')));
+}
+
+TEST(FilterEdit, ProgramTextAndNewSetAreFiltered)
+{
+    CFilterEdit edit(0, QString::fromLatin1(AccountRules::kInitialForbiddenChars));
+    edit.setText(QStringLiteral("a:b,c"));
+    EXPECT_EQ(edit.text(), QStringLiteral("ab,c"));
+    static_cast<QLineEdit &>(edit).setText(QStringLiteral("x*y"));
+    EXPECT_EQ(edit.text(), QStringLiteral("xy"));
+    edit.setText(QStringLiteral("a,b"));
+    edit.SetForbiddenChars(kIdSet);
+    EXPECT_EQ(edit.text(), QStringLiteral("ab"));
+    EXPECT_EQ(edit.GetValidText(), QStringLiteral("ab"));
+}
+
+TEST(FilterEdit, FullTextOverwritesAtTheCaret)
+{
+    CFilterEdit edit(5, QString());
+    edit.setText(QStringLiteral("abcdefg"));
+    EXPECT_EQ(edit.text(), QStringLiteral("abcde"));
+    edit.setCursorPosition(2);
+    QTest::keyClick(&edit, Qt::Key_X);
+    EXPECT_EQ(edit.text(), QStringLiteral("abxde"));
+    edit.undo();
+    EXPECT_EQ(edit.text(), QStringLiteral("abcde"));
+    edit.setCursorPosition(5);
+    QTest::keyClick(&edit, Qt::Key_Y);
+    EXPECT_EQ(edit.text(), QStringLiteral("abcde"));
+}
+
+} // namespace
