@@ -9,7 +9,9 @@
 #include <dlfcn.h>
 
 #include <cstring>
+#include <filesystem>
 #include <new>
+#include <string>
 #include <utility>
 
 namespace {
@@ -17,6 +19,18 @@ namespace {
 CSetupManager *g_setupManager = nullptr;
 
 constexpr const char *kPluginFiles[] = {"RemoteSetupArvo.so", "RemoteSetupNeq.so"};
+
+// The module's RUNPATH ($ORIGIN) finds the plug-ins beside it, but only when the loader sees the
+// module as the caller of dlopen; a sanitizer's dlopen interceptor hides it. Looking beside the
+// object that holds the setup manager gives the same folder either way.
+void *openBesideModule(const char *file)
+{
+    Dl_info info {};
+    if (!dladdr(reinterpret_cast<void *>(&GetSetupManager), &info) || !info.dli_fname)
+        return nullptr;
+    const std::string path = std::filesystem::path(info.dli_fname).parent_path() / file;
+    return std::filesystem::exists(path) ? dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL) : nullptr;
+}
 
 void initialiseParameters(RemoteSetupParameters &parameters)
 {
@@ -87,8 +101,8 @@ IDataProvider *CSetupManager::requireProvider(ProviderKind kind)
     return provider;
 }
 
-// The dialogs behind these operations are not built yet: with their providers registered they
-// return the cancel result without a window.
+// The option sheet and the recorder manager are not built yet: with their providers registered
+// they return the cancel result without a window.
 std::int32_t CSetupManager::ShowOptionSheet()
 {
     requireProvider(ProviderKind::Option);
@@ -172,6 +186,8 @@ bool CSetupManager::createRemoteSetup(std::int32_t productType)
     Plugin &plugin = m_plugins[slot];
     if (!plugin.handle) {
         plugin.handle = dlopen(kPluginFiles[slot], RTLD_NOW | RTLD_LOCAL);
+        if (!plugin.handle)
+            plugin.handle = openBesideModule(kPluginFiles[slot]);
         if (!plugin.handle) {
             m_remoteSetup = nullptr;
             return false;
