@@ -4,11 +4,13 @@
 #include "remote_setup_site.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QDateTime>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -30,7 +32,7 @@ MainWindow::MainWindow(ModuleHandle &module, ostrelhost::ReferenceHost &host, QW
     , m_authorityTree(new QTreeWidget)
     , m_optionTree(new QTreeWidget)
     , m_changes(new QPlainTextEdit)
-    , m_site(new RemoteSetupSite(module.manager(), this))
+    , m_site(new RemoteSetupSite(module, this))
 {
     setWindowTitle(QStringLiteral("Ostrel Client (demo) - %1").arg(host.installDir()));
     resize(1000, 640);
@@ -67,6 +69,22 @@ MainWindow::MainWindow(ModuleHandle &module, ostrelhost::ReferenceHost &host, QW
     }
     setup->addSeparator();
     setup->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+
+    // The codes the module's option page offers, each in its own language.
+    QMenu *languageMenu = menuBar()->addMenu(QStringLiteral("&Language"));
+    m_languages = new QActionGroup(this);
+    const std::pair<const char *, const char *> languages[]
+        = {{"ko", "한국어"},  {"en", "English"}, {"ch_si", "简体中文"}, {"ch_tr", "繁體中文"},
+           {"jpn", "日本語"}, {"sp", "Español"}, {"de", "Deutsch"}};
+    for (const auto &[code, name] : languages) {
+        QAction *choice = languageMenu->addAction(QString::fromUtf8(name));
+        choice->setCheckable(true);
+        choice->setData(QLatin1String(code));
+        choice->setChecked(language() == QLatin1String(code));
+        m_languages->addAction(choice);
+    }
+    connect(m_languages, &QActionGroup::triggered, this,
+            [this](QAction *choice) { setLanguage(choice->data().toString()); });
 
     m_tabs->addTab(m_recorderTree, QStringLiteral("Recorders"));
     m_tabs->addTab(m_accountTree, QStringLiteral("Accounts"));
@@ -108,6 +126,36 @@ MainWindow::~MainWindow()
 QString MainWindow::ostrelIni() const
 {
     return m_host.installDir() + QStringLiteral("/Config/ostrel.ini");
+}
+
+QString MainWindow::language() const
+{
+    return QSettings(ostrelIni(), QSettings::IniFormat)
+        .value(QStringLiteral("LANGUAGE/USE"), QStringLiteral("en"))
+        .toString();
+}
+
+bool MainWindow::setLanguage(const QString &code)
+{
+    {
+        QSettings settings(ostrelIni(), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("LANGUAGE/USE"), code);
+    }
+    m_site->close();
+    if (!m_module.restart())
+        return false;
+    registerProviders();
+    for (QAction *choice : m_languages->actions())
+        choice->setChecked(choice->data().toString() == code);
+    refresh();
+    statusBar()->showMessage(QStringLiteral("The module now speaks \"%1\".").arg(code));
+    return true;
+}
+
+void MainWindow::registerProviders()
+{
+    for (IDataProvider *provider : m_host.providers())
+        m_module.manager()->RegisterProvider(provider);
 }
 
 DataViews::Snapshot MainWindow::snapshot()

@@ -10,6 +10,7 @@
 
 class ModuleHandle;
 class QAction;
+class QActionGroup;
 class QPlainTextEdit;
 class QTabWidget;
 class QTreeWidget;
@@ -32,9 +33,15 @@ public:
     QTreeWidget *recorderTree() const { return m_recorderTree; }
     RemoteSetupSite *remoteSetupSite() const { return m_site; }
     QPlainTextEdit *changes() const { return m_changes; }
+    ostrelhost::ReferenceHost &host() const { return m_host; }
 
     // Selects the recorder of that name in the recorder tree; false when there is none.
     bool selectRecorder(const QString &name);
+    // Makes code the installation's language and gives the module a fresh setup manager, which
+    // reads the texts of that language.
+    bool setLanguage(const QString &code);
+    QString language() const;
+
     // Opens the remote setup of the selected recorder; its window, or null with the reason.
     QWidget *openSelectedRemoteSetup(QString *error);
 
@@ -51,6 +58,7 @@ private:
     // Refreshes the views and reports what the dialog changed.
     void report(const QString &dialog, const DataViews::Snapshot &before);
     QString ostrelIni() const;
+    void registerProviders();
 
     ModuleHandle &m_module;
     ostrelhost::ReferenceHost &m_host;
@@ -59,6 +67,7 @@ private:
     QAction *m_recorders;
     QAction *m_options;
     QAction *m_remoteSetup;
+    QActionGroup *m_languages;
     QTabWidget *m_tabs;
     QTreeWidget *m_recorderTree;
     QTreeWidget *m_accountTree;

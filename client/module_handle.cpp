@@ -26,9 +26,9 @@ bool ModuleHandle::load(const QString &path)
         m_error = QString::fromLocal8Bit(dlerror());
         return false;
     }
-    auto get = reinterpret_cast<ISetupManager *(*)()>(dlsym(m_library, kGetSetupManagerSymbol));
+    m_get = reinterpret_cast<ISetupManager *(*)()>(dlsym(m_library, kGetSetupManagerSymbol));
     m_release = reinterpret_cast<void (*)()>(dlsym(m_library, kReleaseSetupManagerSymbol));
-    m_manager = get ? get() : nullptr;
+    m_manager = m_get ? m_get() : nullptr;
     if (!m_manager || !m_release) {
         m_error = QStringLiteral("%1 does not export the setup manager").arg(path);
         unload();
@@ -37,11 +37,21 @@ bool ModuleHandle::load(const QString &path)
     return true;
 }
 
+bool ModuleHandle::restart()
+{
+    if (!m_manager)
+        return false;
+    m_release();
+    m_manager = m_get();
+    return m_manager != nullptr;
+}
+
 void ModuleHandle::unload()
 {
     if (m_manager && m_release)
         m_release();
     m_manager = nullptr;
+    m_get = nullptr;
     m_release = nullptr;
     if (m_library)
         dlclose(m_library);

@@ -18,6 +18,9 @@ public:
     bool load(const QString &path);
     // Releases the setup manager and unloads the library.
     void unload();
+    // Releases the setup manager and gets a fresh one, as after a change of language: the module
+    // reads its shared texts once per setup manager. Providers must be registered again.
+    bool restart();
 
     ISetupManager *manager() const { return m_manager; }
     QString path() const { return m_path; }
@@ -29,6 +32,7 @@ public:
 private:
     void *m_library = nullptr;
     ISetupManager *m_manager = nullptr;
+    ISetupManager *(*m_get)() = nullptr;
     void (*m_release)() = nullptr;
     QString m_path;
     QString m_error;

@@ -1,11 +1,13 @@
 #include "remote_setup_site.h"
 
+#include "module_handle.h"
+
 #include <QEvent>
 #include <QTimer>
 
-RemoteSetupSite::RemoteSetupSite(ISetupManager *manager, QObject *parent)
+RemoteSetupSite::RemoteSetupSite(ModuleHandle &module, QObject *parent)
     : QObject(parent)
-    , m_manager(manager)
+    , m_module(module)
 { }
 
 const ServerIdentity *RemoteSetupSite::getServerIdentity()
@@ -24,7 +26,7 @@ QWidget *RemoteSetupSite::open(std::int32_t serverId, std::int32_t productType)
     close();
     m_identity = ServerIdentity {serverId, productType};
     m_attached = nullptr;
-    IRemoteSetup *setup = m_manager->OpenRemoteSetup(this);
+    IRemoteSetup *setup = m_module.manager()->OpenRemoteSetup(this);
     if (!setup || setup != m_attached)
         return nullptr;
     m_window = static_cast<QWidget *>(setup->window());
@@ -42,8 +44,8 @@ void RemoteSetupSite::close()
         m_window->removeEventFilter(this);
     m_window = nullptr;
     m_attached = nullptr;
-    if (m_manager->IsRemoteSetupOpen()) {
-        m_manager->CloseRemoteSetup();
+    if (m_module.manager()->IsRemoteSetupOpen()) {
+        m_module.manager()->CloseRemoteSetup();
         emit closed();
     }
 }

@@ -3,18 +3,19 @@
 #pragma once
 
 #include <ostrel/remote_setup.h>
-#include <ostrel/setup_manager.h>
 
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+
+class ModuleHandle;
 
 class RemoteSetupSite : public QObject, public IRemoteSetupSite
 {
     Q_OBJECT
 
 public:
-    explicit RemoteSetupSite(ISetupManager *manager, QObject *parent = nullptr);
+    explicit RemoteSetupSite(ModuleHandle &module, QObject *parent = nullptr);
 
     // Opens the remote setup of that recorder; the plug-in's window, or null when the module
     // refused (no plug-in for the product, the parameters refused, ...).
@@ -33,7 +34,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    ISetupManager *m_manager;
+    ModuleHandle &m_module;
     ServerIdentity m_identity {};
     IRemoteSetup *m_attached = nullptr;
     QPointer<QWidget> m_window;

@@ -3,15 +3,22 @@
 #include "main_window.h"
 #include "remote_setup_site.h"
 
+#include <ostrelhost/reference_host.h>
+
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+
+#include <cstring>
 
 namespace {
 
@@ -21,6 +28,56 @@ constexpr int kStepTimeoutMs = 15000;
 QWidget *activeModal()
 {
     return QApplication::activeModalWidget();
+}
+
+template <typename T>
+T *child(QWidget *dialog, const char *name)
+{
+    return dialog ? dialog->findChild<T *>(QLatin1String(name)) : nullptr;
+}
+
+// Replaces a field's text as a user would: select all, then type.
+void retype(QLineEdit *edit, const QString &text)
+{
+    if (!edit)
+        return;
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+void clickItem(QTreeWidget *tree, QTreeWidgetItem *item)
+{
+    if (!tree || !item)
+        return;
+    tree->scrollToItem(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+}
+
+void clickItem(QTreeWidget *tree, const QString &text)
+{
+    if (!tree)
+        return;
+    const QList<QTreeWidgetItem *> found
+        = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive, 0);
+    clickItem(tree, found.value(0));
+}
+
+// Ctrl-clicks the rows with these texts.
+void selectRows(QAbstractItemView *view, const QStringList &texts)
+{
+    if (!view)
+        return;
+    for (const QString &text : texts) {
+        const QModelIndexList found = view->model()->match(
+            view->model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly);
+        if (found.isEmpty())
+            continue;
+        view->scrollTo(found.first());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          view->visualRect(found.first()).center());
+    }
 }
 
 } // namespace
@@ -131,6 +188,10 @@ void Tour::script()
         window.tabs()->setCurrentIndex(0);
     });
 
+    accountScript();
+    authorityScript();
+    koreanScript();
+
     // Remote setup of one recorder of each product family.
     for (const auto &[family, label] :
          {std::pair {2, "product family 2"}, std::pair {3, "product family 3"}}) {
@@ -163,5 +224,200 @@ void Tour::script()
     atMainWindow(QStringLiteral("what changed"), [this, &window] {
         snap(&window, QStringLiteral("client-after"),
              QStringLiteral("The client after the tour, with what each dialog changed"));
+        verifyFiles();
     });
+}
+
+void Tour::accountScript()
+{
+    MainWindow &window = m_window;
+    atMainWindow(QStringLiteral("open the account manager"),
+                 [&window] { later([&window] { window.showAccounts(); }); });
+    inDialog("CAccountManagerDlg", QStringLiteral("a new user"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("account-manager"),
+             QStringLiteral("The account manager on the sample accounts"));
+        auto *tree = child<QTreeWidget>(dialog, "accountTree");
+        clickItem(tree, tree->topLevelItem(0)->child(0)); // the user folder: New makes a user
+        clickLater(child<QAbstractButton>(dialog, "newButton"));
+    });
+    inDialog("CAccountUserDlg", QStringLiteral("an id that differs from dpark only in case"),
+             [](QWidget *dialog) {
+                 retype(child<QLineEdit>(dialog, "idEdit"), QStringLiteral("DPark"));
+                 retype(child<QLineEdit>(dialog, "nameEdit"), QStringLiteral("Dana Parker"));
+                 retype(child<QLineEdit>(dialog, "descriptionEdit"),
+                        QStringLiteral("Patrol officer"));
+                 retype(child<QLineEdit>(dialog, "passwordEdit"), QStringLiteral("Cam3ra!"));
+                 retype(child<QLineEdit>(dialog, "confirmEdit"), QStringLiteral("Cam3ra!"));
+                 clickLater(child<QAbstractButton>(dialog, "okButton"));
+             });
+    inDialog("CAccountUserDlg", QStringLiteral("a password that does not match"),
+             [this](QWidget *dialog) {
+                 snap(dialog, QStringLiteral("user-id-refused"),
+                      QStringLiteral(
+                          "The id DPark is refused: dpark exists, and ids ignore letter case"));
+                 retype(child<QLineEdit>(dialog, "idEdit"), QStringLiteral("dparker"));
+                 retype(child<QLineEdit>(dialog, "confirmEdit"), QStringLiteral("Cam3ra?"));
+                 clickLater(child<QAbstractButton>(dialog, "okButton"));
+             });
+    inDialog("CAccountUserDlg", QStringLiteral("the matching password"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("user-password-refused"),
+             QStringLiteral("The password and its confirmation differ: refused"));
+        retype(child<QLineEdit>(dialog, "confirmEdit"), QStringLiteral("Cam3ra!"));
+        clickLater(child<QAbstractButton>(dialog, "okButton"));
+    });
+    inDialog("CAccountManagerDlg", QStringLiteral("a new group"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("user-added"),
+             QStringLiteral("The new user dparker in the account manager"));
+        auto *tree = child<QTreeWidget>(dialog, "accountTree");
+        clickItem(tree, tree->topLevelItem(0)->child(1)); // the group folder: New makes a group
+        clickLater(child<QAbstractButton>(dialog, "newButton"));
+    });
+    inDialog("CAccountGroupDlg", QStringLiteral("the group's members"), [](QWidget *dialog) {
+        retype(child<QLineEdit>(dialog, "idEdit"), QStringLiteral("Patrol"));
+        retype(child<QLineEdit>(dialog, "descriptionEdit"), QStringLiteral("Mobile patrol team"));
+        clickLater(child<QAbstractButton>(dialog, "memberButton"));
+    });
+    inDialog("CChooseMemberDlg", QStringLiteral("a user and a group as members"),
+             [this](QWidget *dialog) {
+                 selectRows(child<QAbstractItemView>(dialog, "candidateList"),
+                            {QStringLiteral("dparker"), QStringLiteral("Night Shift")});
+                 QTest::mouseClick(child<QAbstractButton>(dialog, "addButton"), Qt::LeftButton);
+                 snap(dialog, QStringLiteral("group-members"),
+                      QStringLiteral("The member chooser: the user dparker and the group Night "
+                                     "Shift become members"));
+                 clickLater(child<QAbstractButton>(dialog, "okButton"));
+             });
+    inDialog("CAccountGroupDlg", QStringLiteral("the new group"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("group-dialog"),
+             QStringLiteral("The new group Patrol with its members"));
+        clickLater(child<QAbstractButton>(dialog, "okButton"));
+    });
+    inDialog("CAccountManagerDlg", QStringLiteral("delete a user who belongs to a group"),
+             [this](QWidget *dialog) {
+                 clickItem(child<QTreeWidget>(dialog, "accountTree"), QStringLiteral("lnguyen"));
+                 snap(dialog, QStringLiteral("user-selected"),
+                      QStringLiteral("lnguyen, a member of Operators, is selected"));
+                 clickLater(child<QAbstractButton>(dialog, "deleteButton"));
+             });
+    inDialog("QMessageBox", QStringLiteral("confirm the deletion"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("confirm-delete"),
+             QStringLiteral("The account manager asks before it deletes"));
+        if (auto *box = qobject_cast<QMessageBox *>(dialog))
+            clickLater(box->button(QMessageBox::Yes));
+    });
+    inDialog("CAccountManagerDlg", QStringLiteral("commit"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("before-commit"),
+             QStringLiteral("The changes, before OK commits them"));
+        clickLater(child<QAbstractButton>(dialog, "okButton"));
+    });
+    atMainWindow(QStringLiteral("the committed accounts"), [this, &window] {
+        window.tabs()->setCurrentIndex(1);
+        snap(&window, QStringLiteral("client-accounts-after"),
+             QStringLiteral("The client after the commit: dparker and Patrol added, lnguyen gone"));
+    });
+}
+
+void Tour::authorityScript()
+{
+    MainWindow &window = m_window;
+    atMainWindow(QStringLiteral("open the authority manager"),
+                 [&window] { later([&window] { window.showAuthority(); }); });
+    inDialog("CAuthorityDlg", QStringLiteral("an authority item"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("authority-manager"), QStringLiteral("The authority manager"));
+        clickItem(child<QTreeWidget>(dialog, "authorityTree"), QStringLiteral("Export video"));
+        snap(dialog, QStringLiteral("authority-item"), QStringLiteral("Who may export video"));
+        clickLater(child<QAbstractButton>(dialog, "memberButton"));
+    });
+    inDialog("CChooseMemberDlg", QStringLiteral("grant it to the new group"),
+             [this](QWidget *dialog) {
+                 selectRows(child<QAbstractItemView>(dialog, "candidateList"),
+                            {QStringLiteral("Patrol")});
+                 QTest::mouseClick(child<QAbstractButton>(dialog, "addButton"), Qt::LeftButton);
+                 snap(dialog, QStringLiteral("authority-members"),
+                      QStringLiteral("The group Patrol may now export video"));
+                 clickLater(child<QAbstractButton>(dialog, "okButton"));
+             });
+    inDialog("CAuthorityDlg", QStringLiteral("commit"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("authority-granted"),
+             QStringLiteral("The item with its new holder, before OK"));
+        clickLater(child<QAbstractButton>(dialog, "okButton"));
+    });
+    atMainWindow(QStringLiteral("the committed authority"), [this, &window] {
+        window.tabs()->setCurrentIndex(2);
+        snap(&window, QStringLiteral("client-authority-after"),
+             QStringLiteral("The client's authority after the commit"));
+    });
+}
+
+void Tour::koreanScript()
+{
+    MainWindow &window = m_window;
+    atMainWindow(QStringLiteral("the account manager in Korean"), [this, &window] {
+        check(window.setLanguage(QStringLiteral("ko")),
+              QStringLiteral("switch the module to Korean"));
+        later([&window] { window.showAccounts(); });
+    });
+    inDialog("CAccountManagerDlg", QStringLiteral("Korean texts"), [this](QWidget *dialog) {
+        clickItem(child<QTreeWidget>(dialog, "accountTree"), QStringLiteral("Patrol"));
+        snap(dialog, QStringLiteral("account-manager-ko"),
+             QStringLiteral("The account manager in Korean"));
+        clickLater(child<QAbstractButton>(dialog, "closeButton"));
+    });
+    atMainWindow(QStringLiteral("back to English"), [this, &window] {
+        check(window.setLanguage(QStringLiteral("en")),
+              QStringLiteral("switch the module back to English"));
+    });
+}
+
+void Tour::check(bool condition, const QString &what)
+{
+    if (condition)
+        return;
+    ++m_failures;
+    m_index << QStringLiteral("- FAILED: %1").arg(what);
+    qWarning("Tour check failed: %s", qUtf8Printable(what));
+}
+
+void Tour::verifyFiles()
+{
+    ostrelhost::ReferenceHost files(m_window.host().installDir());
+    check(files.loadAll(), QStringLiteral("the data files load"));
+    const auto members = [](const PointerSeq<MemberRecord> &list) {
+        QStringList ids;
+        for (std::size_t i = 0; i < seqSize(list); ++i)
+            ids << QString::fromUtf8(seqAt(list, i)->id);
+        return ids;
+    };
+    const auto hasUser = [&files](const char *id) {
+        UserRecord *user = nullptr;
+        for (std::int32_t i = 0; i < files.accounts().getUserCount(); ++i)
+            if (files.accounts().getUser(i, &user) && std::strcmp(user->id, id) == 0)
+                return true;
+        return false;
+    };
+    const auto groupMembers = [&](const char *id) {
+        GroupRecord *group = nullptr;
+        for (std::int32_t i = 0; i < files.accounts().getGroupCount(); ++i)
+            if (files.accounts().getGroup(i, &group) && std::strcmp(group->id, id) == 0)
+                return members(group->members);
+        return QStringList {QStringLiteral("<no such group>")};
+    };
+    check(hasUser("dparker"), QStringLiteral("account.xml holds the new user dparker"));
+    check(!hasUser("lnguyen"), QStringLiteral("account.xml no longer holds lnguyen"));
+    check(!groupMembers("Operators").contains(QStringLiteral("lnguyen")),
+          QStringLiteral("lnguyen left the group Operators"));
+    check(groupMembers("Patrol")
+              == QStringList({QStringLiteral("dparker"), QStringLiteral("Night Shift")}),
+          QStringLiteral("the group Patrol holds dparker and Night Shift"));
+
+    QStringList exporters;
+    IAuthorityProvider &authority = files.authority();
+    for (std::int32_t c = 0; c < authority.getCategoryCount(); ++c) {
+        AuthorityItem *item = nullptr;
+        for (std::int32_t i = 0; i < authority.getAuthorityCount(c); ++i)
+            if (authority.getAuthority(c, i, &item) && std::strcmp(item->name, "Export video") == 0)
+                exporters = members(item->members);
+    }
+    check(exporters.contains(QStringLiteral("Patrol")),
+          QStringLiteral("authority.xml lets Patrol export video"));
 }

@@ -40,6 +40,12 @@ private:
     // Runs when a modal dialog of that class is active.
     void inDialog(const char *className, const QString &what, std::function<void(QWidget *)> act);
     void script();
+    void accountScript();
+    void authorityScript();
+    void koreanScript();
+    // Reads the data files anew and checks that they hold what the tour did.
+    void verifyFiles();
+    void check(bool condition, const QString &what);
     void tick();
     void finish();
 
