@@ -4,6 +4,7 @@
 #include "account_rules.h"
 #include "choose_member_dlg.h"
 #include "filter_edit.h"
+#include "working_copy.h"
 
 #include <ostrel/setup_manager.h>
 
@@ -35,13 +36,6 @@ enum ControlId {
     kCancelButton = 2,
 };
 
-QLabel *makeLabel(QWidget *parent, int id, const char *name, const char *text)
-{
-    auto *label = new QLabel(QLatin1String(text), parent);
-    markControl(label, id, name);
-    return label;
-}
-
 } // namespace
 
 CAccountGroupDlg::CAccountGroupDlg(QWidget *parent)
@@ -58,15 +52,10 @@ CAccountGroupDlg::CAccountGroupDlg(QWidget *parent)
     m_memberList = new QListWidget(this);
     markControl(m_memberList, kMemberList, "memberList");
     setUpMemberList(m_memberList);
-    m_memberButton = new QPushButton(QStringLiteral("&Member..."), this);
-    markControl(m_memberButton, kMemberButton, "memberButton");
-    m_memberButton->setAutoDefault(false);
-    m_idLabel = makeLabel(this, kIdLabel, "idLabel", "Group &Id:");
-    m_idLabel->setBuddy(m_idEdit);
-    m_descLabel = makeLabel(this, kDescLabel, "descriptionLabel", "&Description:");
-    m_descLabel->setBuddy(m_descEdit);
-    m_memberLabel = makeLabel(this, kMemberLabel, "memberLabel", "&Member:");
-    m_memberLabel->setBuddy(m_memberList);
+    m_memberButton = makeButton(this, "&Member...", kMemberButton, "memberButton");
+    m_idLabel = makeLabel(this, "Group &Id:", kIdLabel, "idLabel", m_idEdit);
+    m_descLabel = makeLabel(this, "&Description:", kDescLabel, "descriptionLabel", m_descEdit);
+    m_memberLabel = makeLabel(this, "&Member:", kMemberLabel, "memberLabel", m_memberList);
     m_message = new QLabel(this);
     markControl(m_message, kMessageLine, "messageLine");
     makeMessageLine(m_message);
@@ -87,14 +76,10 @@ CAccountGroupDlg::CAccountGroupDlg(QWidget *parent)
     memberRow->addStretch();
     memberRow->addWidget(m_memberButton);
     fields->addLayout(memberRow, 3, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(m_message);
-    layout->addLayout(buttons);
+    layout->addLayout(makeButtonRow(m_ok, m_cancel));
     setUpDialog(this, 200, 204);
 
     connect(m_memberButton, &QPushButton::clicked, this, &CAccountGroupDlg::onMemberButton);
@@ -115,10 +100,8 @@ void CAccountGroupDlg::SetProvider(IAccountProvider *accounts, GroupRecord *grou
 
 void CAccountGroupDlg::showEvent(QShowEvent *event)
 {
-    if (!m_initialised) {
-        m_initialised = true;
+    if (firstShow(m_initialised))
         initDialog();
-    }
     QDialog::showEvent(event);
 }
 
@@ -154,11 +137,11 @@ void CAccountGroupDlg::onMemberButton()
     // A group being changed is left out of a throw-away copy, so that it cannot be chosen as
     // its own member.
     IAccountProvider *candidates = m_accounts;
-    IDataProvider *throwAway = nullptr;
+    WorkingCopy<IAccountProvider> throwAway;
     if (m_group && m_accounts) {
         const QByteArray id(m_group->id);
-        m_accounts->createWorkingCopy(&throwAway);
-        candidates = static_cast<IAccountProvider *>(throwAway);
+        throwAway.reset(m_accounts);
+        candidates = throwAway.get();
         if (candidates)
             candidates->deleteGroup(id.constData());
     }
@@ -166,8 +149,6 @@ void CAccountGroupDlg::onMemberButton()
     chooser.SetSources(candidates, &m_members);
     if (chooser.exec() == kDialogOk)
         showMembers();
-    if (throwAway)
-        throwAway->release(1);
 }
 
 void CAccountGroupDlg::showMessage(const QString &text)

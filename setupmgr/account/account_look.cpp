@@ -3,18 +3,23 @@
 #include <QBitmap>
 #include <QDialog>
 #include <QFont>
+#include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPalette>
 #include <QPixmap>
+#include <QPushButton>
+#include <QTreeWidgetItem>
+#include <QVBoxLayout>
 #include <QWidget>
 
 namespace AccountLook {
 
 namespace {
 constexpr int kImageSize = 16;
-}
+constexpr int kBannerId = -1;
+} // namespace
 
 QList<QIcon> loadImageList(const QString &resource)
 {
@@ -105,6 +110,65 @@ void markControl(QWidget *control, int controlId, const char *objectName)
 {
     control->setObjectName(QLatin1String(objectName));
     control->setProperty("controlId", controlId);
+}
+
+QPushButton *makeButton(QWidget *parent, const char *text, int controlId, const char *objectName)
+{
+    auto *button = new QPushButton(QLatin1String(text), parent);
+    markControl(button, controlId, objectName);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel *makeLabel(QWidget *parent, const char *text, int controlId, const char *objectName,
+                  QWidget *buddy)
+{
+    auto *label = new QLabel(QLatin1String(text), parent);
+    markControl(label, controlId, objectName);
+    label->setBuddy(buddy);
+    return label;
+}
+
+QLabel *makeBanner(QWidget *parent)
+{
+    auto *banner = new QLabel(parent);
+    markControl(banner, kBannerId, "banner");
+    banner->setPixmap(QPixmap(QLatin1String(kBannerImage)));
+    return banner;
+}
+
+QHBoxLayout *makeButtonRow(QPushButton *ok, QPushButton *cancel)
+{
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    return buttons;
+}
+
+void layOutBesideBanner(QDialog *dialog, QWidget *banner, QLayout *work, QPushButton *ok,
+                        QPushButton *close)
+{
+    auto *right = new QVBoxLayout;
+    right->addLayout(work, 1);
+    right->addLayout(makeButtonRow(ok, close));
+    auto *layout = new QHBoxLayout(dialog);
+    // The banner runs along the whole left edge; the rest keeps the usual margins.
+    const QMargins margins = layout->contentsMargins();
+    layout->setContentsMargins(0, 0, margins.right(), 0);
+    right->setContentsMargins(0, margins.top(), 0, margins.bottom());
+    layout->addWidget(banner, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addLayout(right, 1);
+}
+
+void emphasiseRoot(QTreeWidgetItem *root)
+{
+    if (!root)
+        return;
+    QFont bold = root->font(0);
+    bold.setBold(true);
+    root->setFont(0, bold);
+    root->setExpanded(true);
 }
 
 int unitsX(int units)

@@ -1,5 +1,6 @@
 // What the account dialogs share in their look: the image strips, the white background, the
-// red message line and the marks that let tests and readers find each specified control.
+// red message line, the marks that let tests and readers find each specified control, and the
+// controls and layouts that several dialogs build alike.
 #pragma once
 
 #include <QColor>
@@ -9,9 +10,15 @@
 
 #include <ostrel/records.h>
 
+#include <utility>
+
 class QDialog;
+class QHBoxLayout;
 class QLabel;
+class QLayout;
 class QListWidget;
+class QPushButton;
+class QTreeWidgetItem;
 class QWidget;
 
 namespace AccountLook {
@@ -65,6 +72,27 @@ void fillMemberList(QListWidget *list, const PointerSeq<MemberRecord> &members,
 void makeMessageLine(QLabel *label);
 // Names a control and gives it its specified id.
 void markControl(QWidget *control, int controlId, const char *objectName);
+// A marked push button that does not become the default when it takes the focus.
+QPushButton *makeButton(QWidget *parent, const char *text, int controlId, const char *objectName);
+// A marked label whose mnemonic moves the focus to buddy.
+QLabel *makeLabel(QWidget *parent, const char *text, int controlId, const char *objectName,
+                  QWidget *buddy);
+// The managers' banner picture; like the template's, it has no id of its own (-1).
+QLabel *makeBanner(QWidget *parent);
+// OK and Cancel (or Close) at the right end of their row.
+QHBoxLayout *makeButtonRow(QPushButton *ok, QPushButton *cancel);
+// The managers' layout: the banner along the whole left edge, and to its right the work area
+// over the OK and Close row, which keep the usual margins.
+void layOutBesideBanner(QDialog *dialog, QWidget *banner, QLayout *work, QPushButton *ok,
+                        QPushButton *close);
+// A filled tree's root, in bold and opened; nothing without one.
+void emphasiseRoot(QTreeWidgetItem *root);
+// True on a dialog's first show only. The dialogs fill themselves then, when the caller has
+// handed them their data.
+inline bool firstShow(bool &shown)
+{
+    return !std::exchange(shown, true);
+}
 // Dialog units of the templates in pixels.
 int unitsX(int units);
 int unitsY(int units);

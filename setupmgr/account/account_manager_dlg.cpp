@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -25,7 +24,6 @@ using namespace AccountLook;
 namespace {
 
 enum ControlId {
-    kBanner = -1,
     kTree = 21014,
     kInfoBox = 21019,
     kLabel1 = 21022,
@@ -41,14 +39,6 @@ enum ControlId {
     kOkButton = 1,
     kCloseButton = 2,
 };
-
-QPushButton *makeButton(QWidget *parent, const char *text, int id, const char *name)
-{
-    auto *button = new QPushButton(QLatin1String(text), parent);
-    markControl(button, id, name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 QLineEdit *makeReadOnlyEdit(QWidget *parent, int id, const char *name)
 {
@@ -71,9 +61,7 @@ CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Account Manager"));
-    m_banner = new QLabel(this);
-    markControl(m_banner, kBanner, "banner");
-    m_banner->setPixmap(QPixmap(QLatin1String(kBannerImage)));
+    m_banner = makeBanner(this);
     m_tree = new CAccountTreeCtrl(this);
     markControl(m_tree, kTree, "accountTree");
     m_info = new QGroupBox(QStringLiteral("Information"), this);
@@ -81,15 +69,9 @@ CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
     m_idEdit = makeReadOnlyEdit(m_info, kIdEdit, "idEdit");
     m_nameEdit = makeReadOnlyEdit(m_info, kNameEdit, "nameEdit");
     m_descEdit = makeReadOnlyEdit(m_info, kDescEdit, "descriptionEdit");
-    m_label1 = new QLabel(QStringLiteral("User &Id:"), m_info);
-    markControl(m_label1, kLabel1, "fieldLabel1");
-    m_label1->setBuddy(m_idEdit);
-    m_label2 = new QLabel(QStringLiteral("User &Name:"), m_info);
-    markControl(m_label2, kLabel2, "fieldLabel2");
-    m_label2->setBuddy(m_nameEdit);
-    m_label3 = new QLabel(QStringLiteral("&Description:"), m_info);
-    markControl(m_label3, kLabel3, "fieldLabel3");
-    m_label3->setBuddy(m_descEdit);
+    m_label1 = makeLabel(m_info, "User &Id:", kLabel1, "fieldLabel1", m_idEdit);
+    m_label2 = makeLabel(m_info, "User &Name:", kLabel2, "fieldLabel2", m_nameEdit);
+    m_label3 = makeLabel(m_info, "&Description:", kLabel3, "fieldLabel3", m_descEdit);
     m_memberList = new QListWidget(m_info);
     markControl(m_memberList, kMemberList, "memberList");
     setUpMemberList(m_memberList);
@@ -121,20 +103,7 @@ CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
     auto *work = new QHBoxLayout;
     work->addWidget(m_tree, 1);
     work->addLayout(details, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_close);
-    auto *right = new QVBoxLayout;
-    right->addLayout(work, 1);
-    right->addLayout(buttons);
-    auto *layout = new QHBoxLayout(this);
-    // The banner runs along the whole left edge; the rest keeps the usual margins.
-    const QMargins margins = layout->contentsMargins();
-    layout->setContentsMargins(0, 0, margins.right(), 0);
-    right->setContentsMargins(0, margins.top(), 0, margins.bottom());
-    layout->addWidget(m_banner, 0, Qt::AlignLeft | Qt::AlignTop);
-    layout->addLayout(right, 1);
+    layOutBesideBanner(this, m_banner, work, m_ok, m_close);
     setUpDialog(this, 392, 225);
 
     // The details follow the tree before anything else reacts to its selection.
@@ -147,36 +116,18 @@ CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
     connect(m_close, &QPushButton::clicked, this, &CAccountManagerDlg::reject);
 }
 
-CAccountManagerDlg::~CAccountManagerDlg()
-{
-    releaseWorkingCopy();
-}
-
-void CAccountManagerDlg::releaseWorkingCopy()
-{
-    if (m_workingCopy) {
-        m_workingCopy->release(1);
-        m_workingCopy = nullptr;
-    }
-}
+CAccountManagerDlg::~CAccountManagerDlg() = default;
 
 void CAccountManagerDlg::SetProvider(IAccountProvider *provider)
 {
-    releaseWorkingCopy();
     m_provider = provider;
-    if (provider) {
-        IDataProvider *copy = nullptr;
-        provider->createWorkingCopy(&copy);
-        m_workingCopy = static_cast<IAccountProvider *>(copy);
-    }
+    m_workingCopy.reset(provider);
 }
 
 void CAccountManagerDlg::showEvent(QShowEvent *event)
 {
-    if (!m_initialised) {
-        m_initialised = true;
+    if (firstShow(m_initialised))
         initDialog();
-    }
     QDialog::showEvent(event);
 }
 
@@ -184,13 +135,8 @@ void CAccountManagerDlg::initDialog()
 {
     m_images = loadImageList(QLatin1String(kAccountImages));
     m_tree->SetImageList(m_images);
-    m_tree->Fill(m_workingCopy);
-    if (QTreeWidgetItem *root = m_tree->rootItem()) {
-        QFont bold = root->font(0);
-        bold.setBold(true);
-        root->setFont(0, bold);
-        root->setExpanded(true);
-    }
+    m_tree->Fill(m_workingCopy.get());
+    emphasiseRoot(m_tree->rootItem());
     setWindowTitle(m_strings.getString("label", "title"));
     m_info->setTitle(m_strings.getString("label", "info"));
     m_new->setText(m_strings.getString("label", "new"));
@@ -269,7 +215,7 @@ void CAccountManagerDlg::OnNew()
         return;
     if (m_currentKind == 0) {
         CAccountUserDlg dialog(this);
-        dialog.SetProvider(m_workingCopy, nullptr);
+        dialog.SetProvider(m_workingCopy.get(), nullptr);
         if (dialog.exec() != kDialogOk)
             return;
         UserRecord *user = nullptr;
@@ -279,7 +225,7 @@ void CAccountManagerDlg::OnNew()
         }
     } else if (m_currentKind == 1) {
         CAccountGroupDlg dialog(this);
-        dialog.SetProvider(m_workingCopy, nullptr);
+        dialog.SetProvider(m_workingCopy.get(), nullptr);
         if (dialog.exec() != kDialogOk)
             return;
         GroupRecord *group = nullptr;
@@ -295,7 +241,7 @@ void CAccountManagerDlg::OnModify()
     if (m_currentKind == 0 && m_currentUser) {
         UserRecord *user = m_currentUser;
         CAccountUserDlg dialog(this);
-        dialog.SetProvider(m_workingCopy, user);
+        dialog.SetProvider(m_workingCopy.get(), user);
         if (dialog.exec() != kDialogOk)
             return;
         // The tree compares the records' ids, which the dialog changed in place.
@@ -309,7 +255,7 @@ void CAccountManagerDlg::OnModify()
     } else if (m_currentKind == 1 && m_currentGroup) {
         GroupRecord *group = m_currentGroup;
         CAccountGroupDlg dialog(this);
-        dialog.SetProvider(m_workingCopy, group);
+        dialog.SetProvider(m_workingCopy.get(), group);
         if (dialog.exec() != kDialogOk)
             return;
         TreeNode *node = nullptr;
@@ -351,7 +297,7 @@ void CAccountManagerDlg::OnDelete()
         if (m_tree->FindUser(id.constData(), &node) < 0)
             return;
         QTreeWidgetItem *item = node->item;
-        AccountRules::removeUserFromGroups(m_workingCopy, id.constData());
+        AccountRules::removeUserFromGroups(m_workingCopy.get(), id.constData());
         m_workingCopy->deleteUser(id.constData());
         m_currentUser = nullptr;
         m_tree->DeleteItem(item);
@@ -363,7 +309,8 @@ void CAccountManagerDlg::OnDelete()
 void CAccountManagerDlg::accept()
 {
     if (m_modified)
-        AccountRules::commitWorkingCopy(m_workingCopy, m_provider, AccountRules::kAccountPathKey);
+        AccountRules::commitWorkingCopy(m_workingCopy.get(), m_provider,
+                                        AccountRules::kAccountPathKey);
     done(kDialogOk);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/string_table.h"
+#include "working_copy.h"
 
 #include <ostrel/data_provider.h>
 
@@ -38,7 +39,7 @@ public:
     void OnDelete();
 
     bool isModified() const { return m_modified; }
-    IAccountProvider *workingCopy() const { return m_workingCopy; }
+    IAccountProvider *workingCopy() const { return m_workingCopy.get(); }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -48,10 +49,9 @@ private:
     // The tree's selection: the layout first, then the contents.
     void OnAccountSelect(int kind, void *record);
     void setModified();
-    void releaseWorkingCopy();
 
     IAccountProvider *m_provider = nullptr;
-    IAccountProvider *m_workingCopy = nullptr;
+    WorkingCopy<IAccountProvider> m_workingCopy;
     int m_currentKind = -1;
     UserRecord *m_currentUser = nullptr;
     GroupRecord *m_currentGroup = nullptr;

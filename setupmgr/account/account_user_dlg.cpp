@@ -7,7 +7,6 @@
 #include <ostrel/setup_manager.h>
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,14 +43,6 @@ QLineEdit *makeEdit(QWidget *parent, int id, const char *name, int maxLength)
     return edit;
 }
 
-QLabel *makeLabel(QWidget *parent, int id, const char *name, const char *text, QWidget *buddy)
-{
-    auto *label = new QLabel(QLatin1String(text), parent);
-    markControl(label, id, name);
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 CAccountUserDlg::CAccountUserDlg(QWidget *parent)
@@ -67,11 +58,11 @@ CAccountUserDlg::CAccountUserDlg(QWidget *parent)
     m_passEdit->setEchoMode(QLineEdit::Password);
     m_confirmEdit = makeEdit(this, kConfirmEdit, "confirmEdit", kPasswordLength);
     m_confirmEdit->setEchoMode(QLineEdit::Password);
-    m_idLabel = makeLabel(this, kIdLabel, "idLabel", "User &Id:", m_idEdit);
-    m_nameLabel = makeLabel(this, kNameLabel, "nameLabel", "User &Name:", m_nameEdit);
-    m_descLabel = makeLabel(this, kDescLabel, "descriptionLabel", "&Description:", m_descEdit);
-    m_passLabel = makeLabel(this, kPassLabel, "passwordLabel", "&Password:", m_passEdit);
-    m_confirmLabel = makeLabel(this, kConfirmLabel, "confirmLabel", "&Confirm:", m_confirmEdit);
+    m_idLabel = makeLabel(this, "User &Id:", kIdLabel, "idLabel", m_idEdit);
+    m_nameLabel = makeLabel(this, "User &Name:", kNameLabel, "nameLabel", m_nameEdit);
+    m_descLabel = makeLabel(this, "&Description:", kDescLabel, "descriptionLabel", m_descEdit);
+    m_passLabel = makeLabel(this, "&Password:", kPassLabel, "passwordLabel", m_passEdit);
+    m_confirmLabel = makeLabel(this, "&Confirm:", kConfirmLabel, "confirmLabel", m_confirmEdit);
     m_message = new QLabel(this);
     markControl(m_message, kMessageLine, "messageLine");
     makeMessageLine(m_message);
@@ -92,15 +83,11 @@ CAccountUserDlg::CAccountUserDlg(QWidget *parent)
         fields->addWidget(label, row, 0);
         fields->addWidget(edit, row++, 1);
     }
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(m_message);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(makeButtonRow(m_ok, m_cancel));
     setUpDialog(this, 220, 153);
 
     connect(m_ok, &QPushButton::clicked, this, &CAccountUserDlg::accept);
@@ -115,10 +102,8 @@ void CAccountUserDlg::SetProvider(IAccountProvider *accounts, UserRecord *user)
 
 void CAccountUserDlg::showEvent(QShowEvent *event)
 {
-    if (!m_initialised) {
-        m_initialised = true;
+    if (firstShow(m_initialised))
         initDialog();
-    }
     QDialog::showEvent(event);
 }
 

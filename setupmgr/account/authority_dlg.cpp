@@ -14,16 +14,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPixmap>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 using namespace AccountLook;
 
 namespace {
 
 enum ControlId {
-    kBanner = -1,
     kTree = 21025,
     kInfoBox = 21177,
     kDescLabel = 21027,
@@ -34,32 +31,20 @@ enum ControlId {
     kCloseButton = 2,
 };
 
-QPushButton *makeButton(QWidget *parent, const char *text, int id, const char *name)
-{
-    auto *button = new QPushButton(QLatin1String(text), parent);
-    markControl(button, id, name);
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 CAuthorityDlg::CAuthorityDlg(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Authority Manager"));
-    m_banner = new QLabel(this);
-    markControl(m_banner, kBanner, "banner");
-    m_banner->setPixmap(QPixmap(QLatin1String(kBannerImage)));
+    m_banner = makeBanner(this);
     m_tree = new CAuthorityTreeCtrl(this);
     markControl(m_tree, kTree, "authorityTree");
     m_info = new QGroupBox(QStringLiteral("Information"), this);
     markControl(m_info, kInfoBox, "infoBox");
     m_descEdit = new QLineEdit(m_info);
     markControl(m_descEdit, kDescEdit, "descriptionEdit");
-    m_descLabel = new QLabel(QStringLiteral("&Description:"), m_info);
-    markControl(m_descLabel, kDescLabel, "descriptionLabel");
-    m_descLabel->setBuddy(m_descEdit);
+    m_descLabel = makeLabel(m_info, "&Description:", kDescLabel, "descriptionLabel", m_descEdit);
     m_memberList = new QListWidget(m_info);
     markControl(m_memberList, kMemberList, "memberList");
     setUpMemberList(m_memberList);
@@ -81,20 +66,7 @@ CAuthorityDlg::CAuthorityDlg(QWidget *parent)
     auto *work = new QHBoxLayout;
     work->addWidget(m_tree, 1);
     work->addWidget(m_info, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_close);
-    auto *right = new QVBoxLayout;
-    right->addLayout(work, 1);
-    right->addLayout(buttons);
-    auto *layout = new QHBoxLayout(this);
-    // The banner runs along the whole left edge; the rest keeps the usual margins.
-    const QMargins margins = layout->contentsMargins();
-    layout->setContentsMargins(0, 0, margins.right(), 0);
-    right->setContentsMargins(0, margins.top(), 0, margins.bottom());
-    layout->addWidget(m_banner, 0, Qt::AlignLeft | Qt::AlignTop);
-    layout->addLayout(right, 1);
+    layOutBesideBanner(this, m_banner, work, m_ok, m_close);
     setUpDialog(this, 393, 225);
 
     connect(m_tree, &CNodeTreeCtrl::accountSelect, this, &CAuthorityDlg::OnAccountSelect,
@@ -104,29 +76,14 @@ CAuthorityDlg::CAuthorityDlg(QWidget *parent)
     connect(m_close, &QPushButton::clicked, this, &CAuthorityDlg::reject);
 }
 
-CAuthorityDlg::~CAuthorityDlg()
-{
-    releaseWorkingCopy();
-}
-
-void CAuthorityDlg::releaseWorkingCopy()
-{
-    if (m_workingCopy) {
-        m_workingCopy->release(1);
-        m_workingCopy = nullptr;
-    }
-}
+CAuthorityDlg::~CAuthorityDlg() = default;
 
 void CAuthorityDlg::SetProvider(IAuthorityProvider *provider)
 {
-    releaseWorkingCopy();
+    // The members shown belong to the copy that goes.
     m_selectedMembers = nullptr;
     m_provider = provider;
-    if (provider) {
-        IDataProvider *copy = nullptr;
-        provider->createWorkingCopy(&copy);
-        m_workingCopy = static_cast<IAuthorityProvider *>(copy);
-    }
+    m_workingCopy.reset(provider);
 }
 
 void CAuthorityDlg::SetAccountProvider(IAccountProvider *accounts)
@@ -136,10 +93,8 @@ void CAuthorityDlg::SetAccountProvider(IAccountProvider *accounts)
 
 void CAuthorityDlg::showEvent(QShowEvent *event)
 {
-    if (!m_initialised) {
-        m_initialised = true;
+    if (firstShow(m_initialised))
         initDialog();
-    }
     QDialog::showEvent(event);
 }
 
@@ -147,13 +102,8 @@ void CAuthorityDlg::initDialog()
 {
     m_images = loadImageList(QLatin1String(kAuthorityImages));
     m_tree->SetImageList(m_images);
-    m_tree->Fill(m_workingCopy);
-    if (QTreeWidgetItem *root = m_tree->rootItem()) {
-        QFont bold = root->font(0);
-        bold.setBold(true);
-        root->setFont(0, bold);
-        root->setExpanded(true);
-    }
+    m_tree->Fill(m_workingCopy.get());
+    emphasiseRoot(m_tree->rootItem());
     m_info->setTitle(Common::getString("info", "common"));
     m_descLabel->setText(Common::getString("desc", "common"));
     m_member->setText(Common::getString("member", "common"));
@@ -202,7 +152,8 @@ void CAuthorityDlg::OnMember()
 void CAuthorityDlg::accept()
 {
     if (m_modified)
-        AccountRules::commitWorkingCopy(m_workingCopy, m_provider, AccountRules::kAuthorityPathKey);
+        AccountRules::commitWorkingCopy(m_workingCopy.get(), m_provider,
+                                        AccountRules::kAuthorityPathKey);
     done(kDialogOk);
 }
 

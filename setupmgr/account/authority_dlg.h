@@ -3,6 +3,8 @@
 // of the authority data and commits it on OK; only member lists change.
 #pragma once
 
+#include "working_copy.h"
+
 #include <ostrel/data_provider.h>
 
 #include <QDialog>
@@ -35,7 +37,7 @@ public:
     void OnMember();
 
     bool isModified() const { return m_modified; }
-    IAuthorityProvider *workingCopy() const { return m_workingCopy; }
+    IAuthorityProvider *workingCopy() const { return m_workingCopy.get(); }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -44,10 +46,9 @@ private:
     void initDialog();
     void OnAccountSelect(int kind, void *record);
     void showMembers();
-    void releaseWorkingCopy();
 
     IAuthorityProvider *m_provider = nullptr;
-    IAuthorityProvider *m_workingCopy = nullptr;
+    WorkingCopy<IAuthorityProvider> m_workingCopy;
     IAccountProvider *m_accounts = nullptr;
     PointerSeq<MemberRecord> *m_selectedMembers = nullptr;
     bool m_modified = false;

@@ -8,7 +8,6 @@
 
 #include <QAbstractListModel>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -126,12 +125,11 @@ QTreeView *makeList(QWidget *parent, QAbstractItemModel *model, int id, const ch
     return view;
 }
 
-QPushButton *makeButton(QWidget *parent, const char *text, int id, const char *name)
+// Enabled once there is something to move.
+QPushButton *makeMoveButton(QWidget *parent, const char *text, int id, const char *name)
 {
-    auto *button = new QPushButton(QLatin1String(text), parent);
-    markControl(button, id, name);
+    auto *button = makeButton(parent, text, id, name);
     button->setEnabled(false);
-    button->setAutoDefault(false);
     return button;
 }
 
@@ -146,16 +144,14 @@ CChooseMemberDlg::CChooseMemberDlg(QWidget *parent)
     m_memberModel = new MemberListModel(m_images, this);
     m_candidateView = makeList(this, m_candidateModel, kCandidateList, "candidateList");
     m_memberView = makeList(this, m_memberModel, kMemberList, "memberList");
-    m_candidateLabel = new QLabel(QStringLiteral("&Account List:"), this);
-    markControl(m_candidateLabel, kCandidateLabel, "candidateLabel");
-    m_candidateLabel->setBuddy(m_candidateView);
-    m_memberLabel = new QLabel(QStringLiteral("&Selected Account List:"), this);
-    markControl(m_memberLabel, kMemberLabel, "memberLabel");
-    m_memberLabel->setBuddy(m_memberView);
-    m_add = makeButton(this, ">", kAddButton, "addButton");
-    m_addAll = makeButton(this, ">>", kAddAllButton, "addAllButton");
-    m_remove = makeButton(this, "<", kRemoveButton, "removeButton");
-    m_removeAll = makeButton(this, "<<", kRemoveAllButton, "removeAllButton");
+    m_candidateLabel
+        = makeLabel(this, "&Account List:", kCandidateLabel, "candidateLabel", m_candidateView);
+    m_memberLabel
+        = makeLabel(this, "&Selected Account List:", kMemberLabel, "memberLabel", m_memberView);
+    m_add = makeMoveButton(this, ">", kAddButton, "addButton");
+    m_addAll = makeMoveButton(this, ">>", kAddAllButton, "addAllButton");
+    m_remove = makeMoveButton(this, "<", kRemoveButton, "removeButton");
+    m_removeAll = makeMoveButton(this, "<<", kRemoveAllButton, "removeAllButton");
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     markControl(m_ok, kOkButton, "okButton");
     m_ok->setDefault(true);
@@ -173,13 +169,9 @@ CChooseMemberDlg::CChooseMemberDlg(QWidget *parent)
     lists->addWidget(m_candidateView, 1, 0);
     lists->addLayout(moves, 1, 1);
     lists->addWidget(m_memberView, 1, 2);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(lists);
-    layout->addLayout(buttons);
+    layout->addLayout(makeButtonRow(m_ok, m_cancel));
     setUpDialog(this, 260, 169);
 
     connect(m_add, &QPushButton::clicked, this, &CChooseMemberDlg::moveSelectedToMembers);
@@ -207,10 +199,8 @@ void CChooseMemberDlg::SetSources(IAccountProvider *candidates, PointerSeq<Membe
 
 void CChooseMemberDlg::showEvent(QShowEvent *event)
 {
-    if (!m_initialised) {
-        m_initialised = true;
+    if (firstShow(m_initialised))
         initDialog();
-    }
     QDialog::showEvent(event);
 }
 
