@@ -1,7 +1,7 @@
 // A remote-setup plug-in built for the tests. It appends every call it receives, and its loading
-// and unloading, to the file named by OSTREL_TEST_PLUGIN_LOG, so that the calls can be counted
-// even after the module has unloaded it. Compile definitions choose its name, its product type
-// and the one way in which it fails.
+// and unloading, to the file named by OSTREL_TEST_PLUGIN_LOG, each line led by its family, so
+// that the calls can be checked even after the module has unloaded it. Compile definitions
+// choose its family, its product type and the one way in which it fails.
 #include <ostrel/remote_setup.h>
 
 #include <cstdarg>
@@ -16,12 +16,10 @@ namespace {
 __attribute__((format(printf, 1, 2))) void record(const char *format, ...)
 {
     const char *path = std::getenv("OSTREL_TEST_PLUGIN_LOG");
-    if (!path)
-        return;
-    std::FILE *file = std::fopen(path, "a");
+    std::FILE *file = path ? std::fopen(path, "a") : nullptr;
     if (!file)
         return;
-    std::fprintf(file, "%s ", SCENARIO_PLUGIN_NAME);
+    std::fprintf(file, "%s ", SCENARIO_FAMILY);
     va_list arguments;
     va_start(arguments, format);
     std::vfprintf(file, format, arguments);
@@ -30,21 +28,11 @@ __attribute__((format(printf, 1, 2))) void record(const char *format, ...)
     std::fclose(file);
 }
 
-// The type the objects report; OSTREL_TEST_REPORTED_TYPE, read when an object is created, lets a
-// test make an object claim another plug-in's type (or none).
-[[maybe_unused]] std::int32_t reportedType()
-{
-    const char *value = std::getenv("OSTREL_TEST_REPORTED_TYPE");
-    return value && *value ? std::atoi(value) : SCENARIO_PRODUCT_TYPE;
-}
-
 class RecordingSetup final : public IRemoteSetup
 {
 public:
-    explicit RecordingSetup(std::int32_t type)
-        : m_type(type)
-    { }
     std::int32_t getInterfaceVersion() override { return 1; }
+    // OSTREL_TEST_REPORTED_TYPE lets a test make an object claim another plug-in's type, or none.
     std::int32_t getProductType() override { return m_type; }
     bool prepare(const ServerIdentity *identity, RemoteSetupParameters *parameters,
                  std::int32_t reserved) override
@@ -61,7 +49,8 @@ public:
     }
 
 private:
-    std::int32_t m_type;
+    const char *m_reported = std::getenv("OSTREL_TEST_REPORTED_TYPE");
+    std::int32_t m_type = m_reported && *m_reported ? std::atoi(m_reported) : SCENARIO_PRODUCT_TYPE;
 };
 
 // Objects a host forgot (their type named no loaded plug-in) die with the library, so that the
@@ -86,8 +75,7 @@ SCENARIO_EXPORT IRemoteSetup *CreateSetup(std::int32_t productType)
     record("CreateSetup %d null", productType);
     return nullptr;
 #else
-    auto *setup = new RecordingSetup(reportedType());
-    g_library.live.insert(setup);
+    IRemoteSetup *setup = *g_library.live.insert(new RecordingSetup).first;
     record("CreateSetup %d %p", productType, static_cast<void *>(setup));
     return setup;
 #endif
@@ -101,8 +89,5 @@ SCENARIO_EXPORT void ReleaseSetup(IRemoteSetup *setup)
 }
 
 #ifndef SCENARIO_NO_SETUP_TERM
-SCENARIO_EXPORT void SetupTerm()
-{
-    record("SetupTerm");
-}
+SCENARIO_EXPORT void SetupTerm() { }
 #endif

@@ -1,15 +1,15 @@
-// Every kind of provider through saveFile and loadFile: the records come back byte for byte,
-// member and information blocks included, and long UTF-8 text is cut between characters.
+// Each kind of provider on its own: through saveFile and loadFile the records come back byte for
+// byte, member and information blocks included, and long UTF-8 text is cut between characters;
+// a working copy is edited as the dialogs do; the option provider relays notifications.
 #include "host_test_support.h"
 
-#include <QDir>
+#include <QSignalSpy>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include <QVariant>
 
 #include <tuple>
+#include <vector>
 
-using namespace ostrelhost;
 using namespace hosttest;
 
 namespace {
@@ -17,31 +17,30 @@ namespace {
 class RoundTrip : public ::testing::Test
 {
 protected:
-    std::string file(const char *name) const
-    {
-        return utf8(QDir(m_dir.path()).filePath(QString::fromUtf8(name)));
-    }
     // Saves `from` and loads the file into `to`.
     void pass(IDataProvider &from, IDataProvider &to) const
     {
-        ASSERT_TRUE(from.saveFile(file("data.xml").c_str()));
-        ASSERT_TRUE(to.loadFile(file("data.xml").c_str()));
+        ASSERT_TRUE(from.saveFile(file.c_str()));
+        ASSERT_TRUE(to.loadFile(file.c_str()));
     }
 
-private:
-    QTemporaryDir m_dir;
+    QTemporaryDir dir;
+    const std::string file = utf8(dir.filePath(QStringLiteral("data.xml")));
 };
 
-TEST_F(RoundTrip, Accounts)
+TEST_F(RoundTrip, AccountsWithTheirMembers)
 {
     FileAccountProvider accounts;
     addUser(accounts, "admin", "Administrator", "Line one\nline two\twith a tab & <markup>");
     addUser(accounts, "zoë", "Zoë Müller");
+    addUser(accounts, "Admin", "Deleted by its exact id");
     addGroup(accounts, "Operators", {"u:admin", "g:Night Shift", "u:zoë"});
     addGroup(accounts, "Night Shift", {});
     GroupRecord *group = nullptr;
     ASSERT_TRUE(accounts.getGroup(1, &group));
-    appendBlock(group->members)->kind = 7; // any non-zero kind is kept as it is
+    appendBlock(group->members)->kind = 7; // any other kind is kept as it is
+    EXPECT_FALSE(accounts.deleteUser("ADMIN"));
+    EXPECT_TRUE(accounts.deleteUser("Admin"));
 
     FileAccountProvider loaded;
     pass(accounts, loaded);
@@ -56,22 +55,8 @@ TEST_F(RoundTrip, Accounts)
         ASSERT_TRUE(accounts.getGroup(i, &c) && loaded.getGroup(i, &d));
         EXPECT_TRUE(sameRecord(*c, *d, &GroupRecord::members)) << c->id;
     }
-}
-
-TEST_F(RoundTrip, AccountsDeleteByExactId)
-{
-    FileAccountProvider accounts;
-    addUser(accounts, "bob", "Bob");
-    addUser(accounts, "Bob", "Other Bob");
-    addGroup(accounts, "staff", {"u:bob"});
-    EXPECT_FALSE(accounts.deleteUser("BOB"));
-    EXPECT_TRUE(accounts.deleteUser("bob"));
-    UserRecord *user = nullptr;
-    ASSERT_TRUE(accounts.getUser(0, &user));
-    EXPECT_STREQ(user->id, "Bob");
-    EXPECT_FALSE(accounts.getUser(1, &user));
-    EXPECT_TRUE(accounts.deleteGroup("staff"));
-    EXPECT_FALSE(accounts.deleteGroup("staff"));
+    EXPECT_TRUE(loaded.deleteGroup("Operators"));
+    EXPECT_FALSE(loaded.deleteGroup("Operators"));
 }
 
 // A text longer than its field keeps the whole characters that fit, and stays so when saved.
@@ -79,12 +64,11 @@ TEST_F(RoundTrip, LongUtf8TextIsCutAtACharacterBoundary)
 {
     const std::string name = std::string(49, 'a') + "€";                  // 52 bytes
     const std::string description = "설명" + std::string(96, 'd') + "한"; // 105 bytes
-    writeBytes(QString::fromStdString(file("account.xml")),
+    writeBytes(QString::fromStdString(file),
                QByteArray::fromStdString("<accounts version=\"1\"><user id=\"u\" name=\"" + name
                                          + "\" description=\"" + description + "\"/></accounts>"));
-    FileAccountProvider accounts;
-    ASSERT_TRUE(accounts.loadFile(file("account.xml").c_str()));
-    FileAccountProvider again;
+    FileAccountProvider accounts, again;
+    ASSERT_TRUE(accounts.loadFile(file.c_str()));
     pass(accounts, again);
     UserRecord *user = nullptr;
     ASSERT_TRUE(again.getUser(0, &user));
@@ -94,18 +78,17 @@ TEST_F(RoundTrip, LongUtf8TextIsCutAtACharacterBoundary)
 
 TEST_F(RoundTrip, AuthorityWithMembersReplacedInPlace)
 {
-    writeBytes(QString::fromStdString(file("authority.xml")), authorityXml(2, 3, 2));
-    FileAuthorityProvider authority;
-    ASSERT_TRUE(authority.loadFile(file("authority.xml").c_str()));
+    writeBytes(QString::fromStdString(file), authorityXml(2, 3, 2));
+    FileAuthorityProvider authority, loaded;
+    ASSERT_TRUE(authority.loadFile(file.c_str()));
     EXPECT_EQ(authority.findCategory("cat1"), 1);
     EXPECT_EQ(authority.findCategory("CAT1"), -1);
     // As the module does: free the old member blocks, allocate new ones.
-    AuthorityItem *item = nullptr;
+    AuthorityItem *item = nullptr, *loadedItem = nullptr;
     ASSERT_TRUE(authority.getAuthority(1, 2, &item));
     seqFreeBlocks(item->members);
     appendBlock(item->members)->kind = MemberGroup;
 
-    FileAuthorityProvider loaded;
     pass(authority, loaded);
     ASSERT_EQ(loaded.getCategoryCount(), 2);
     for (int c = 0; c < 2; ++c) {
@@ -114,18 +97,17 @@ TEST_F(RoundTrip, AuthorityWithMembersReplacedInPlace)
         EXPECT_TRUE(sameRecord(*a, *b));
         ASSERT_EQ(loaded.getAuthorityCount(c), 3);
         for (int i = 0; i < 3; ++i) {
-            AuthorityItem *d = nullptr;
-            ASSERT_TRUE(authority.getAuthority(c, i, &item) && loaded.getAuthority(c, i, &d));
-            EXPECT_TRUE(sameRecord(*item, *d, &AuthorityItem::members)) << c << "/" << i;
+            ASSERT_TRUE(authority.getAuthority(c, i, &item)
+                        && loaded.getAuthority(c, i, &loadedItem));
+            EXPECT_TRUE(sameRecord(*item, *loadedItem, &AuthorityItem::members)) << c << "/" << i;
         }
     }
-    EXPECT_EQ(loaded.getAuthorityCount(2), 0);
-    EXPECT_EQ(seqSize(item->members), 1u);
+    EXPECT_EQ(seqSize(loadedItem->members), 1u);
 }
 
 TEST_F(RoundTrip, RecordersWithInformationAndCameras)
 {
-    FileServerListProvider servers;
+    FileServerListProvider servers, loaded;
     ServerRecord *lobby = addRecorder(servers, "Lobby", 2, 3, 4);
     ASSERT_NE(lobby, nullptr);
     lobby->hostFlags = 0x40;
@@ -137,7 +119,6 @@ TEST_F(RoundTrip, RecordersWithInformationAndCameras)
     EXPECT_EQ(servers.createServer("Lobby"), -1);
     EXPECT_EQ(servers.createServer(""), -1);
 
-    FileServerListProvider loaded;
     pass(servers, loaded);
     ASSERT_EQ(loaded.getServerCount(), 2);
     for (int i = 0; i < 2; ++i) {
@@ -146,13 +127,12 @@ TEST_F(RoundTrip, RecordersWithInformationAndCameras)
         EXPECT_TRUE(sameRecord(*a, *b, &ServerRecord::additionalInfo, &ServerRecord::cameras))
             << a->name;
     }
-    EXPECT_EQ(loaded.createServer("Gate"), 2);
-    ServerRecord *gate = nullptr;
-    ASSERT_TRUE(loaded.findServer("Gate", &gate));
-    EXPECT_EQ(gate->hostId, 3);
+    // Ids go on after the highest loaded one, and a removed name is gone.
     EXPECT_TRUE(loaded.removeServer("Lobby"));
+    ServerRecord *gate = nullptr;
+    ASSERT_TRUE(loaded.getServer(loaded.createServer("Gate"), &gate));
+    EXPECT_EQ(gate->hostId, 3);
     EXPECT_FALSE(loaded.findServer("Lobby", &gate));
-    EXPECT_EQ(loaded.getServerCount(), 2);
 }
 
 // The option record has padding, so it is compared by its fields.
@@ -165,20 +145,12 @@ auto optionFields(const OptionRecord &options)
 
 TEST_F(RoundTrip, OptionsAndTheirDefaults)
 {
-    FileOptionProvider options;
-    OptionRecord *record = nullptr;
-    ASSERT_TRUE(options.getOptions(&record));
+    FileOptionProvider options, loaded;
+    OptionRecord *record = nullptr, *loadedRecord = nullptr;
+    ASSERT_TRUE(options.getOptions(&record) && loaded.getOptions(&loadedRecord));
     EXPECT_EQ(optionFields(*record), std::make_tuple(std::string("en"), 0, 10, 5, 60));
-    copyField(record->language, "ch_tr");
-    record->alarmServiceAutoConnect = 1;
-    record->alarmServicePollingTime = 30;
-    record->alarmServicePollingMin = 20;
-    record->alarmServicePollingMax = 40;
-
-    FileOptionProvider loaded;
+    *record = {"ch_tr", 1, 30, 20, 40};
     pass(options, loaded);
-    OptionRecord *loadedRecord = nullptr;
-    ASSERT_TRUE(loaded.getOptions(&loadedRecord));
     EXPECT_EQ(optionFields(*loadedRecord), optionFields(*record));
     loaded.clear();
     EXPECT_EQ(optionFields(*loadedRecord), optionFields(FileOptionProvider::defaultOptions()));
@@ -186,15 +158,14 @@ TEST_F(RoundTrip, OptionsAndTheirDefaults)
 
 TEST_F(RoundTrip, TemplatesWithFlagsAndHostData)
 {
-    FileTemplateProvider templates;
-    fillTemplates(templates, 2, "v");
-    DisplayTemplate *view = nullptr;
+    FileTemplateProvider templates, loaded;
+    templates.setTemplate("template0", makeTemplate("v"));
+    templates.setTemplate("template1", makeTemplate("w"));
+    DisplayTemplate *view = nullptr, *loadedView = nullptr;
     ASSERT_TRUE(templates.getTemplate("template1", &view));
     seqAt(seqAt(view->categories, 0)->items, 0)->hostData = 99;
 
-    FileTemplateProvider loaded;
     pass(templates, loaded);
-    DisplayTemplate *loadedView = nullptr;
     EXPECT_FALSE(loaded.getTemplate("template2", &loadedView));
     for (const char *name : {"template0", "template1"}) {
         ASSERT_TRUE(templates.getTemplate(name, &view) && loaded.getTemplate(name, &loadedView));
@@ -207,14 +178,12 @@ TEST_F(RoundTrip, RemoteSetupSettingsAndTheBlockFilledFromTheRecorderList)
     FileServerListProvider servers;
     ServerRecord *lobby = addRecorder(servers, "Lobby", 2, 30, 3);
     ASSERT_NE(lobby, nullptr);
-    FileRemoteSetupProvider remote(&servers);
+    FileRemoteSetupProvider remote(&servers), loaded(&servers);
     const RemoteSetupSettings settings {5, 250, true, false, 2};
     remote.setSettings(lobby->hostId, settings);
     RemoteSetupSettings defaults;
     defaults.timeout = 60;
     remote.setDefaults(defaults);
-
-    FileRemoteSetupProvider loaded(&servers);
     pass(remote, loaded);
     EXPECT_EQ(loaded.settings(lobby->hostId), settings);
     EXPECT_EQ(loaded.settings(42), defaults);
@@ -223,28 +192,77 @@ TEST_F(RoundTrip, RemoteSetupSettingsAndTheBlockFilledFromTheRecorderList)
     std::memset(block.entries, 'x', sizeof block.entries); // left over from another recorder
     ASSERT_TRUE(loaded.loadRemoteSetupParameters(lobby->hostId, &block));
     using P = FileRemoteSetupProvider;
+    using Texts = std::vector<std::string>;
+    const auto row = [&](int at, int columns) {
+        Texts texts;
+        for (const RemoteSetupEntry &entry : block.entries[at])
+            texts.emplace_back(entry.data, strnlen(entry.data, sizeof entry.data));
+        return Texts(texts.begin(), texts.begin() + columns);
+    };
     EXPECT_EQ(block.hostValue, lobby->hostId);
-    EXPECT_STREQ(block.entries[P::RecorderRow][P::NameColumn].data, "Lobby");
-    EXPECT_STREQ(block.entries[P::RecorderRow][P::PortColumn].data, "7000");
-    EXPECT_STREQ(block.entries[P::RecorderRow][P::ProductCodeColumn].data, "0x100802");
-    EXPECT_STREQ(block.entries[P::RecorderRow][P::FirmwareColumn].data, "2.1.0.0");
-    EXPECT_STREQ(block.entries[P::CameraNameRow][2].data, "Lobby camera 3");
-    EXPECT_STREQ(block.entries[P::CameraChannelRow][2].data, "3");
-    EXPECT_STREQ(block.entries[P::CameraNameRow][3].data, "");
-    EXPECT_STREQ(block.entries[P::InfoNameRow][23].data, "Info 23"); // only the first 24 fit
-    EXPECT_STREQ(block.entries[7][23].data, "");
-    EXPECT_EQ(block.activeEntry, 2);
-    EXPECT_EQ(block.flags, 5u);
-    EXPECT_EQ(block.timeout, 250);
-    EXPECT_EQ(block.autoConnect, 1);
-    EXPECT_EQ(block.enabled, 0);
+    EXPECT_EQ(row(P::RecorderRow, 12),
+              (Texts {"Lobby", "10.0.0.0", "7000", "admin", "pass-word", "2", "0x100802", "2.1.0.0",
+                      "1", "ddns.example.net", "Lobby", "ddns-secret"}));
+    EXPECT_EQ(row(P::CameraNameRow, 4),
+              (Texts {"Lobby camera 1", "Lobby camera 2", "Lobby camera 3", ""}));
+    EXPECT_EQ(row(P::CameraChannelRow, 4), (Texts {"1", "2", "3", ""}));
+    EXPECT_EQ(row(P::InfoNameRow, 24).back(), "Info 23"); // only the first 24 fit
+    EXPECT_EQ(row(7, 24), Texts(24));
+    EXPECT_EQ(std::make_tuple(block.activeEntry, block.flags, block.timeout, block.autoConnect,
+                              block.enabled),
+              std::make_tuple(2, 5u, 250, 1, 0));
 
     RemoteSetupParameters untouched {};
     untouched.timeout = 77;
     EXPECT_FALSE(loaded.loadRemoteSetupParameters(999, &untouched));
     EXPECT_EQ(untouched.timeout, 77);
-    FileRemoteSetupProvider unlinked(nullptr);
-    EXPECT_FALSE(unlinked.loadRemoteSetupParameters(lobby->hostId, &block));
+    EXPECT_FALSE(P(nullptr).loadRemoteSetupParameters(lobby->hostId, &block));
+}
+
+TEST(WorkingCopy, AccountCopyIsIndependent)
+{
+    FileAccountProvider accounts;
+    addUser(accounts, "admin", "Administrator");
+    addGroup(accounts, "staff", {"u:admin"});
+    IDataProvider *created = nullptr;
+    ASSERT_TRUE(accounts.createWorkingCopy(&created));
+    auto *copy = static_cast<FileAccountProvider *>(created);
+    UserRecord *user = nullptr;
+    GroupRecord *group = nullptr;
+    ASSERT_TRUE(copy->getUser(0, &user) && copy->getGroup(0, &group));
+    copyField(user->name, "Changed in the copy");
+    copyField(seqAt(group->members, 0)->id, "someone");
+    addUser(*copy, "new", "New");
+    addGroup(accounts, "original-only", {});
+    copy->release(1);
+
+    ASSERT_TRUE(accounts.getUser(0, &user) && accounts.getGroup(0, &group));
+    EXPECT_STREQ(user->name, "Administrator");
+    EXPECT_STREQ(seqAt(group->members, 0)->id, "admin");
+    EXPECT_EQ(accounts.getUserCount(), 1);
+    EXPECT_EQ(accounts.getGroupCount(), 2);
+}
+
+TEST(OptionNotification, SaveReachesTheApplication)
+{
+    FileOptionProvider options;
+    void *link = &options;
+    EXPECT_FALSE(options.queryLink(static_cast<LinkKind>(2), &link));
+    EXPECT_EQ(link, nullptr);
+    ASSERT_TRUE(options.queryLink(LinkKind::Notification, &link));
+
+    QSignalSpy saved(&options.notifications(), &NotificationRelay::optionsSaved);
+    QSignalSpy notified(&options.notifications(), &NotificationRelay::notified);
+    QVariant argument(42);
+    NotifyMessage message {kSaveNotificationId, &options, kSaveNotificationId >> 24, {}};
+    seqAppend(message.arguments, &argument);
+    static_cast<INotificationTarget *>(link)->notify("Save", &message);
+    static_cast<INotificationTarget *>(link)->notify("Other", &message);
+    seqClear(message.arguments);
+
+    EXPECT_EQ(saved.count(), 1);
+    ASSERT_EQ(notified.count(), 2);
+    EXPECT_EQ(notified.at(0), (QVariantList {QStringLiteral("Save"), 13u, QVariantList {42}}));
 }
 
 } // namespace
