@@ -1,9 +1,11 @@
-// A throw-away installation for the account tests: Config/Path.ini and English language files
-// written by the test itself, with the process's working directory moved into it. Each test
-// gets its own folder, and the fixture checks that no top-level widget outlives the test.
+// A throw-away installation for the account tests: Config/Path.ini and the English messages,
+// with the working directory moved into it. After each test no top-level widget may outlive it,
+// and every working copy made of the providers must have been released.
 #pragma once
 
-#include <QString>
+#include "support/memory_providers.h"
+
+#include <QDialog>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,15 +18,12 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Where a Path.ini key's data file lies, as the dialogs commit it.
-    QString dataPath(const char *key) const;
-    QString folder() const { return m_folder->path(); }
+    testhost::AccountProvider accounts;
+    testhost::AuthorityProvider authority;
+    std::unique_ptr<QDialog> dialog; // destroyed before TearDown's checks
 
 private:
-    std::unique_ptr<QTemporaryDir> m_folder;
+    QTemporaryDir m_folder;
     QString m_previousDirectory;
-    int m_topLevelWidgets = 0;
+    qsizetype m_topLevelWidgets = 0;
 };
-
-// Deletes the widgets whose deletion was posted, so leaks and deferred deletions are told apart.
-void flushDeferredDeletes();

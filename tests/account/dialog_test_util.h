@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QWidget>
 
 #include <functional>
 
@@ -15,8 +14,7 @@
 template <typename T>
 T *control(QWidget *dialog, int controlId)
 {
-    const auto children = dialog->findChildren<T *>();
-    for (T *child : children) {
+    for (T *child : dialog->findChildren<T *>()) {
         if (child->property("controlId").toInt() == controlId)
             return child;
     }
@@ -26,17 +24,15 @@ T *control(QWidget *dialog, int controlId)
 inline void click(QWidget *dialog, int controlId)
 {
     QPushButton *button = control<QPushButton>(dialog, controlId);
-    ASSERT_NE(button, nullptr) << controlId;
-    ASSERT_TRUE(button->isEnabled()) << controlId;
+    ASSERT_TRUE(button && button->isEnabled()) << controlId;
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-inline void type(QWidget *dialog, int controlId, const QString &text, bool replace = true)
+inline void type(QWidget *dialog, int controlId, const QString &text)
 {
     QLineEdit *edit = control<QLineEdit>(dialog, controlId);
     ASSERT_NE(edit, nullptr) << controlId;
-    if (replace)
-        edit->clear();
+    edit->clear();
     QTest::keyClicks(edit, text);
 }
 
@@ -45,8 +41,13 @@ template <typename T = QDialog>
 void whenModal(std::function<void(T *)> action)
 {
     QTimer::singleShot(0, [action] {
-        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr) << "no modal dialog of the expected type";
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *dialog = qobject_cast<T *>(modal);
+        if (!dialog) {
+            if (modal)
+                modal->close();
+            FAIL() << "no modal dialog of the expected type";
+        }
         // A failed check inside the action must not leave the test waiting on an open dialog.
         QTimer::singleShot(0, dialog, [dialog] {
             if (dialog->isVisible())

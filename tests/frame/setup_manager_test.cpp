@@ -63,20 +63,33 @@ TEST_F(SetupManagerTest, RemoteSetupParametersAreInitialisedOnce)
                 ASSERT_EQ(byte, 0);
 }
 
-// A dialog whose provider is missing tells the user which data is missing and returns cancel.
+// A dialog whose provider is missing tells the user which data is missing and opens nothing.
 TEST_F(SetupManagerTest, MissingProviderIsReportedAndCancels)
 {
     ISetupManager *manager = GetSetupManager();
-    QString shown;
-    QTimer::singleShot(0, [&shown] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        shown = box->text();
-        box->reject();
-    });
+    QStringList shown;
+    const auto answerNextBox = [&shown] {
+        QTimer::singleShot(0, [&shown] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            shown << box->text();
+            box->reject();
+        });
+    };
+    answerNextBox();
     EXPECT_EQ(manager->ShowOptionSheet(), 2);
-    EXPECT_TRUE(shown.contains(QLatin1String("option"))) << qPrintable(shown);
-    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty() || !QApplication::activeModalWidget());
+
+    // The authority manager needs the accounts too.
+    testhost::AuthorityProvider authority;
+    manager->RegisterProvider(&authority);
+    answerNextBox();
+    manager->ShowAuthorityManager();
+    EXPECT_EQ(authority.log->count("createWorkingCopy"), 0);
+
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[0].contains(QLatin1String("option"))) << qPrintable(shown[0]);
+    EXPECT_TRUE(shown[1].contains(QLatin1String("account"))) << qPrintable(shown[1]);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 } // namespace
