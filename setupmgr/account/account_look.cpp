@@ -71,7 +71,9 @@ void setUpMemberList(QListWidget *list)
     list->setFlow(QListView::TopToBottom);
     list->setWrapping(true);
     list->setResizeMode(QListView::Adjust);
-    list->setUniformItemSizes(true);
+    // Each column as wide as its longest id: uniform sizes would take the first row's width and
+    // cut longer ids short.
+    list->setUniformItemSizes(false);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setIconSize(QSize(16, 16));
     // A fixed heading, not from the language files.

@@ -124,6 +124,7 @@ void CAuthorityDlg::OnAccountSelect(int kind, void *record)
         return;
     auto *authority = static_cast<AuthorityItem *>(record);
     m_descEdit->setText(QString::fromUtf8(authority->description));
+    m_descEdit->setCursorPosition(0); // show where the description begins
     m_selectedMembers = &authority->members;
     showMembers();
 }
