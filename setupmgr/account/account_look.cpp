@@ -7,12 +7,16 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTreeWidgetItem>
 #include <QVBoxLayout>
 #include <QWidget>
+
+#include <algorithm>
+#include <vector>
 
 namespace AccountLook {
 
@@ -83,20 +87,27 @@ void setUpMemberList(QListWidget *list)
 void fillMemberList(QListWidget *list, const PointerSeq<MemberRecord> &members,
                     const QIcon &userImage, const QIcon &groupImage)
 {
+    std::vector<const MemberRecord *> sorted;
+    sorted.reserve(seqSize(members));
+    for (std::size_t i = 0, n = seqSize(members); i < n; ++i) {
+        if (members.first[i])
+            sorted.push_back(members.first[i]);
+    }
+    // Alphabetical without regard to case, as a list sorted by its text is read: "amy" before
+    // "Guests". Sorted once here; the lists take no other insertions.
+    std::stable_sort(
+        sorted.begin(), sorted.end(), [](const MemberRecord *a, const MemberRecord *b) {
+            return QString::fromUtf8(a->id).compare(QString::fromUtf8(b->id), Qt::CaseInsensitive)
+                < 0;
+        });
     list->setSortingEnabled(false);
     list->clear();
-    for (std::size_t i = 0, n = seqSize(members); i < n; ++i) {
-        const MemberRecord *member = members.first[i];
-        if (!member)
-            continue;
+    for (const MemberRecord *member : sorted) {
         auto *item = new QListWidgetItem(QString::fromUtf8(member->id));
         item->setIcon(member->kind != MemberUser ? groupImage : userImage);
         item->setData(Qt::UserRole, member->kind);
         list->addItem(item);
     }
-    // Sorted once after the batch, not on every insertion.
-    list->sortItems(Qt::AscendingOrder);
-    list->setSortingEnabled(true);
 }
 
 void makeMessageLine(QLabel *label)

@@ -169,7 +169,7 @@ TEST_F(MemberDlgTest, ModifiedGroupTakesChosenMembers)
     });
     click(group, kMemberButton);
     EXPECT_EQ(offered, (QStringList {"Bob", "cid", "Guests"}));
-    EXPECT_EQ(texts(group, kGroupMembers), (QStringList {"Guests", "amy", "ghost"})); // sorted
+    EXPECT_EQ(texts(group, kGroupMembers), (QStringList {"amy", "ghost", "Guests"})); // no case
     EXPECT_EQ(seqSize(staff->members), 2u);
 
     type(group, kGroupId, QStringLiteral("Staff"));
