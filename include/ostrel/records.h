@@ -67,11 +67,14 @@ inline void seqFreeBlocks(PointerSeq<T> &seq)
     seqClear(seq);
 }
 
-// Makes `to` hold copies (malloc blocks) of the elements of `from`; `to` must be empty.
+// Makes `to` hold copies (malloc blocks) of the elements of `from`; `to` must be empty. Null
+// elements, which a host should not hand over, are left out rather than read.
 template <typename T>
 inline bool seqCopyBlocks(PointerSeq<T> &to, const PointerSeq<T> &from)
 {
     for (std::size_t i = 0, n = seqSize(from); i < n; ++i) {
+        if (!from.first[i])
+            continue;
         T *block = static_cast<T *>(std::malloc(sizeof(T)));
         if (!block || !seqAppend(to, block)) {
             std::free(block);
