@@ -188,10 +188,12 @@ void releaseSetup(IRemoteSetup *setup)
 
 void terminate()
 {
-    std::set<SampleRemoteSetup *> left;
-    left.swap(liveObjects());
-    for (SampleRemoteSetup *setup : left)
+    // One at a time: a destructor must not find itself in a list being walked.
+    while (!liveObjects().empty()) {
+        SampleRemoteSetup *setup = *liveObjects().begin();
+        liveObjects().erase(liveObjects().begin());
         delete setup;
+    }
 }
 
 } // namespace sample

@@ -169,7 +169,7 @@ protected:
             if (at != std::string::npos) {
                 const std::string object = line.substr(at, line.find_first_of(" \n", at) - at);
                 if (line.find(" CreateSetup ") != std::string::npos)
-                    objects[object] = "#" + std::to_string(++created);
+                    objects[object] = QStringLiteral("#%1").arg(++created).toStdString();
                 line.replace(at, object.size(), objects.count(object) ? objects[object] : "?");
             }
             text += line;
