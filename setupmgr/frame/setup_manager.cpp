@@ -47,7 +47,7 @@ void initialiseParameters(RemoteSetupParameters &parameters)
 
 CSetupManager::CSetupManager()
     : m_version(kSetupManagerVersion)
-    , m_parameters{} // the host's first field too, so nothing reads indeterminate bytes
+    , m_parameters {} // the host's first field too, so nothing reads indeterminate bytes
 {
     initialiseParameters(m_parameters);
 }
