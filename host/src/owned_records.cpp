@@ -76,7 +76,6 @@ RecordPtr<UserRecord> cloneRecord(const UserRecord &record)
 RecordPtr<GroupRecord> cloneRecord(const GroupRecord &record)
 {
     auto copy = copyBytes(record);
-    copy->members = {};
     copyBlocks(copy->members, record.members);
     return copy;
 }
@@ -89,7 +88,6 @@ RecordPtr<AuthorityCategory> cloneRecord(const AuthorityCategory &record)
 RecordPtr<AuthorityItem> cloneRecord(const AuthorityItem &record)
 {
     auto copy = copyBytes(record);
-    copy->members = {};
     copyBlocks(copy->members, record.members);
     return copy;
 }

@@ -5,28 +5,6 @@
 
 namespace testhost {
 
-namespace {
-
-template <typename T>
-std::unique_ptr<T> copyRecord(const T &record)
-{
-    auto copy = std::make_unique<T>();
-    std::memcpy(static_cast<void *>(copy.get()), &record, sizeof(T));
-    return copy;
-}
-
-// A copy of a record that owns one sequence of blocks, with its own copies of the blocks.
-template <typename T, typename E>
-std::unique_ptr<T> copyWithBlocks(const T &record, PointerSeq<E> T::*seq)
-{
-    auto copy = copyRecord(record);
-    (*copy).*seq = PointerSeq<E> {};
-    seqCopyBlocks((*copy).*seq, record.*seq);
-    return copy;
-}
-
-} // namespace
-
 int CallLog::count(const std::string &operation) const
 {
     return static_cast<int>(std::count(calls.begin(), calls.end(), operation));
@@ -34,34 +12,9 @@ int CallLog::count(const std::string &operation) const
 
 // --- accounts ----------------------------------------------------------------------------------
 
-AccountData::AccountData(const AccountData &other)
-{
-    for (const auto &user : other.users)
-        users.push_back(copyRecord(*user));
-    for (const auto &group : other.groups)
-        groups.push_back(copyWithBlocks(*group, &GroupRecord::members));
-}
-
-AccountData &AccountData::operator=(const AccountData &other)
-{
-    if (this != &other) {
-        AccountData copy(other);
-        std::swap(users, copy.users);
-        std::swap(groups, copy.groups);
-    }
-    return *this;
-}
-
-AccountData::~AccountData()
-{
-    for (auto &group : groups)
-        seqFreeBlocks(group->members);
-}
-
 UserRecord *AccountData::addUser(const char *id, const char *password, const char *name)
 {
-    auto user = std::make_unique<UserRecord>();
-    std::memset(user.get(), 0, sizeof(UserRecord));
+    auto user = ostrelhost::makeRecord<UserRecord>();
     copyField(user->id, id);
     copyField(user->password, password);
     copyField(user->name, name);
@@ -73,15 +26,13 @@ UserRecord *AccountData::addUser(const char *id, const char *password, const cha
 GroupRecord *AccountData::addGroup(const char *id,
                                    const std::vector<std::pair<MemberKind, std::string>> &members)
 {
-    auto group = std::make_unique<GroupRecord>();
-    std::memset(static_cast<void *>(group.get()), 0, sizeof(GroupRecord));
+    auto group = ostrelhost::makeRecord<GroupRecord>();
     copyField(group->id, id);
     group->number = static_cast<std::int32_t>(groups.size());
     for (const auto &[kind, memberId] : members) {
-        auto *member = static_cast<MemberRecord *>(std::calloc(1, sizeof(MemberRecord)));
+        auto *member = ostrelhost::appendBlock(group->members);
         member->kind = kind;
         copyField(member->id, memberId.c_str());
-        seqAppend(group->members, member);
     }
     groups.push_back(std::move(group));
     return groups.back().get();
@@ -114,7 +65,7 @@ bool AccountProvider::getUser(std::int32_t index, UserRecord **out)
 bool AccountProvider::addUser(const UserRecord *user)
 {
     record("addUser");
-    data.users.push_back(copyRecord(*user));
+    data.users.push_back(ostrelhost::cloneRecord(*user));
     return true;
 }
 
@@ -143,7 +94,7 @@ bool AccountProvider::getGroup(std::int32_t index, GroupRecord **out)
 bool AccountProvider::addGroup(const GroupRecord *group)
 {
     record("addGroup");
-    data.groups.push_back(copyWithBlocks(*group, &GroupRecord::members));
+    data.groups.push_back(ostrelhost::cloneRecord(*group));
     return true;
 }
 
@@ -152,7 +103,6 @@ bool AccountProvider::deleteGroup(const char *id)
     record("deleteGroup");
     for (auto it = data.groups.begin(); it != data.groups.end(); ++it) {
         if (std::strcmp((*it)->id, id) == 0) {
-            seqFreeBlocks((*it)->members);
             data.groups.erase(it);
             return true;
         }
@@ -162,39 +112,10 @@ bool AccountProvider::deleteGroup(const char *id)
 
 // --- authority ---------------------------------------------------------------------------------
 
-AuthorityData::AuthorityData(const AuthorityData &other)
-{
-    for (const Category &category : other.categories) {
-        Category copy;
-        copy.category = copyRecord(*category.category);
-        for (const auto &item : category.items)
-            copy.items.push_back(copyWithBlocks(*item, &AuthorityItem::members));
-        categories.push_back(std::move(copy));
-    }
-}
-
-AuthorityData &AuthorityData::operator=(const AuthorityData &other)
-{
-    if (this != &other) {
-        AuthorityData copy(other);
-        std::swap(categories, copy.categories);
-    }
-    return *this;
-}
-
-AuthorityData::~AuthorityData()
-{
-    for (Category &category : categories) {
-        for (auto &item : category.items)
-            seqFreeBlocks(item->members);
-    }
-}
-
 int AuthorityData::addCategory(const char *id, const char *name)
 {
     Category category;
-    category.category = std::make_unique<AuthorityCategory>();
-    std::memset(category.category.get(), 0, sizeof(AuthorityCategory));
+    category.category = ostrelhost::makeRecord<AuthorityCategory>();
     copyField(category.category->id, id);
     copyField(category.category->name, name);
     categories.push_back(std::move(category));
@@ -204,8 +125,7 @@ int AuthorityData::addCategory(const char *id, const char *name)
 AuthorityItem *AuthorityData::addItem(int category, const char *id, const char *name,
                                       const char *description)
 {
-    auto item = std::make_unique<AuthorityItem>();
-    std::memset(static_cast<void *>(item.get()), 0, sizeof(AuthorityItem));
+    auto item = ostrelhost::makeRecord<AuthorityItem>();
     copyField(item->id, id);
     copyField(item->name, name);
     copyField(item->description, description);
@@ -261,37 +181,9 @@ bool AuthorityProvider::getAuthority(std::int32_t category, std::int32_t index, 
 
 // --- recorders ---------------------------------------------------------------------------------
 
-ServerListData::ServerListData(const ServerListData &other)
-{
-    for (const auto &server : other.servers) {
-        auto copy = copyWithBlocks(*server, &ServerRecord::additionalInfo);
-        copy->cameras = PointerSeq<CameraEntry> {};
-        seqCopyBlocks(copy->cameras, server->cameras);
-        servers.push_back(std::move(copy));
-    }
-}
-
-ServerListData &ServerListData::operator=(const ServerListData &other)
-{
-    if (this != &other) {
-        ServerListData copy(other);
-        std::swap(servers, copy.servers);
-    }
-    return *this;
-}
-
-ServerListData::~ServerListData()
-{
-    for (auto &server : servers) {
-        seqFreeBlocks(server->additionalInfo);
-        seqFreeBlocks(server->cameras);
-    }
-}
-
 ServerRecord *ServerListData::addServer(const char *name)
 {
-    auto server = std::make_unique<ServerRecord>();
-    std::memset(static_cast<void *>(server.get()), 0, sizeof(ServerRecord));
+    auto server = ostrelhost::makeRecord<ServerRecord>();
     copyField(server->name, name);
     server->hostId = static_cast<std::int32_t>(servers.size()) + 1;
     servers.push_back(std::move(server));
@@ -337,8 +229,6 @@ bool ServerListProvider::removeServer(const char *name)
     record("removeServer");
     for (auto it = data.servers.begin(); it != data.servers.end(); ++it) {
         if (std::strcmp((*it)->name, name) == 0) {
-            seqFreeBlocks((*it)->additionalInfo);
-            seqFreeBlocks((*it)->cameras);
             data.servers.erase(it);
             return true;
         }
@@ -365,45 +255,9 @@ bool OptionProvider::getOptions(OptionRecord **out)
     return true;
 }
 
-DisplayTemplateData::DisplayTemplateData(const DisplayTemplateData &other)
-{
-    for (const auto &[name, view] : other.templates) {
-        auto copy = copyRecord(*view);
-        copy->categories = PointerSeq<InfoCategory> {};
-        for (size_t i = 0; i < seqSize(view->categories); ++i) {
-            const InfoCategory *category = seqAt(view->categories, i);
-            auto *categoryCopy = static_cast<InfoCategory *>(std::malloc(sizeof(InfoCategory)));
-            std::memcpy(static_cast<void *>(categoryCopy), category, sizeof(InfoCategory));
-            categoryCopy->items = PointerSeq<InfoItem> {};
-            seqCopyBlocks(categoryCopy->items, category->items);
-            seqAppend(copy->categories, categoryCopy);
-        }
-        templates[name] = std::move(copy);
-    }
-}
-
-DisplayTemplateData &DisplayTemplateData::operator=(const DisplayTemplateData &other)
-{
-    if (this != &other) {
-        DisplayTemplateData copy(other);
-        std::swap(templates, copy.templates);
-    }
-    return *this;
-}
-
-DisplayTemplateData::~DisplayTemplateData()
-{
-    for (auto &[name, view] : templates) {
-        for (size_t i = 0; i < seqSize(view->categories); ++i)
-            seqFreeBlocks(seqAt(view->categories, i)->items);
-        seqFreeBlocks(view->categories);
-    }
-}
-
 InfoView *DisplayTemplateData::addTemplate(const char *name, const char *title)
 {
-    auto view = std::make_unique<InfoView>();
-    std::memset(static_cast<void *>(view.get()), 0, sizeof(InfoView));
+    auto view = ostrelhost::makeRecord<InfoView>();
     copyField(view->title, title);
     auto &slot = templates[name];
     slot = std::move(view);
@@ -412,22 +266,20 @@ InfoView *DisplayTemplateData::addTemplate(const char *name, const char *title)
 
 InfoCategory *DisplayTemplateData::addCategory(InfoView *view, const char *name, const char *label)
 {
-    auto *category = static_cast<InfoCategory *>(std::calloc(1, sizeof(InfoCategory)));
+    auto *category = ostrelhost::appendBlock(view->categories);
     copyField(category->name, name);
     copyField(category->label, label);
     category->expanded = 1;
-    seqAppend(view->categories, category);
     return category;
 }
 
 InfoItem *DisplayTemplateData::addItem(InfoCategory *category, const char *name, const char *label,
                                        const char *value)
 {
-    auto *item = static_cast<InfoItem *>(std::calloc(1, sizeof(InfoItem)));
+    auto *item = ostrelhost::appendBlock(category->items);
     copyField(item->name, name);
     copyField(item->label, label);
     copyField(item->value, value);
-    seqAppend(category->items, item);
     return item;
 }
 

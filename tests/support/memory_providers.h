@@ -4,6 +4,7 @@
 #pragma once
 
 #include <ostrel/data_provider.h>
+#include <ostrelhost/owned_records.h>
 
 #include <map>
 #include <memory>
@@ -20,16 +21,33 @@ struct CallLog
     void clear() { calls.clear(); }
 };
 
-// Deep-copied data of each kind; member and additional-information blocks are malloc'ed.
+// A record owned as the reference host owns it (with its blocks) that copies deeply, so that
+// provider data copies as a value.
+template <typename T>
+struct Copied : ostrelhost::RecordPtr<T>
+{
+    Copied() = default;
+    Copied(ostrelhost::RecordPtr<T> record)
+        : ostrelhost::RecordPtr<T>(std::move(record))
+    { }
+    Copied(const Copied &other)
+        : ostrelhost::RecordPtr<T>(other ? ostrelhost::cloneRecord(*other) : nullptr)
+    { }
+    Copied(Copied &&) = default;
+    Copied &operator=(Copied other)
+    {
+        this->swap(other);
+        return *this;
+    }
+};
+
+template <typename T>
+using Records = std::vector<Copied<T>>;
+
 struct AccountData
 {
-    std::vector<std::unique_ptr<UserRecord>> users;
-    std::vector<std::unique_ptr<GroupRecord>> groups;
-
-    AccountData() = default;
-    AccountData(const AccountData &other);
-    AccountData &operator=(const AccountData &other);
-    ~AccountData();
+    Records<UserRecord> users;
+    Records<GroupRecord> groups;
 
     UserRecord *addUser(const char *id, const char *password = "", const char *name = "");
     // members: pairs of kind and id
@@ -42,15 +60,10 @@ struct AuthorityData
 {
     struct Category
     {
-        std::unique_ptr<AuthorityCategory> category;
-        std::vector<std::unique_ptr<AuthorityItem>> items;
+        Copied<AuthorityCategory> category;
+        Records<AuthorityItem> items;
     };
     std::vector<Category> categories;
-
-    AuthorityData() = default;
-    AuthorityData(const AuthorityData &other);
-    AuthorityData &operator=(const AuthorityData &other);
-    ~AuthorityData();
 
     int addCategory(const char *id, const char *name);
     AuthorityItem *addItem(int category, const char *id, const char *name,
@@ -59,12 +72,7 @@ struct AuthorityData
 
 struct ServerListData
 {
-    std::vector<std::unique_ptr<ServerRecord>> servers;
-
-    ServerListData() = default;
-    ServerListData(const ServerListData &other);
-    ServerListData &operator=(const ServerListData &other);
-    ~ServerListData();
+    Records<ServerRecord> servers;
 
     ServerRecord *addServer(const char *name);
 };
@@ -76,12 +84,7 @@ struct OptionData
 
 struct DisplayTemplateData
 {
-    std::map<std::string, std::unique_ptr<InfoView>> templates;
-
-    DisplayTemplateData() = default;
-    DisplayTemplateData(const DisplayTemplateData &other);
-    DisplayTemplateData &operator=(const DisplayTemplateData &other);
-    ~DisplayTemplateData();
+    std::map<std::string, Copied<InfoView>> templates;
 
     InfoView *addTemplate(const char *name, const char *title);
     static InfoCategory *addCategory(InfoView *view, const char *name, const char *label);
