@@ -1,6 +1,6 @@
 // The ini reader on arbitrary file contents. The first line of the input names the section
 // and the key to look up ("section\x01key"), the rest is the file.
-#include "common/ini_file.h"
+#include <ostrelini/ini_file.h>
 
 #include <QList>
 
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString section = QString::fromUtf8(parts.value(0));
     const QString key = QString::fromUtf8(parts.value(1));
 
-    const Common::IniFile ini(newline < 0 ? input : input.mid(newline + 1));
+    const ostrelini::IniFile ini(newline < 0 ? input : input.mid(newline + 1));
     const int bufferSize = 1 + (size % 300);
     const QString value = ini.readString(section, key, QStringLiteral("default"), bufferSize);
     if (value.toUtf8().size() > bufferSize - 1)

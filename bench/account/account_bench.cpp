@@ -217,7 +217,7 @@ struct Chosen
     explicit Chosen(int count)
     {
         for (const QString &id : userTexts(0, count))
-            seqAppend(list, AccountRules::newMember(MemberUser, id));
+            seqAppend(list, setupmgr::newMember(MemberUser, id));
     }
     ~Chosen() { seqFreeBlocks(list); }
 };

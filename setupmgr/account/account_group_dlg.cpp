@@ -1,10 +1,13 @@
 #include "account_group_dlg.h"
 
-#include "account_look.h"
+#include "account_images.h"
 #include "account_rules.h"
 #include "choose_member_dlg.h"
-#include "filter_edit.h"
-#include "working_copy.h"
+#include "common/working_copy.h"
+#include "controls/dialog_style.h"
+#include "controls/filter_edit.h"
+#include "controls/widgets.h"
+#include "member_list.h"
 
 #include <ostrel/setup_manager.h>
 
@@ -18,8 +21,7 @@
 
 #include <cstring>
 
-using namespace AccountLook;
-using namespace AccountRules;
+using namespace setupmgr;
 
 namespace {
 

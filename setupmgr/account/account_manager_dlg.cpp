@@ -1,10 +1,14 @@
 #include "account_manager_dlg.h"
 
 #include "account_group_dlg.h"
-#include "account_look.h"
+#include "account_images.h"
 #include "account_rules.h"
 #include "account_tree_ctrl.h"
 #include "account_user_dlg.h"
+#include "common/language.h"
+#include "controls/dialog_style.h"
+#include "controls/widgets.h"
+#include "member_list.h"
 
 #include <ostrel/setup_manager.h>
 
@@ -19,7 +23,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace AccountLook;
+using namespace setupmgr;
 
 namespace {
 
@@ -46,13 +50,6 @@ QLineEdit *makeReadOnlyEdit(QWidget *parent, int id, const char *name)
     markControl(edit, id, name);
     edit->setReadOnly(true);
     return edit;
-}
-
-bool askYesNo(QWidget *parent, const QString &text)
-{
-    return QMessageBox::question(parent, QApplication::applicationDisplayName(), text,
-                                 QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes;
 }
 
 } // namespace
@@ -199,7 +196,7 @@ void CAccountManagerDlg::OnAccountSelect(int kind, void *record)
         m_currentKind = 1;
     }
     // The administrator cannot be deleted.
-    m_delete->setEnabled(!AccountRules::isAdminId(m_idEdit->text()));
+    m_delete->setEnabled(!setupmgr::isAdminId(m_idEdit->text()));
     m_info->setTitle(info);
 }
 
@@ -274,8 +271,8 @@ void CAccountManagerDlg::OnDelete()
         return;
     if (m_currentKind == 1 && m_currentGroup) {
         const QByteArray id(m_currentGroup->id);
-        const QString text = formatMessage(m_strings.getString("message", "confirm_delete_group"),
-                                           QString::fromUtf8(id));
+        const QString text = Common::formatMessage(
+            m_strings.getString("message", "confirm_delete_group"), QString::fromUtf8(id));
         if (!askYesNo(this, text))
             return;
         TreeNode *node = nullptr;
@@ -289,15 +286,15 @@ void CAccountManagerDlg::OnDelete()
         setModified();
     } else if (m_currentKind == 0 && m_currentUser) {
         const QByteArray id(m_currentUser->id);
-        const QString text = formatMessage(m_strings.getString("message", "confirm_delete_user"),
-                                           QString::fromUtf8(id));
+        const QString text = Common::formatMessage(
+            m_strings.getString("message", "confirm_delete_user"), QString::fromUtf8(id));
         if (!askYesNo(this, text))
             return;
         TreeNode *node = nullptr;
         if (m_tree->FindUser(id.constData(), &node) < 0)
             return;
         QTreeWidgetItem *item = node->item;
-        AccountRules::removeUserFromGroups(m_workingCopy.get(), id.constData());
+        setupmgr::removeUserFromGroups(m_workingCopy.get(), id.constData());
         m_workingCopy->deleteUser(id.constData());
         m_currentUser = nullptr;
         m_tree->DeleteItem(item);
@@ -309,8 +306,7 @@ void CAccountManagerDlg::OnDelete()
 void CAccountManagerDlg::accept()
 {
     if (m_modified)
-        AccountRules::commitWorkingCopy(m_workingCopy.get(), m_provider,
-                                        AccountRules::kAccountPathKey);
+        setupmgr::commitWorkingCopy(m_workingCopy.get(), m_provider, setupmgr::kAccountPathKey);
     done(kDialogOk);
 }
 

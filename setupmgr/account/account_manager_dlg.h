@@ -4,7 +4,7 @@
 #pragma once
 
 #include "common/string_table.h"
-#include "working_copy.h"
+#include "common/working_copy.h"
 
 #include <ostrel/data_provider.h>
 

@@ -1,13 +1,15 @@
 #include "account_rules.h"
 
 #include "common/folders.h"
+#include "common/text_field.h"
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
-namespace AccountRules {
+namespace setupmgr {
 
 namespace {
 
@@ -227,6 +229,21 @@ int removeUserFromGroups(IAccountProvider *accounts, const char *userId)
     return removed;
 }
 
+std::vector<const MemberRecord *> sortedMembers(const PointerSeq<MemberRecord> &members)
+{
+    std::vector<const MemberRecord *> sorted;
+    sorted.reserve(seqSize(members));
+    for (std::size_t i = 0, n = seqSize(members); i < n; ++i) {
+        if (members.first[i])
+            sorted.push_back(members.first[i]);
+    }
+    std::stable_sort(
+        sorted.begin(), sorted.end(), [](const MemberRecord *a, const MemberRecord *b) {
+            return fieldString(a->id).compare(fieldString(b->id), Qt::CaseInsensitive) < 0;
+        });
+    return sorted;
+}
+
 MemberRecord *newMember(std::int32_t kind, const QString &id)
 {
     auto *member = static_cast<MemberRecord *>(std::malloc(sizeof(MemberRecord)));
@@ -275,4 +292,4 @@ void commitWorkingCopy(IDataProvider *workingCopy, IDataProvider *provider, cons
     }
 }
 
-} // namespace AccountRules
+} // namespace setupmgr

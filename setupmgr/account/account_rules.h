@@ -9,7 +9,7 @@
 
 #include <vector>
 
-namespace AccountRules {
+namespace setupmgr {
 
 // Refused in user and group ids, typed or pasted.
 inline constexpr char kForbiddenIdChars[] = "~!@#$%^&*+|`=\\:;\"'<>?/,";
@@ -70,6 +70,10 @@ struct MemberEntry
     std::int32_t kind; // MemberKind
 };
 
+// The list's members, null entries left out, alphabetical without regard to case as a list
+// sorted by its text reads them: "amy" before "Guests".
+std::vector<const MemberRecord *> sortedMembers(const PointerSeq<MemberRecord> &members);
+
 // A new 56-byte member block (malloc'ed, so the host may free it), or null when memory runs out.
 MemberRecord *newMember(std::int32_t kind, const QString &id);
 // Frees the list's blocks and storage, then fills it with new blocks for the entries in order.
@@ -82,4 +86,4 @@ bool takeOverMembers(PointerSeq<MemberRecord> &target, PointerSeq<MemberRecord> 
 // the installation folder), then the live provider clears itself and loads that file.
 void commitWorkingCopy(IDataProvider *workingCopy, IDataProvider *provider, const char *pathKey);
 
-} // namespace AccountRules
+} // namespace setupmgr

@@ -1,10 +1,13 @@
 #include "account_tree_ctrl.h"
 
-#include "account_look.h"
+#include "account_images.h"
+#include "controls/dialog_style.h"
+#include "controls/widgets.h"
+#include "member_list.h"
 
 #include <cstring>
 
-using namespace AccountLook;
+using namespace setupmgr;
 
 CAccountTreeCtrl::CAccountTreeCtrl(QWidget *parent)
     : CNodeTreeCtrl(parent)

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "common/string_table.h"
-#include "node_tree_ctrl.h"
+#include "controls/node_tree_ctrl.h"
 
 #include <ostrel/data_provider.h>
 

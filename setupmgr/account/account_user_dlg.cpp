@@ -1,8 +1,11 @@
 #include "account_user_dlg.h"
 
-#include "account_look.h"
+#include "account_images.h"
 #include "account_rules.h"
-#include "filter_edit.h"
+#include "controls/dialog_style.h"
+#include "controls/filter_edit.h"
+#include "controls/widgets.h"
+#include "member_list.h"
 
 #include <ostrel/setup_manager.h>
 
@@ -14,8 +17,7 @@
 
 #include <cstring>
 
-using namespace AccountLook;
-using namespace AccountRules;
+using namespace setupmgr;
 
 namespace {
 

@@ -1,10 +1,13 @@
 #include "authority_dlg.h"
 
-#include "account_look.h"
+#include "account_images.h"
 #include "account_rules.h"
 #include "authority_tree_ctrl.h"
 #include "choose_member_dlg.h"
 #include "common/language.h"
+#include "controls/dialog_style.h"
+#include "controls/widgets.h"
+#include "member_list.h"
 
 #include <ostrel/setup_manager.h>
 
@@ -16,7 +19,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-using namespace AccountLook;
+using namespace setupmgr;
 
 namespace {
 
@@ -153,8 +156,7 @@ void CAuthorityDlg::OnMember()
 void CAuthorityDlg::accept()
 {
     if (m_modified)
-        AccountRules::commitWorkingCopy(m_workingCopy.get(), m_provider,
-                                        AccountRules::kAuthorityPathKey);
+        setupmgr::commitWorkingCopy(m_workingCopy.get(), m_provider, setupmgr::kAuthorityPathKey);
     done(kDialogOk);
 }
 

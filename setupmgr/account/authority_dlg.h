@@ -3,7 +3,7 @@
 // of the authority data and commits it on OK; only member lists change.
 #pragma once
 
-#include "working_copy.h"
+#include "common/working_copy.h"
 
 #include <ostrel/data_provider.h>
 

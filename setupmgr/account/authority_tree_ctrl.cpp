@@ -1,8 +1,11 @@
 #include "authority_tree_ctrl.h"
 
-#include "account_look.h"
+#include "account_images.h"
+#include "controls/dialog_style.h"
+#include "controls/widgets.h"
+#include "member_list.h"
 
-using namespace AccountLook;
+using namespace setupmgr;
 
 CAuthorityTreeCtrl::CAuthorityTreeCtrl(QWidget *parent)
     : CNodeTreeCtrl(parent)

@@ -2,7 +2,7 @@
 // authority items.
 #pragma once
 
-#include "node_tree_ctrl.h"
+#include "controls/node_tree_ctrl.h"
 
 #include <ostrel/data_provider.h>
 

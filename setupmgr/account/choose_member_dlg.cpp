@@ -1,8 +1,11 @@
 #include "choose_member_dlg.h"
 
-#include "account_look.h"
+#include "account_images.h"
 #include "account_rules.h"
 #include "common/language.h"
+#include "controls/dialog_style.h"
+#include "controls/widgets.h"
+#include "member_list.h"
 
 #include <ostrel/setup_manager.h>
 
@@ -18,7 +21,7 @@
 #include <algorithm>
 #include <vector>
 
-using namespace AccountLook;
+using namespace setupmgr;
 
 // The entries of one side. Thousands of accounts move at once, so a move rebuilds each side in
 // one pass instead of taking rows out one by one.
@@ -338,11 +341,11 @@ void CChooseMemberDlg::updateButtons()
 void CChooseMemberDlg::accept()
 {
     if (m_members) {
-        std::vector<AccountRules::MemberEntry> entries;
+        std::vector<setupmgr::MemberEntry> entries;
         entries.reserve(m_memberModel->entries().size());
         for (const MemberListModel::Entry &entry : m_memberModel->entries())
             entries.push_back({entry.id, entry.kind});
-        AccountRules::replaceMembers(*m_members, entries);
+        setupmgr::replaceMembers(*m_members, entries);
     }
     done(kDialogOk);
 }

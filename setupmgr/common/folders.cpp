@@ -1,6 +1,6 @@
 #include "folders.h"
 
-#include "ini_file.h"
+#include <ostrelini/ini_file.h>
 
 #include <QDir>
 
@@ -64,8 +64,8 @@ QString getFolderPath(FolderKind kind, const QString &subName)
 QString getPathEntry(const char *key, bool underInstallFolder)
 {
     const QString pathIni = getFolderPath(FolderKind::Config, QStringLiteral("Path.ini"));
-    QString value = IniFile::readString(pathIni, u"PATH", QString::fromLatin1(key), QString(),
-                                        kPathBufferLength);
+    QString value = ostrelini::IniFile::readString(pathIni, u"PATH", QString::fromLatin1(key),
+                                                   QString(), kPathBufferLength);
     value.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (!underInstallFolder)
         return value;
@@ -74,8 +74,8 @@ QString getPathEntry(const char *key, bool underInstallFolder)
 
 QString getLanguage()
 {
-    return IniFile::readString(getPathEntry("ini_ostrel", true), u"LANGUAGE", u"USE",
-                               QStringLiteral("en"), kLanguageBufferLength);
+    return ostrelini::IniFile::readString(getPathEntry("ini_ostrel", true), u"LANGUAGE", u"USE",
+                                          QStringLiteral("en"), kLanguageBufferLength);
 }
 
 QString getLanguageFile(const char *key, const QString &code)

@@ -229,4 +229,15 @@ QString getYesNo(bool yes)
     return getString(yes ? "yes" : "no", "common");
 }
 
+QString formatMessage(const QString &format, const QString &argument)
+{
+    QString text = format;
+    qsizetype at = text.indexOf(QLatin1String("%s"));
+    if (at < 0)
+        at = text.indexOf(QLatin1String("%1"));
+    if (at >= 0)
+        text.replace(at, 2, argument);
+    return text;
+}
+
 } // namespace Common

@@ -67,5 +67,7 @@ void releaseLanguage();
 // The item of the shared string file; "Error" without a language file, empty when missing.
 QString getString(const char *id, const char *category = "common");
 QString getYesNo(bool yes);
+// Fills the one text argument of a message format ("%s", or "%1").
+QString formatMessage(const QString &format, const QString &argument);
 
 } // namespace Common

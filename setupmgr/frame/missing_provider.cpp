@@ -48,7 +48,7 @@ QString missingProviderMessage(ProviderKind kind)
     const QString data = Common::getString(kindName(kind), "providerKind");
     if (!usable(format) || !usable(data))
         return builtInMessage(kind);
-    return QString(format).replace(QLatin1String("%1"), data);
+    return Common::formatMessage(format, data);
 }
 
 void reportMissingProvider(ProviderKind kind)

@@ -6,7 +6,7 @@
 
 namespace {
 
-using namespace AccountRules;
+using namespace setupmgr;
 using testhost::AccountProvider;
 
 TEST(AccountIdRules, TrimsOnlySpacesAndForbidsTheListedCharacters)

@@ -1,5 +1,5 @@
 // The account manager and the authority dialog, driven as an operator would.
-#include "account/account_look.h"
+#include "account/account_images.h"
 #include "account/account_manager_dlg.h"
 #include "account/account_rules.h"
 #include "account/account_tree_ctrl.h"
@@ -8,6 +8,7 @@
 #include "account/authority_tree_ctrl.h"
 #include "account/choose_member_dlg.h"
 #include "account_test_env.h"
+#include "controls/widgets.h"
 #include "dialog_test_util.h"
 
 #include <QListWidget>
@@ -164,8 +165,8 @@ protected:
         accounts.data.addUser("bob");
         const int live = authority.data.addCategory("live", "Live view");
         AuthorityItem *watch = authority.data.addItem(live, "watch", "Watch", "See cameras");
-        seqAppend(watch->members, AccountRules::newMember(MemberUser, QStringLiteral("bob")));
-        seqAppend(watch->members, AccountRules::newMember(7, QStringLiteral("staff")));
+        seqAppend(watch->members, setupmgr::newMember(MemberUser, QStringLiteral("bob")));
+        seqAppend(watch->members, setupmgr::newMember(7, QStringLiteral("staff")));
         auto *opened = new CAuthorityDlg;
         dialog.reset(opened);
         opened->SetProvider(&authority);
@@ -183,11 +184,10 @@ TEST_F(AuthorityDlgTest, OnlyAnItemShowsItsDetailsAndCloseWritesNothing)
     EXPECT_EQ(control<QLineEdit>(dialog.get(), kAuthDesc)->text(), QStringLiteral("See cameras"));
     auto *members = control<QListWidget>(dialog.get(), kAuthMembers);
     ASSERT_EQ(members->count(), 2);
-    const auto images = AccountLook::loadImageList(QLatin1String(AccountLook::kAuthorityImages));
-    EXPECT_EQ(AccountLook::imageIndex(images, members->item(0)->icon()),
-              AccountLook::kAuthImageUser);
-    EXPECT_EQ(AccountLook::imageIndex(images, members->item(1)->icon()),
-              AccountLook::kAuthImageGroup); // any kind but 0 is a group
+    const auto images = setupmgr::loadImageList(QLatin1String(setupmgr::kAuthorityImages));
+    EXPECT_EQ(setupmgr::imageIndex(images, members->item(0)->icon()), setupmgr::kAuthImageUser);
+    EXPECT_EQ(setupmgr::imageIndex(images, members->item(1)->icon()),
+              setupmgr::kAuthImageGroup); // any kind but 0 is a group
     whenModal<CChooseMemberDlg>([](CChooseMemberDlg *chooser) {
         click(chooser, 21035); // "<<"
         click(chooser, kOk);

@@ -77,9 +77,9 @@ protected:
 TEST_F(MemberDlgTest, ChooserMovesKeepOrderAndRebuildInProviderOrder)
 {
     PointerSeq<MemberRecord> list {};
-    seqAppend(list, AccountRules::newMember(MemberUser, QStringLiteral("BOB")));
-    seqAppend(list, AccountRules::newMember(MemberUser, QStringLiteral("ghost")));
-    seqAppend(list, AccountRules::newMember(MemberGroup, QStringLiteral("GUESTS")));
+    seqAppend(list, setupmgr::newMember(MemberUser, QStringLiteral("BOB")));
+    seqAppend(list, setupmgr::newMember(MemberUser, QStringLiteral("ghost")));
+    seqAppend(list, setupmgr::newMember(MemberGroup, QStringLiteral("GUESTS")));
     auto *chooser = open<CChooseMemberDlg>(&list);
     // A member hides its candidate whatever the case.
     EXPECT_EQ(texts(chooser, kCandidates), (QStringList {"amy", "cid", "staff"}));

@@ -1,6 +1,6 @@
 #include "account/account_user_dlg.h"
-#include "account/beep.h"
 #include "account_test_env.h"
+#include "controls/beep.h"
 #include "dialog_test_util.h"
 
 #include <QLabel>
@@ -73,10 +73,10 @@ TEST_F(UserDlgTest, NewUserIsCheckedTrimmedAndAppended)
 TEST_F(UserDlgTest, IdEditRefusesTheIdCharactersAndFieldsCapLength)
 {
     QDialog *d = open(nullptr);
-    const int beeps = Beep::count();
+    const int beeps = setupmgr::beepCount();
     type(d, kIdEdit, QStringLiteral("a~b,c\\d e(f)"));
     EXPECT_EQ(control<QLineEdit>(d, kIdEdit)->text(), QStringLiteral("abcd e(f)"));
-    EXPECT_EQ(Beep::count(), beeps + 3);
+    EXPECT_EQ(setupmgr::beepCount(), beeps + 3);
     for (const auto &[field, length] : {std::pair {kIdEdit, 50}, {kName, 50}, {kDesc, 100}}) {
         type(d, field, QString(length + 10, QLatin1Char('x')));
         EXPECT_EQ(control<QLineEdit>(d, field)->text().size(), length) << field;

@@ -1,5 +1,5 @@
 #include "common/folders.h"
-#include "temp_install.h"
+#include "support/temp_install.h"
 
 #include <gtest/gtest.h>
 

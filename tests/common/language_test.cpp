@@ -1,7 +1,7 @@
 #include "common/language.h"
 #include "common/module_log.h"
 #include "common/string_table.h"
-#include "temp_install.h"
+#include "support/temp_install.h"
 
 #include <QFile>
 #include <QThread>

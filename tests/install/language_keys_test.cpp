@@ -24,7 +24,7 @@
 // kDocumentedLookups.
 
 #include "common/folders.h"
-#include "common/ini_file.h"
+#include <ostrelini/ini_file.h>
 
 #include <QStringDecoder>
 
@@ -354,8 +354,8 @@ std::string describe(const std::string &language, const std::string &file,
 std::string sharedFileName()
 {
     const QString pathIni = QString::fromStdString((kInstallDir / "Config" / "Path.ini").string());
-    return Common::IniFile::readString(pathIni, u"PATH", u"xml_string", QString(),
-                                       Common::kPathBufferLength)
+    return ostrelini::IniFile::readString(pathIni, u"PATH", u"xml_string", QString(),
+                                          Common::kPathBufferLength)
         .toStdString();
 }
 

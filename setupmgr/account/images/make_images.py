@@ -143,4 +143,5 @@ def banner():
 if __name__ == "__main__":
     account_strip().save("account_images.png")
     authority_strip().save("authority_images.png")
-    banner().save("banner.png")
+    # The managers share the banner; it lives with the controls.
+    banner().save("../../controls/images/banner.png")

@@ -1,10 +1,10 @@
-#include "ini_file.h"
+#include <ostrelini/ini_file.h>
 
 #include <QFile>
 #include <QList>
 #include <QSaveFile>
 
-namespace Common {
+namespace ostrelini {
 
 namespace {
 
@@ -225,4 +225,4 @@ bool IniFile::writeString(const QString &path, QStringView section, QStringView 
     return file.commit();
 }
 
-} // namespace Common
+} // namespace ostrelini

@@ -1,9 +1,9 @@
-#include "common/ini_file.h"
-#include "temp_install.h"
+#include "support/temp_install.h"
+#include <ostrelini/ini_file.h>
 
 #include <gtest/gtest.h>
 
-using Common::IniFile;
+using ostrelini::IniFile;
 
 namespace {
 

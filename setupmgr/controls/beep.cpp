@@ -2,22 +2,22 @@
 
 #include <QApplication>
 
-namespace Beep {
+namespace setupmgr {
 
 namespace {
 int g_count = 0;
 }
 
-void sound()
+void beep()
 {
     ++g_count;
     if (qobject_cast<QApplication *>(QCoreApplication::instance()))
         QApplication::beep();
 }
 
-int count()
+int beepCount()
 {
     return g_count;
 }
 
-} // namespace Beep
+} // namespace setupmgr

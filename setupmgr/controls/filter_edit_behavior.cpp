@@ -27,7 +27,7 @@ bool CFilterEditBehavior::OnChar(QChar c)
     if (m_owner->isReadOnly())
         return true;
     if (!m_forbiddenChars.isEmpty() && m_forbiddenChars.contains(c)) {
-        Beep::sound();
+        setupmgr::beep();
         return true;
     }
     if (m_maxLength > 0 && m_owner->text().size() == m_maxLength && c.isPrint()) {

@@ -1,11 +1,11 @@
 // The one sound of refused input in the module, counted so that tests can tell it was made.
 #pragma once
 
-namespace Beep {
+namespace setupmgr {
 
 // Sounds the exclamation beep.
-void sound();
+void beep();
 // Beeps sounded since the process started.
-int count();
+int beepCount();
 
-} // namespace Beep
+} // namespace setupmgr

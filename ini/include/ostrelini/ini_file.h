@@ -7,7 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace Common {
+namespace ostrelini {
 
 class IniFile
 {
@@ -49,4 +49,4 @@ private:
 // Cuts UTF-8 text to at most maxBytes bytes without splitting a character.
 QByteArray truncateUtf8(const QByteArray &text, int maxBytes);
 
-} // namespace Common
+} // namespace ostrelini

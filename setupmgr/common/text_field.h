@@ -1,0 +1,46 @@
+// Text in the fixed-size fields of the records shared with the host. A field is read only up to
+// its end, since a host may fill it to the last byte without a terminating zero.
+#pragma once
+
+#include <ostrel/records.h>
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+#include <cstring>
+
+namespace setupmgr {
+
+// The field's bytes up to the first zero or the field's end.
+template <std::size_t N>
+QByteArray fieldBytes(const char (&field)[N])
+{
+    const void *zero = std::memchr(field, 0, N);
+    return QByteArray(field, zero ? static_cast<const char *>(zero) - field : qsizetype(N));
+}
+
+template <std::size_t N>
+QString fieldString(const char (&field)[N])
+{
+    return QString::fromUtf8(fieldBytes(field));
+}
+
+// Stores text in the field, cut to the field at a character boundary; a blank that the cut
+// leaves at the end is dropped, so two texts that look alike are stored alike.
+template <std::size_t N>
+void setField(char (&field)[N], const QString &text)
+{
+    QByteArray bytes = text.toUtf8();
+    if (bytes.size() > qsizetype(N - 1)) {
+        qsizetype length = N - 1;
+        while (length > 0 && (static_cast<unsigned char>(bytes.at(length)) & 0xC0) == 0x80)
+            --length;
+        bytes.truncate(length);
+        while (bytes.endsWith(' '))
+            bytes.chop(1);
+    }
+    copyField(field, bytes.constData());
+}
+
+} // namespace setupmgr
