@@ -45,8 +45,10 @@ protected:
         QFile file(log.path());
         if (!file.open(QIODevice::ReadOnly))
             return {};
-        QList<QByteArray> lines = file.readAll().split('\n');
-        lines.erase(lines.begin(), lines.begin() + 4); // the header
+        // The header starts with the binary start tick, which may hold a line-feed byte.
+        const QByteArray content = file.readAll();
+        const qsizetype body = content.indexOf('\n', content.indexOf("Message")) + 1;
+        QList<QByteArray> lines = content.mid(body).split('\n');
         lines.removeAll(QByteArray());
         return lines;
     }
