@@ -115,17 +115,17 @@ void CAccountGroupDlg::initDialog()
         m_descEdit->setText(QString::fromUtf8(m_group->description));
         seqFreeBlocks(m_members);
         seqCopyBlocks(m_members, m_group->members);
-        setWindowTitle(m_strings.getString("label", "title_modify"));
+        setWindowTitle(m_strings.getString("title_modify", "label"));
     } else {
-        setWindowTitle(m_strings.getString("label", "title_new"));
+        setWindowTitle(m_strings.getString("title_new", "label"));
     }
     showMembers();
-    m_idLabel->setText(m_strings.getString("label", "id"));
-    m_descLabel->setText(m_strings.getString("label", "desc"));
-    m_memberLabel->setText(m_strings.getString("label", "member"));
-    m_memberButton->setText(m_strings.getString("label", "member"));
-    m_ok->setText(m_strings.getString("label", "ok"));
-    m_cancel->setText(m_strings.getString("label", "cancel"));
+    m_idLabel->setText(m_strings.getString("id", "label"));
+    m_descLabel->setText(m_strings.getString("desc", "label"));
+    m_memberLabel->setText(m_strings.getString("member", "label"));
+    m_memberButton->setText(m_strings.getString("member", "label"));
+    m_ok->setText(m_strings.getString("ok", "label"));
+    m_cancel->setText(m_strings.getString("cancel", "label"));
 }
 
 void CAccountGroupDlg::showMembers()
@@ -168,14 +168,14 @@ void CAccountGroupDlg::accept()
         break;
     case IdError::RequiredGroupId:
     case IdError::RequiredUserId:
-        showMessage(m_strings.getString("message", "required_group_id"));
+        showMessage(m_strings.getString("required_group_id", "message"));
         return;
     case IdError::ExistGroupId:
-        showMessage(m_strings.getString("message", "exist_group_id"));
+        showMessage(m_strings.getString("exist_group_id", "message"));
         return;
     case IdError::ExistUserId:
     case IdError::PasswordConfirm:
-        showMessage(m_strings.getString("message", "exist_user_id"));
+        showMessage(m_strings.getString("exist_user_id", "message"));
         return;
     }
     m_message->clear();

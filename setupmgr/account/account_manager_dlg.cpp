@@ -134,14 +134,14 @@ void CAccountManagerDlg::initDialog()
     m_tree->SetImageList(m_images);
     m_tree->Fill(m_workingCopy.get());
     emphasiseRoot(m_tree->rootItem());
-    setWindowTitle(m_strings.getString("label", "title"));
-    m_info->setTitle(m_strings.getString("label", "info"));
-    m_new->setText(m_strings.getString("label", "new"));
-    m_modify->setText(m_strings.getString("label", "modify"));
-    m_delete->setText(m_strings.getString("label", "delete"));
-    m_label3->setText(m_strings.getString("label", "desc"));
-    m_ok->setText(m_strings.getString("label", "ok"));
-    m_close->setText(m_strings.getString("label", "cancel"));
+    setWindowTitle(m_strings.getString("title", "label"));
+    m_info->setTitle(m_strings.getString("info", "label"));
+    m_new->setText(m_strings.getString("new", "label"));
+    m_modify->setText(m_strings.getString("modify", "label"));
+    m_delete->setText(m_strings.getString("delete", "label"));
+    m_label3->setText(m_strings.getString("desc", "label"));
+    m_ok->setText(m_strings.getString("ok", "label"));
+    m_close->setText(m_strings.getString("cancel", "label"));
     // The dialog opens with the root, nothing actionable, selected.
     m_tree->setFocus();
     m_tree->setCurrentItem(m_tree->rootItem());
@@ -154,11 +154,11 @@ void CAccountManagerDlg::OnAccountSelect(int kind, void *record)
     const bool folder
         = kind == CAccountTreeCtrl::kUserFolder || kind == CAccountTreeCtrl::kGroupFolder;
     if (user) {
-        m_label1->setText(m_strings.getString("label", "id"));
-        m_label2->setText(m_strings.getString("label", "name"));
+        m_label1->setText(m_strings.getString("id", "label"));
+        m_label2->setText(m_strings.getString("name", "label"));
     } else if (group) {
-        m_label1->setText(m_strings.getString("label", "name"));
-        m_label2->setText(m_strings.getString("label", "desc"));
+        m_label1->setText(m_strings.getString("name", "label"));
+        m_label2->setText(m_strings.getString("desc", "label"));
     }
     m_label1->setVisible(user || group);
     m_idEdit->setVisible(user || group);
@@ -174,16 +174,16 @@ void CAccountManagerDlg::OnAccountSelect(int kind, void *record)
     m_currentKind = -1;
     m_currentUser = nullptr;
     m_currentGroup = nullptr;
-    QString info = m_strings.getString("label", "info");
+    QString info = m_strings.getString("info", "label");
     if (user && record) {
-        info = m_strings.getString("label", "info_user");
+        info = m_strings.getString("info_user", "label");
         m_currentUser = static_cast<UserRecord *>(record);
         m_currentKind = 0;
         m_idEdit->setText(QString::fromUtf8(m_currentUser->id));
         m_nameEdit->setText(QString::fromUtf8(m_currentUser->name));
         m_descEdit->setText(QString::fromUtf8(m_currentUser->description));
     } else if (group && record) {
-        info = m_strings.getString("label", "info_group");
+        info = m_strings.getString("info_group", "label");
         m_currentGroup = static_cast<GroupRecord *>(record);
         m_currentKind = 1;
         m_idEdit->setText(QString::fromUtf8(m_currentGroup->id));
@@ -272,7 +272,7 @@ void CAccountManagerDlg::OnDelete()
     if (m_currentKind == 1 && m_currentGroup) {
         const QByteArray id(m_currentGroup->id);
         const QString text = Common::formatMessage(
-            m_strings.getString("message", "confirm_delete_group"), QString::fromUtf8(id));
+            m_strings.getString("confirm_delete_group", "message"), QString::fromUtf8(id));
         if (!askYesNo(this, text))
             return;
         TreeNode *node = nullptr;
@@ -287,7 +287,7 @@ void CAccountManagerDlg::OnDelete()
     } else if (m_currentKind == 0 && m_currentUser) {
         const QByteArray id(m_currentUser->id);
         const QString text = Common::formatMessage(
-            m_strings.getString("message", "confirm_delete_user"), QString::fromUtf8(id));
+            m_strings.getString("confirm_delete_user", "message"), QString::fromUtf8(id));
         if (!askYesNo(this, text))
             return;
         TreeNode *node = nullptr;

@@ -16,10 +16,10 @@ CAccountTreeCtrl::CAccountTreeCtrl(QWidget *parent)
 void CAccountTreeCtrl::Fill(IAccountProvider *accounts)
 {
     DeleteAllItems();
-    auto *root = makeItem(m_strings.getString("label", "account"), kImageRoot, kImageRoot);
+    auto *root = makeItem(m_strings.getString("account", "label"), kImageRoot, kImageRoot);
     addTopLevelItem(root);
-    auto *users = makeItem(m_strings.getString("label", "user"), kImageFolder, kImageOpenFolder);
-    auto *groups = makeItem(m_strings.getString("label", "group"), kImageFolder, kImageOpenFolder);
+    auto *users = makeItem(m_strings.getString("user", "label"), kImageFolder, kImageOpenFolder);
+    auto *groups = makeItem(m_strings.getString("group", "label"), kImageFolder, kImageOpenFolder);
     addNode(root, users, kUserFolder, nullptr);
     addNode(root, groups, kGroupFolder, nullptr);
     if (accounts) {

@@ -118,20 +118,20 @@ void CAccountUserDlg::initDialog()
         m_descEdit->setText(QString::fromUtf8(m_user->description));
         m_passEdit->setText(QString::fromUtf8(m_user->password));
         m_confirmEdit->setText(QString::fromUtf8(m_user->password));
-        setWindowTitle(m_strings.getString("label", "title_modify"));
+        setWindowTitle(m_strings.getString("title_modify", "label"));
         // The administrator's login name is fixed; the rest of it may change.
         if (isAdminId(QString::fromUtf8(m_user->id)))
             m_idEdit->setEnabled(false);
     } else {
-        setWindowTitle(m_strings.getString("label", "title_new"));
+        setWindowTitle(m_strings.getString("title_new", "label"));
     }
-    m_idLabel->setText(m_strings.getString("label", "id"));
-    m_nameLabel->setText(m_strings.getString("label", "name"));
-    m_descLabel->setText(m_strings.getString("label", "desc"));
-    m_passLabel->setText(m_strings.getString("label", "pass"));
-    m_confirmLabel->setText(m_strings.getString("label", "confirm"));
-    m_ok->setText(m_strings.getString("label", "ok"));
-    m_cancel->setText(m_strings.getString("label", "cancel"));
+    m_idLabel->setText(m_strings.getString("id", "label"));
+    m_nameLabel->setText(m_strings.getString("name", "label"));
+    m_descLabel->setText(m_strings.getString("desc", "label"));
+    m_passLabel->setText(m_strings.getString("pass", "label"));
+    m_confirmLabel->setText(m_strings.getString("confirm", "label"));
+    m_ok->setText(m_strings.getString("ok", "label"));
+    m_cancel->setText(m_strings.getString("cancel", "label"));
 }
 
 void CAccountUserDlg::showMessage(const QString &text, QWidget *focus)
@@ -151,16 +151,16 @@ void CAccountUserDlg::accept()
         break;
     case IdError::RequiredUserId:
     case IdError::RequiredGroupId:
-        showMessage(m_strings.getString("message", "required_user_id"), m_idEdit);
+        showMessage(m_strings.getString("required_user_id", "message"), m_idEdit);
         return;
     case IdError::ExistUserId:
-        showMessage(m_strings.getString("message", "exist_user_id"), m_idEdit);
+        showMessage(m_strings.getString("exist_user_id", "message"), m_idEdit);
         return;
     case IdError::ExistGroupId:
-        showMessage(m_strings.getString("message", "exist_group_id"), m_idEdit);
+        showMessage(m_strings.getString("exist_group_id", "message"), m_idEdit);
         return;
     case IdError::PasswordConfirm:
-        showMessage(m_strings.getString("message", "error_password_confirm"), m_passEdit);
+        showMessage(m_strings.getString("error_password_confirm", "message"), m_passEdit);
         return;
     }
     m_message->clear();

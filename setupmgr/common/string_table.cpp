@@ -23,7 +23,7 @@ bool CStringTable::load(const QString &path)
     return false;
 }
 
-QString CStringTable::getString(const char *category, const char *id) const
+QString CStringTable::getString(const char *id, const char *category) const
 {
     if (m_document) {
         QString text;

@@ -21,8 +21,9 @@ public:
     CStringTable &operator=(const CStringTable &) = delete;
 
     bool load(const QString &path);
-    // The item's text, or "undefined" when the file or the item is missing.
-    QString getString(const char *category, const char *id) const;
+    // The item's text, or "undefined" when the file or the item is missing. The id comes first,
+    // as in every lookup of the module.
+    QString getString(const char *id, const char *category) const;
 
 private:
     std::unique_ptr<pugi::xml_document> m_document;

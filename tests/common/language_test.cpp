@@ -127,12 +127,12 @@ TEST_F(LanguageTest, DialogTables)
                   R"(<string><category id="caption"><item id="title">Accounts</item></category>
                      <category id="message"><item id="required_user_id">Enter a user id.</item></category></string>)");
     CStringTable table(QStringLiteral("dlg_test.xml"));
-    EXPECT_EQ(table.getString("caption", "title"), QStringLiteral("Accounts"));
-    EXPECT_EQ(table.getString("message", "required_user_id"), QStringLiteral("Enter a user id."));
-    EXPECT_EQ(table.getString("caption", "missing"), QStringLiteral("undefined"));
+    EXPECT_EQ(table.getString("title", "caption"), QStringLiteral("Accounts"));
+    EXPECT_EQ(table.getString("required_user_id", "message"), QStringLiteral("Enter a user id."));
+    EXPECT_EQ(table.getString("missing", "caption"), QStringLiteral("undefined"));
 
     CStringTable missing(QStringLiteral("dlg_absent.xml"));
-    EXPECT_EQ(missing.getString("caption", "title"), QStringLiteral("undefined"));
+    EXPECT_EQ(missing.getString("title", "caption"), QStringLiteral("undefined"));
     const QList<QByteArray> lines = logLines();
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].contains("COM Error(CStringTable::load) - 0x80070002, Msg: The system "
