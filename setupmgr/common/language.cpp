@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace Common {
 
@@ -28,10 +29,16 @@ struct SharedLanguage
     qint64 failedSize = -1;
 };
 
+// Made on first use and deleted only by releaseLanguage: a pointer has no destructor of its own,
+// so the state outlives every static object of the module, whose unloading releases it through
+// ReleaseSetupManager.
+SharedLanguage *g_shared = nullptr;
+
 SharedLanguage &shared()
 {
-    static SharedLanguage language;
-    return language;
+    if (!g_shared)
+        g_shared = new SharedLanguage;
+    return *g_shared;
 }
 
 XmlParseError parseError(const pugi::xml_parse_result &result, const char *data, size_t size)
@@ -209,9 +216,7 @@ bool loadLanguage()
 
 void releaseLanguage()
 {
-    SharedLanguage &language = shared();
-    language.document.reset();
-    language.failedPath.clear();
+    delete std::exchange(g_shared, nullptr);
 }
 
 QString getString(const char *id, const char *category)

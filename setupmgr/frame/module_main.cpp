@@ -1,19 +1,24 @@
-// The library's process-wide objects. They are constructed when the host loads the library, in
-// the order of their definitions here, and destroyed in the reverse order when it unloads it.
+// The library's process-wide objects, made when the host loads the library and destroyed when it
+// unloads it, in one explicit order: the log first, since everything after it may write to it,
+// then the theme library, then the setup manager. At unload the setup manager is released first,
+// with the shared language document, whether or not the host released it itself; the theme
+// library follows and the log goes last.
 
 #include "common/module_log.h"
+#include "controls/theme_library.h"
 
 #include <ostrel/setup_manager.h>
 
 namespace {
 
-// First: every later object may write to the log.
-ModuleLog g_moduleLog;
-
-struct ModuleAttach
+struct ModuleObjects
 {
-    ModuleAttach() { GetSetupManager(); }
-    ~ModuleAttach() { ReleaseSetupManager(); }
-} g_moduleAttach;
+    ModuleObjects() { GetSetupManager(); }
+    // Runs before the members are destroyed.
+    ~ModuleObjects() { ReleaseSetupManager(); }
+
+    ModuleLog log;
+    ThemeLibrary themes;
+} g_module;
 
 } // namespace

@@ -1,11 +1,27 @@
 // Loads the module as a host would, uses it briefly and unloads it: one "run" of the client.
-//   module_loader <library> [--show-account | --report]
+//   module_loader <library> [--show-account | --show-options | --report] [--no-release]
+//                 [--no-unload]
+// A host may leave the module without releasing the setup manager, and may exit without
+// unloading it: --no-release and --no-unload do that.
 #include <ostrel/setup_manager.h>
 
 #include <dlfcn.h>
 
 #include <cstdio>
 #include <cstring>
+
+namespace {
+
+bool hasOption(int argc, char **argv, const char *option)
+{
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], option) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -25,9 +41,11 @@ int main(int argc, char **argv)
         return 1;
     // Without a registered provider the module reports the missing data, which reads the
     // installation's language file.
-    if (argc > 2 && std::strcmp(argv[2], "--show-account") == 0)
+    if (hasOption(argc, argv, "--show-account"))
         manager->ShowAccountManager();
-    if (argc > 2 && std::strcmp(argv[2], "--report") == 0) {
+    if (hasOption(argc, argv, "--show-options"))
+        manager->ShowOptionSheet();
+    if (hasOption(argc, argv, "--report")) {
         std::printf("Loaded %s\n", argv[1]);
         std::printf("  GetSetupManager() -> setup manager %p, version %d\n",
                     static_cast<void *>(manager), manager->GetVersion());
@@ -35,7 +53,9 @@ int main(int argc, char **argv)
                     get() == manager ? "same" : "another");
         std::printf("  remote setup open: %s\n", manager->IsRemoteSetupOpen() ? "yes" : "no");
     }
-    release();
-    dlclose(module);
+    if (!hasOption(argc, argv, "--no-release"))
+        release();
+    if (!hasOption(argc, argv, "--no-unload"))
+        dlclose(module);
     return 0;
 }
