@@ -3,6 +3,7 @@
 #include "account_images.h"
 #include "account_rules.h"
 #include "choose_member_dlg.h"
+#include "common/text_field.h"
 #include "common/working_copy.h"
 #include "controls/dialog_style.h"
 #include "controls/filter_edit.h"
@@ -111,8 +112,8 @@ void CAccountGroupDlg::initDialog()
 {
     m_idEdit->SetForbiddenChars(QString::fromLatin1(kForbiddenIdChars));
     if (m_group) {
-        m_idEdit->setText(QString::fromUtf8(m_group->id));
-        m_descEdit->setText(QString::fromUtf8(m_group->description));
+        m_idEdit->setText(fieldString(m_group->id));
+        m_descEdit->setText(fieldString(m_group->description));
         seqFreeBlocks(m_members);
         seqCopyBlocks(m_members, m_group->members);
         setWindowTitle(m_strings.getString("title_modify", "label"));

@@ -6,6 +6,7 @@
 #include "account_tree_ctrl.h"
 #include "account_user_dlg.h"
 #include "common/language.h"
+#include "common/text_field.h"
 #include "controls/dialog_style.h"
 #include "controls/widgets.h"
 #include "member_list.h"
@@ -179,15 +180,15 @@ void CAccountManagerDlg::OnAccountSelect(int kind, void *record)
         info = m_strings.getString("info_user", "label");
         m_currentUser = static_cast<UserRecord *>(record);
         m_currentKind = 0;
-        m_idEdit->setText(QString::fromUtf8(m_currentUser->id));
-        m_nameEdit->setText(QString::fromUtf8(m_currentUser->name));
-        m_descEdit->setText(QString::fromUtf8(m_currentUser->description));
+        m_idEdit->setText(fieldString(m_currentUser->id));
+        m_nameEdit->setText(fieldString(m_currentUser->name));
+        m_descEdit->setText(fieldString(m_currentUser->description));
     } else if (group && record) {
         info = m_strings.getString("info_group", "label");
         m_currentGroup = static_cast<GroupRecord *>(record);
         m_currentKind = 1;
-        m_idEdit->setText(QString::fromUtf8(m_currentGroup->id));
-        m_nameEdit->setText(QString::fromUtf8(m_currentGroup->description));
+        m_idEdit->setText(fieldString(m_currentGroup->id));
+        m_nameEdit->setText(fieldString(m_currentGroup->description));
         fillMemberList(m_memberList, m_currentGroup->members, m_images.value(kImageUser),
                        m_images.value(kImageGroup));
     } else if (kind == CAccountTreeCtrl::kUserFolder) {
@@ -245,7 +246,7 @@ void CAccountManagerDlg::OnModify()
         TreeNode *node = nullptr;
         if (m_tree->FindUser(user->id, &node) < 0)
             return;
-        node->item->setText(0, QString::fromUtf8(user->id));
+        node->item->setText(0, fieldString(user->id));
         m_tree->setCurrentItem(m_tree->UserFolder());
         m_tree->setCurrentItem(node->item);
         setModified();
@@ -258,7 +259,7 @@ void CAccountManagerDlg::OnModify()
         TreeNode *node = nullptr;
         if (m_tree->FindGroup(group, &node) < 0)
             return;
-        node->item->setText(0, QString::fromUtf8(group->id));
+        node->item->setText(0, fieldString(group->id));
         m_tree->setCurrentItem(m_tree->GroupFolder());
         m_tree->setCurrentItem(node->item);
         setModified();

@@ -35,26 +35,35 @@ public:
     explicit IdMatcher(const QByteArray &id)
         : m_id(id)
     { }
-    bool matches(const char *other) const
+    // A record's id field, read no further than the field's end.
+    template <std::size_t N>
+    bool matches(const char (&field)[N]) const
     {
+        return matches(field, N);
+    }
+    bool matches(const char *other, std::size_t size) const
+    {
+        // m_id ends with a zero byte; other ends with one or at size.
         const auto *a = reinterpret_cast<const unsigned char *>(m_id.constData());
         const auto *b = reinterpret_cast<const unsigned char *>(other);
-        for (;; ++a, ++b) {
-            if (*a >= 0x80 || *b >= 0x80)
-                return foldedEqual(other);
-            if (lowerAscii(*a) != lowerAscii(*b))
+        for (std::size_t i = 0;; ++i) {
+            const unsigned char bi = i < size ? b[i] : 0;
+            if (a[i] >= 0x80 || bi >= 0x80)
+                return foldedEqual(other, size);
+            if (lowerAscii(a[i]) != lowerAscii(bi))
                 return false;
-            if (!*a)
+            if (!a[i])
                 return true;
         }
     }
 
 private:
-    bool foldedEqual(const char *other) const
+    bool foldedEqual(const char *other, std::size_t size) const
     {
         if (m_text.isNull())
             m_text = QString::fromUtf8(m_id);
-        return QString::compare(m_text, QString::fromUtf8(other), Qt::CaseInsensitive) == 0;
+        const QString text = QString::fromUtf8(other, qsizetype(strnlen(other, size)));
+        return QString::compare(m_text, text, Qt::CaseInsensitive) == 0;
     }
 
     QByteArray m_id;
@@ -96,7 +105,7 @@ QString trimId(const QString &id)
 
 bool sameId(const char *a, const char *b)
 {
-    return IdMatcher(QByteArray(a ? a : "")).matches(b ? b : "");
+    return IdMatcher(QByteArray(a ? a : "")).matches(b ? b : "", std::strlen(b ? b : ""));
 }
 
 bool sameId(const QString &a, const QString &b)
@@ -217,7 +226,7 @@ int removeUserFromGroups(IAccountProvider *accounts, const char *userId)
         PointerSeq<MemberRecord> &members = group->members;
         MemberRecord **kept = members.first;
         for (MemberRecord **it = members.first; it != members.last; ++it) {
-            if (*it && std::strcmp((*it)->id, userId) == 0) {
+            if (*it && fieldEquals((*it)->id, userId)) {
                 std::free(*it);
                 ++removed;
             } else {

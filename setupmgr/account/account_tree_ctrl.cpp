@@ -1,11 +1,11 @@
 #include "account_tree_ctrl.h"
 
+#include "common/text_field.h"
+
 #include "account_images.h"
 #include "controls/dialog_style.h"
 #include "controls/widgets.h"
 #include "member_list.h"
-
-#include <cstring>
 
 using namespace setupmgr;
 
@@ -28,12 +28,11 @@ void CAccountTreeCtrl::Fill(IAccountProvider *accounts)
         QList<QTreeWidgetItem *> items;
         const std::int32_t userCount = accounts->getUserCount();
         items.reserve(userCount > 0 ? userCount : 0);
-        m_nodes.reserve(m_nodes.size() + static_cast<std::size_t>(userCount > 0 ? userCount : 0));
         for (std::int32_t i = 0; i < userCount; ++i) {
             UserRecord *user = nullptr;
             if (!accounts->getUser(i, &user) || !user)
                 continue;
-            QTreeWidgetItem *item = makeItem(QString::fromUtf8(user->id), kImageUser, kImageUser);
+            QTreeWidgetItem *item = makeItem(fieldString(user->id), kImageUser, kImageUser);
             addNode(users, item, kUser, user);
             items.append(item);
         }
@@ -45,8 +44,7 @@ void CAccountTreeCtrl::Fill(IAccountProvider *accounts)
             GroupRecord *group = nullptr;
             if (!accounts->getGroup(i, &group) || !group)
                 continue;
-            QTreeWidgetItem *item
-                = makeItem(QString::fromUtf8(group->id), kImageGroup, kImageGroup);
+            QTreeWidgetItem *item = makeItem(fieldString(group->id), kImageGroup, kImageGroup);
             addNode(groups, item, kGroup, group);
             items.append(item);
         }
@@ -59,7 +57,7 @@ QTreeWidgetItem *CAccountTreeCtrl::AddUser(QTreeWidgetItem *parent, UserRecord *
 {
     if (!parent || !user)
         return nullptr;
-    auto *item = makeItem(QString::fromUtf8(user->id), kImageUser, kImageUser);
+    auto *item = makeItem(fieldString(user->id), kImageUser, kImageUser);
     parent->addChild(item);
     addNode(parent, item, kUser, user);
     return item;
@@ -69,40 +67,34 @@ QTreeWidgetItem *CAccountTreeCtrl::AddGroup(QTreeWidgetItem *parent, GroupRecord
 {
     if (!parent || !group)
         return nullptr;
-    auto *item = makeItem(QString::fromUtf8(group->id), kImageGroup, kImageGroup);
+    auto *item = makeItem(fieldString(group->id), kImageGroup, kImageGroup);
     parent->addChild(item);
     addNode(parent, item, kGroup, group);
     return item;
 }
 
-int CAccountTreeCtrl::findByText(int kind, const char *id) const
+int CAccountTreeCtrl::findById(int kind, const char *id, TreeNode **node) const
 {
-    for (std::size_t i = 0; i < m_nodes.size(); ++i) {
-        const TreeNode &node = *m_nodes[i];
-        if (node.kind != kind || !node.record)
-            continue;
-        const char *recordId = kind == kUser ? static_cast<const UserRecord *>(node.record)->id
-                                             : static_cast<const GroupRecord *>(node.record)->id;
-        if (std::strcmp(recordId, id) == 0)
-            return static_cast<int>(i);
-    }
-    return -1;
+    TreeNode *found = !id ? nullptr : findFirst([kind, id](const TreeNode &candidate) {
+        if (candidate.kind != kind || !candidate.record)
+            return false;
+        return kind == kUser
+            ? setupmgr::fieldEquals(static_cast<const UserRecord *>(candidate.record)->id, id)
+            : setupmgr::fieldEquals(static_cast<const GroupRecord *>(candidate.record)->id, id);
+    });
+    if (node)
+        *node = found;
+    return found ? FindNode(found->item, nullptr) : -1;
 }
 
 int CAccountTreeCtrl::FindUser(const char *id, TreeNode **node) const
 {
-    const int position = id ? findByText(kUser, id) : -1;
-    if (node)
-        *node = position >= 0 ? m_nodes[static_cast<std::size_t>(position)] : nullptr;
-    return position;
+    return findById(kUser, id, node);
 }
 
 int CAccountTreeCtrl::FindGroup(const GroupRecord *group, TreeNode **node) const
 {
-    const int position = group ? findByText(kGroup, group->id) : -1;
-    if (node)
-        *node = position >= 0 ? m_nodes[static_cast<std::size_t>(position)] : nullptr;
-    return position;
+    return findById(kGroup, group ? group->id : nullptr, node);
 }
 
 bool CAccountTreeCtrl::DeleteItem(QTreeWidgetItem *item)
@@ -112,11 +104,9 @@ bool CAccountTreeCtrl::DeleteItem(QTreeWidgetItem *item)
 
 QTreeWidgetItem *CAccountTreeCtrl::folder(int kind) const
 {
-    for (const auto &node : m_nodes) {
-        if (node->kind == kind)
-            return node->item;
-    }
-    return nullptr;
+    TreeNode *node
+        = findFirst([kind](const TreeNode &candidate) { return candidate.kind == kind; });
+    return node ? node->item : nullptr;
 }
 
 QTreeWidgetItem *CAccountTreeCtrl::UserFolder() const

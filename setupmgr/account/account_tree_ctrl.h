@@ -20,11 +20,12 @@ public:
     void Fill(IAccountProvider *accounts);
     QTreeWidgetItem *AddUser(QTreeWidgetItem *parent, UserRecord *user);
     QTreeWidgetItem *AddGroup(QTreeWidgetItem *parent, GroupRecord *group);
-    // Position and node of the first user node whose id equals id exactly; -1 and null if none.
+    // The item's position under its parent and the node of the first user whose id equals id
+    // exactly; -1 and null if none.
     int FindUser(const char *id, TreeNode **node) const;
     // The same for the group's id.
     int FindGroup(const GroupRecord *group, TreeNode **node) const;
-    // Frees the item's node and deletes the item; false when the item has no node.
+    // Deletes the item with its node and its children; false when the item has no node.
     bool DeleteItem(QTreeWidgetItem *item);
     QTreeWidgetItem *UserFolder() const;
     QTreeWidgetItem *GroupFolder() const;
@@ -32,7 +33,7 @@ public:
 
 private:
     QTreeWidgetItem *folder(int kind) const;
-    int findByText(int kind, const char *id) const;
+    int findById(int kind, const char *id, TreeNode **node) const;
 
     CStringTable m_strings {QStringLiteral("dlg_account_tree.xml")};
 };

@@ -2,6 +2,7 @@
 
 #include "account_images.h"
 #include "account_rules.h"
+#include "common/text_field.h"
 #include "controls/dialog_style.h"
 #include "controls/filter_edit.h"
 #include "controls/widgets.h"
@@ -113,14 +114,14 @@ void CAccountUserDlg::initDialog()
 {
     m_idEdit->SetForbiddenChars(QString::fromLatin1(kForbiddenIdChars));
     if (m_user) {
-        m_idEdit->setText(QString::fromUtf8(m_user->id));
-        m_nameEdit->setText(QString::fromUtf8(m_user->name));
-        m_descEdit->setText(QString::fromUtf8(m_user->description));
-        m_passEdit->setText(QString::fromUtf8(m_user->password));
-        m_confirmEdit->setText(QString::fromUtf8(m_user->password));
+        m_idEdit->setText(fieldString(m_user->id));
+        m_nameEdit->setText(fieldString(m_user->name));
+        m_descEdit->setText(fieldString(m_user->description));
+        m_passEdit->setText(fieldString(m_user->password));
+        m_confirmEdit->setText(fieldString(m_user->password));
         setWindowTitle(m_strings.getString("title_modify", "label"));
         // The administrator's login name is fixed; the rest of it may change.
-        if (isAdminId(QString::fromUtf8(m_user->id)))
+        if (isAdminId(fieldString(m_user->id)))
             m_idEdit->setEnabled(false);
     } else {
         setWindowTitle(m_strings.getString("title_new", "label"));

@@ -5,6 +5,7 @@
 #include "authority_tree_ctrl.h"
 #include "choose_member_dlg.h"
 #include "common/language.h"
+#include "common/text_field.h"
 #include "controls/dialog_style.h"
 #include "controls/widgets.h"
 #include "member_list.h"
@@ -126,7 +127,7 @@ void CAuthorityDlg::OnAccountSelect(int kind, void *record)
     if (!item || !record)
         return;
     auto *authority = static_cast<AuthorityItem *>(record);
-    m_descEdit->setText(QString::fromUtf8(authority->description));
+    m_descEdit->setText(fieldString(authority->description));
     m_descEdit->setCursorPosition(0); // show where the description begins
     m_selectedMembers = &authority->members;
     showMembers();

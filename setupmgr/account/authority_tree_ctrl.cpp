@@ -1,6 +1,7 @@
 #include "authority_tree_ctrl.h"
 
 #include "account_images.h"
+#include "common/text_field.h"
 #include "controls/dialog_style.h"
 #include "controls/widgets.h"
 #include "member_list.h"
@@ -37,8 +38,7 @@ QTreeWidgetItem *CAuthorityTreeCtrl::AddCategory(QTreeWidgetItem *parent,
 {
     if (!parent || !category)
         return nullptr;
-    auto *item
-        = makeItem(QString::fromUtf8(category->name), kAuthImageCategory, kAuthImageCategory);
+    auto *item = makeItem(fieldString(category->name), kAuthImageCategory, kAuthImageCategory);
     parent->addChild(item);
     addNode(parent, item, kCategory, category);
     return item;
@@ -48,7 +48,7 @@ QTreeWidgetItem *CAuthorityTreeCtrl::AddItem(QTreeWidgetItem *parent, AuthorityI
 {
     if (!parent || !authority)
         return nullptr;
-    auto *item = makeItem(QString::fromUtf8(authority->name), kAuthImageItem, kAuthImageItem);
+    auto *item = makeItem(fieldString(authority->name), kAuthImageItem, kAuthImageItem);
     parent->addChild(item);
     addNode(parent, item, kItem, authority);
     return item;

@@ -3,6 +3,7 @@
 #include "account_images.h"
 #include "account_rules.h"
 #include "common/language.h"
+#include "common/text_field.h"
 #include "controls/dialog_style.h"
 #include "controls/widgets.h"
 #include "member_list.h"
@@ -219,7 +220,7 @@ void CChooseMemberDlg::initDialog()
             const MemberRecord *member = m_members->first[i];
             if (!member)
                 continue;
-            const QString id = QString::fromUtf8(member->id);
+            const QString id = fieldString(member->id);
             chosen.insert(id.toCaseFolded());
             members.push_back({id, member->kind});
         }
@@ -232,7 +233,7 @@ void CChooseMemberDlg::initDialog()
             UserRecord *user = nullptr;
             if (!m_candidates->getUser(i, &user) || !user)
                 continue;
-            const QString id = QString::fromUtf8(user->id);
+            const QString id = fieldString(user->id);
             if (!chosen.contains(id.toCaseFolded()))
                 candidates.push_back({id, MemberUser});
         }
@@ -240,7 +241,7 @@ void CChooseMemberDlg::initDialog()
             GroupRecord *group = nullptr;
             if (!m_candidates->getGroup(i, &group) || !group)
                 continue;
-            const QString id = QString::fromUtf8(group->id);
+            const QString id = fieldString(group->id);
             if (!chosen.contains(id.toCaseFolded()))
                 candidates.push_back({id, MemberGroup});
         }
@@ -264,12 +265,12 @@ void CChooseMemberDlg::fillWithAllAccounts(MemberListModel *model)
         for (std::int32_t i = 0; i < users; ++i) {
             UserRecord *user = nullptr;
             if (m_candidates->getUser(i, &user) && user)
-                all.push_back({QString::fromUtf8(user->id), MemberUser});
+                all.push_back({fieldString(user->id), MemberUser});
         }
         for (std::int32_t i = 0; i < groups; ++i) {
             GroupRecord *group = nullptr;
             if (m_candidates->getGroup(i, &group) && group)
-                all.push_back({QString::fromUtf8(group->id), MemberGroup});
+                all.push_back({fieldString(group->id), MemberGroup});
         }
     }
     model->reset(std::move(all));

@@ -26,6 +26,13 @@ QString fieldString(const char (&field)[N])
     return QString::fromUtf8(fieldBytes(field));
 }
 
+// Whether the field holds exactly text (compared byte for byte, within the field).
+template <std::size_t N>
+bool fieldEquals(const char (&field)[N], const char *text)
+{
+    return text && strnlen(text, N + 1) <= N && std::strncmp(field, text, N) == 0;
+}
+
 // Stores text in the field, cut to the field at a character boundary; a blank that the cut
 // leaves at the end is dropped, so two texts that look alike are stored alike.
 template <std::size_t N>

@@ -1,6 +1,6 @@
 #include "node_tree_ctrl.h"
 
-#include <QHeaderView>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 
@@ -9,8 +9,10 @@ namespace {
 class NodeItem final : public QTreeWidgetItem
 {
 public:
+    static constexpr int kType = UserType;
+
     explicit NodeItem(const QIcon &image)
-        : QTreeWidgetItem(UserType)
+        : QTreeWidgetItem(kType)
         , m_image(image)
     { }
 
@@ -21,11 +23,20 @@ public:
         return QTreeWidgetItem::data(column, role);
     }
 
+    bool hasNode = false;
     TreeNode node {};
 
 private:
     QIcon m_image;
 };
+
+TreeNode *nodeOf(const QTreeWidgetItem *item)
+{
+    if (!item || item->type() != NodeItem::kType)
+        return nullptr;
+    auto *nodeItem = const_cast<NodeItem *>(static_cast<const NodeItem *>(item));
+    return nodeItem->hasNode ? &nodeItem->node : nullptr;
+}
 
 } // namespace
 
@@ -76,40 +87,45 @@ QTreeWidgetItem *CNodeTreeCtrl::makeItem(const QString &text, int image, int sel
 
 void CNodeTreeCtrl::addNode(QTreeWidgetItem *parent, QTreeWidgetItem *item, int kind, void *record)
 {
-    if (!item || item->type() != QTreeWidgetItem::UserType)
+    if (!item || item->type() != NodeItem::kType)
         return;
-    TreeNode &node = static_cast<NodeItem *>(item)->node;
-    node = TreeNode {parent, item, kind, record};
-    m_nodes.push_back(&node);
+    auto *nodeItem = static_cast<NodeItem *>(item);
+    nodeItem->node = TreeNode {parent, item, kind, record};
+    nodeItem->hasNode = true;
 }
 
 int CNodeTreeCtrl::FindNode(const QTreeWidgetItem *item, TreeNode **node) const
 {
-    for (std::size_t i = 0; i < m_nodes.size(); ++i) {
-        if (m_nodes[i]->item == item) {
-            if (node)
-                *node = m_nodes[i];
-            return static_cast<int>(i);
-        }
-    }
+    TreeNode *found = nodeOf(item);
     if (node)
-        *node = nullptr;
-    return -1;
+        *node = found;
+    if (!found)
+        return -1;
+    const QTreeWidgetItem *parent = item->parent();
+    return parent ? parent->indexOfChild(const_cast<QTreeWidgetItem *>(item))
+                  : indexOfTopLevelItem(const_cast<QTreeWidgetItem *>(item));
 }
 
 bool CNodeTreeCtrl::deleteNodeItem(QTreeWidgetItem *item)
 {
-    const int position = FindNode(item, nullptr);
-    if (position < 0)
+    if (!nodeOf(item))
         return false;
-    m_nodes.erase(m_nodes.begin() + position);
     delete item;
     return true;
 }
 
+TreeNode *CNodeTreeCtrl::findFirst(const std::function<bool(const TreeNode &)> &matches) const
+{
+    for (QTreeWidgetItemIterator it(const_cast<CNodeTreeCtrl *>(this)); *it; ++it) {
+        TreeNode *node = nodeOf(*it);
+        if (node && matches(*node))
+            return node;
+    }
+    return nullptr;
+}
+
 void CNodeTreeCtrl::DeleteAllItems()
 {
-    m_nodes.clear();
     clear();
 }
 
@@ -117,9 +133,7 @@ void CNodeTreeCtrl::onCurrentItemChanged(QTreeWidgetItem *current)
 {
     if (!current)
         return;
-    TreeNode *node = nullptr;
-    FindNode(current, &node);
-    if (node)
+    if (TreeNode *node = nodeOf(current))
         emit accountSelect(node->kind, node->record);
     else
         emit accountSelect(-1, nullptr);

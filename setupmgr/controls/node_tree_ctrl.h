@@ -1,13 +1,14 @@
-// The part that the account and authority trees share: beside the tree items, a list of nodes
-// that ties each item to its provider record, and one signal on every change of selection, so
-// that the dialogs never look at tree items themselves.
+// The tree the account, authority and recorder trees share: each item may carry a node that ties
+// it to a provider record, and one signal reports every change of selection, so that the dialogs
+// never look at tree items themselves. A node lives inside its item: deleting an item, with its
+// children, deletes their nodes with them, and an item's node is found in constant time.
 #pragma once
 
 #include <QIcon>
 #include <QList>
 #include <QTreeWidget>
 
-#include <vector>
+#include <functional>
 
 struct TreeNode
 {
@@ -29,11 +30,10 @@ public:
     void SetImageList(const QList<QIcon> &images);
     const QList<QIcon> &imageList() const { return m_images; }
 
-    // Position and node of the first node of the item; -1 and null when it has none (the root).
+    // The item's position under its parent and its node; -1 and null when the item has no node
+    // (the root).
     int FindNode(const QTreeWidgetItem *item, TreeNode **node) const;
-    int nodeCount() const { return static_cast<int>(m_nodes.size()); }
-    const TreeNode *nodeAt(int position) const { return m_nodes.at(position); }
-    // Frees every node and deletes every item.
+    // Deletes every item with its node.
     void DeleteAllItems();
 
 signals:
@@ -44,14 +44,12 @@ protected:
     QIcon image(int index) const;
     // A new item (not yet in the tree) with its text and images. Only such items take nodes.
     QTreeWidgetItem *makeItem(const QString &text, int image, int selectedImage) const;
-    // Gives an item made by makeItem its node and appends the node to the list.
+    // Gives an item made by makeItem its node.
     void addNode(QTreeWidgetItem *parent, QTreeWidgetItem *item, int kind, void *record);
-    // Deletes the item of a node and the node; false when the item has none.
+    // Deletes an item that has a node, with its children; false when it has none.
     bool deleteNodeItem(QTreeWidgetItem *item);
-
-    // Each node lives in its item, so that a tree of thousands of accounts costs one block per
-    // item; the list keeps the order in which they were added.
-    std::vector<TreeNode *> m_nodes;
+    // The first node, in the order of the tree, that matches; null when none does.
+    TreeNode *findFirst(const std::function<bool(const TreeNode &)> &matches) const;
 
 private:
     void onCurrentItemChanged(QTreeWidgetItem *current);

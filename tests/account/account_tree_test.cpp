@@ -29,4 +29,18 @@ TEST(AccountTree, FindIsExactAndDeleteNeedsANode)
     EXPECT_EQ(node->item, added);
 }
 
+// Deleting an item deletes its children's nodes with them: nothing finds a node that is gone.
+TEST(AccountTree, DeletingAFolderTakesItsNodesAlong)
+{
+    testhost::AccountProvider accounts;
+    accounts.data.addUser("bob");
+    accounts.data.addUser("carol");
+    CAccountTreeCtrl tree;
+    tree.Fill(&accounts);
+    ASSERT_TRUE(tree.DeleteItem(tree.UserFolder()));
+    EXPECT_EQ(tree.UserFolder(), nullptr);
+    EXPECT_LT(tree.FindUser("carol", nullptr), 0);
+    EXPECT_NE(tree.GroupFolder(), nullptr);
+}
+
 } // namespace

@@ -83,7 +83,9 @@ TEST_F(ManagerDlgTest, SelectionShowsDetailsAndProtectsAdmin)
         EXPECT_FALSE(visible(id)) << id;
     EXPECT_FALSE(enabled(kOk));
     // The tree works on the working copy, not on the client's data.
-    EXPECT_NE(tree->nodeAt(2)->record, accounts.data.users[0].get());
+    TreeNode *node = nullptr;
+    ASSERT_GE(tree->FindNode(userItem(0), &node), 0);
+    EXPECT_NE(node->record, accounts.data.users[0].get());
 
     tree->setCurrentItem(userItem(1));
     EXPECT_EQ(text(kNameEdit), QStringLiteral("Bob"));
