@@ -19,6 +19,9 @@ enum class ProviderKind : std::int32_t {
     DisplayTemplate = 8,
 };
 
+// release's flag for an object the module asked for (a working copy).
+enum : int { kReleaseWorkingCopy = 1 };
+
 // queryLink's link kinds.
 enum class LinkKind : std::int32_t {
     Notification = 3, // yields an INotificationTarget
@@ -30,7 +33,8 @@ public:
     // Gives another host object linked to this one (for LinkKind::Notification an
     // INotificationTarget*), or leaves *out null.
     virtual bool queryLink(LinkKind link, void **out) = 0;
-    // Destroys the object; the module calls it only on working copies it asked for (flag 1).
+    // Destroys the object; the module calls it only on working copies it asked for, with
+    // kReleaseWorkingCopy.
     virtual void release(int flag) = 0;
     virtual ProviderKind getKind() = 0;
     virtual bool loadFile(const char *path) = 0;

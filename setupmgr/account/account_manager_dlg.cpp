@@ -306,8 +306,13 @@ void CAccountManagerDlg::OnDelete()
 
 void CAccountManagerDlg::accept()
 {
-    if (m_modified)
-        setupmgr::commitWorkingCopy(m_workingCopy.get(), m_provider, setupmgr::kAccountPathKey);
+    if (m_modified) {
+        const QString path = workingCopyPath(kAccountPathKey);
+        if (!commitWorkingCopy(m_workingCopy.get(), m_provider, path)) {
+            showStoreFailure(this, path);
+            return;
+        }
+    }
     done(kDialogOk);
 }
 

@@ -51,7 +51,7 @@ private:
     void setModified();
 
     IAccountProvider *m_provider = nullptr;
-    WorkingCopy<IAccountProvider> m_workingCopy;
+    setupmgr::WorkingCopy<IAccountProvider> m_workingCopy;
     int m_currentKind = -1;
     UserRecord *m_currentUser = nullptr;
     GroupRecord *m_currentGroup = nullptr;

@@ -290,15 +290,4 @@ bool takeOverMembers(PointerSeq<MemberRecord> &target, PointerSeq<MemberRecord> 
     return complete;
 }
 
-void commitWorkingCopy(IDataProvider *workingCopy, IDataProvider *provider, const char *pathKey)
-{
-    const QByteArray path = Common::getPathEntry(pathKey, true).toUtf8();
-    if (workingCopy)
-        workingCopy->saveFile(path.constData());
-    if (provider) {
-        provider->clear();
-        provider->loadFile(path.constData());
-    }
-}
-
 } // namespace setupmgr

@@ -82,8 +82,4 @@ bool replaceMembers(PointerSeq<MemberRecord> &list, const std::vector<MemberEntr
 // left empty and target owns the blocks.
 bool takeOverMembers(PointerSeq<MemberRecord> &target, PointerSeq<MemberRecord> &source);
 
-// Commits a dialog's working copy: the copy saves itself to the file of the Path.ini key (under
-// the installation folder), then the live provider clears itself and loads that file.
-void commitWorkingCopy(IDataProvider *workingCopy, IDataProvider *provider, const char *pathKey);
-
 } // namespace setupmgr

@@ -156,8 +156,13 @@ void CAuthorityDlg::OnMember()
 
 void CAuthorityDlg::accept()
 {
-    if (m_modified)
-        setupmgr::commitWorkingCopy(m_workingCopy.get(), m_provider, setupmgr::kAuthorityPathKey);
+    if (m_modified) {
+        const QString path = workingCopyPath(kAuthorityPathKey);
+        if (!commitWorkingCopy(m_workingCopy.get(), m_provider, path)) {
+            showStoreFailure(this, path);
+            return;
+        }
+    }
     done(kDialogOk);
 }
 

@@ -48,7 +48,7 @@ private:
     void showMembers();
 
     IAuthorityProvider *m_provider = nullptr;
-    WorkingCopy<IAuthorityProvider> m_workingCopy;
+    setupmgr::WorkingCopy<IAuthorityProvider> m_workingCopy;
     IAccountProvider *m_accounts = nullptr;
     PointerSeq<MemberRecord> *m_selectedMembers = nullptr;
     bool m_modified = false;

@@ -246,3 +246,13 @@ QString formatMessage(const QString &format, const QString &argument)
 }
 
 } // namespace Common
+
+namespace setupmgr {
+
+QString getStringOr(const char *id, const char *category, const QString &fallback)
+{
+    const QString text = Common::getString(id, category);
+    return text.isEmpty() || text == QLatin1String("Error") ? fallback : text;
+}
+
+} // namespace setupmgr

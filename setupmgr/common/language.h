@@ -71,3 +71,11 @@ QString getYesNo(bool yes);
 QString formatMessage(const QString &format, const QString &argument);
 
 } // namespace Common
+
+namespace setupmgr {
+
+// The shared text, or fallback when the language file lacks it: for the module's own messages,
+// which must tell the user what is wrong even in an incomplete installation.
+QString getStringOr(const char *id, const char *category, const QString &fallback);
+
+} // namespace setupmgr

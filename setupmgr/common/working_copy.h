@@ -4,8 +4,21 @@
 
 #include <ostrel/data_provider.h>
 
+#include <QString>
+
 #include <type_traits>
 #include <utility>
+
+namespace setupmgr {
+
+// The file of a Path.ini key under the installation folder: where a dialog stores its copy.
+QString workingCopyPath(const char *pathKey);
+
+// Commits a confirmed dialog's working copy: the copy saves itself to path; then the live
+// provider, when one is given, clears itself and loads that file. When the copy cannot be saved
+// the failure is logged, the provider is left as it is and the result is false: the caller keeps
+// its dialog open, so that no work is lost.
+bool commitWorkingCopy(IDataProvider *workingCopy, IDataProvider *provider, const QString &path);
 
 template <typename Provider>
 class WorkingCopy
@@ -44,8 +57,7 @@ public:
     void release()
     {
         if (m_copy) {
-            // Flag 1: a working copy this module asked for.
-            m_copy->release(1);
+            m_copy->release(kReleaseWorkingCopy);
             m_copy = nullptr;
         }
     }
@@ -57,3 +69,5 @@ public:
 private:
     Provider *m_copy = nullptr;
 };
+
+} // namespace setupmgr

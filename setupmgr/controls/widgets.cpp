@@ -1,8 +1,11 @@
 #include "widgets.h"
 
+#include "common/language.h"
+
 #include <QApplication>
 #include <QBitmap>
 #include <QDialog>
+#include <QDir>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QImage>
@@ -122,6 +125,15 @@ bool askYesNo(QWidget *parent, const QString &text)
 void showMessage(QWidget *parent, const QString &text)
 {
     QMessageBox::warning(parent, QApplication::applicationDisplayName(), text);
+}
+
+void showStoreFailure(QWidget *parent, const QString &path)
+{
+    const QString format = getStringOr(
+        "saveFailed", "message",
+        QStringLiteral("The changes could not be saved to \"%s\". They are still in this window: "
+                       "check that the file can be written, then press OK again."));
+    showMessage(parent, Common::formatMessage(format, QDir::toNativeSeparators(path)));
 }
 
 } // namespace setupmgr

@@ -51,6 +51,10 @@ bool askYesNo(QWidget *parent, const QString &text);
 // A message with an OK button, captioned with the host application's name.
 void showMessage(QWidget *parent, const QString &text);
 
+// Tells the user that the working copy could not be saved to path and that the changes are
+// still in the dialog.
+void showStoreFailure(QWidget *parent, const QString &path);
+
 // True on a dialog's first show only. The dialogs fill themselves then, when the caller has
 // handed them their data.
 inline bool firstShow(bool &shown)

@@ -1,9 +1,11 @@
 #include "missing_provider.h"
 
 #include "common/language.h"
+#include "controls/widgets.h"
 
 #include <QApplication>
-#include <QMessageBox>
+
+namespace setupmgr {
 
 namespace {
 
@@ -35,18 +37,13 @@ QString builtInMessage(ProviderKind kind)
         .arg(static_cast<int>(kind));
 }
 
-bool usable(const QString &text)
-{
-    return !text.isEmpty() && text != QLatin1String("Error");
-}
-
 } // namespace
 
 QString missingProviderMessage(ProviderKind kind)
 {
-    const QString format = Common::getString("providerMissing", "setupManager");
-    const QString data = Common::getString(kindName(kind), "providerKind");
-    if (!usable(format) || !usable(data))
+    const QString format = getStringOr("providerMissing", "setupManager", QString());
+    const QString data = getStringOr(kindName(kind), "providerKind", QString());
+    if (format.isEmpty() || data.isEmpty())
         return builtInMessage(kind);
     return Common::formatMessage(format, data);
 }
@@ -58,5 +55,7 @@ void reportMissingProvider(ProviderKind kind)
         qWarning("%s", qUtf8Printable(message));
         return;
     }
-    QMessageBox::warning(nullptr, QApplication::applicationDisplayName(), message);
+    showMessage(nullptr, message);
 }
+
+} // namespace setupmgr

@@ -98,7 +98,7 @@ IDataProvider *CSetupManager::requireProvider(ProviderKind kind)
 {
     IDataProvider *provider = FindProvider(kind);
     if (!provider)
-        reportMissingProvider(kind);
+        setupmgr::reportMissingProvider(kind);
     return provider;
 }
 

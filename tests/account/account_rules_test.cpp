@@ -1,6 +1,7 @@
 #include "account/account_rules.h"
 #include "account_test_env.h"
 #include "common/folders.h"
+#include "common/working_copy.h"
 
 #include <cstring>
 
@@ -113,16 +114,32 @@ TEST_F(AccountCommit, SavesTheCopyThenClearsAndReloadsTheProvider)
     static_cast<AccountProvider *>(copy)->data.addUser("new");
     const std::size_t before = accounts.log->calls.size();
 
-    commitWorkingCopy(copy, &accounts, kAccountPathKey);
-    copy->release(1);
+    const QString path = workingCopyPath("xml_account");
+    EXPECT_TRUE(commitWorkingCopy(copy, &accounts, path));
+    copy->release(kReleaseWorkingCopy);
 
     EXPECT_EQ(std::vector<std::string>(accounts.log->calls.begin() + before,
                                        accounts.log->calls.end() - 1),
               (std::vector<std::string> {"copy.saveFile", "clear", "loadFile"}));
     ASSERT_EQ(accounts.data.users.size(), 2u);
     EXPECT_STREQ(accounts.data.users[1]->id, "new");
-    const std::string path = Common::getPathEntry(kAccountPathKey, true).toStdString();
-    EXPECT_EQ(AccountProvider::files().count(path), 1u) << path;
+    EXPECT_EQ(AccountProvider::files().count(path.toStdString()), 1u) << path.toStdString();
+}
+
+// A copy that cannot be saved leaves the client's data alone: no clear, no reload.
+TEST_F(AccountCommit, AFailedSaveTouchesNothingElse)
+{
+    accounts.data.addUser("admin");
+    accounts.refuseSave = true;
+    IDataProvider *copy = nullptr;
+    accounts.createWorkingCopy(&copy);
+    const std::size_t before = accounts.log->calls.size();
+    EXPECT_FALSE(commitWorkingCopy(copy, &accounts, workingCopyPath("xml_account")));
+    copy->release(kReleaseWorkingCopy);
+    EXPECT_EQ(std::vector<std::string>(accounts.log->calls.begin() + before,
+                                       accounts.log->calls.end() - 1),
+              (std::vector<std::string> {"copy.saveFile"}));
+    EXPECT_EQ(accounts.data.users.size(), 1u);
 }
 
 } // namespace

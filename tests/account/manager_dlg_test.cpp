@@ -133,6 +133,25 @@ TEST_F(ManagerDlgTest, CancelWritesNothingAndCloseDropsChanges)
     EXPECT_STREQ(accounts.data.users[1]->id, "bob");
 }
 
+// A store that fails keeps the dialog and its changes: the user is told which file, and the
+// client's data is neither cleared nor reloaded.
+TEST_F(ManagerDlgTest, AFailedStoreKeepsTheDialogOpen)
+{
+    accounts.refuseSave = true;
+    open();
+    tree->setCurrentItem(userItem(1));
+    answer(QMessageBox::Yes);
+    click(manager, kDelete);
+    QString message;
+    answer(QMessageBox::Ok, &message);
+    click(manager, kOk);
+    EXPECT_TRUE(message.contains(QStringLiteral("account.xml"))) << message.toStdString();
+    EXPECT_TRUE(manager->isVisible());
+    EXPECT_EQ(manager->result(), 0);
+    EXPECT_EQ(commitCalls(*accounts.log), Calls {"copy.saveFile"});
+    EXPECT_EQ(tree->UserFolder()->childCount(), 1);
+}
+
 TEST_F(ManagerDlgTest, DeletingAUserTakesItOutOfGroupsExactly)
 {
     tree->setCurrentItem(userItem(1));

@@ -135,6 +135,8 @@ public:
     bool saveFile(const char *path) override
     {
         record("saveFile");
+        if (refuseSave)
+            return false;
         files()[path] = data;
         return true;
     }
@@ -168,6 +170,7 @@ public:
     std::shared_ptr<CallLog> log; // shared with working copies
     void *linkTarget = nullptr;
     bool refuseWorkingCopy = false;
+    bool refuseSave = false; // copied into working copies, as a full disk would be
     bool isWorkingCopy = false;
 
 protected:
