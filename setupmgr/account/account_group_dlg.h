@@ -3,11 +3,8 @@
 // group through addGroup, a changed one in place.
 #pragma once
 
-#include "common/string_table.h"
+#include "account_edit_dlg.h"
 
-#include <ostrel/data_provider.h>
-
-#include <QDialog>
 #include <QIcon>
 #include <QList>
 
@@ -17,7 +14,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-class CAccountGroupDlg : public QDialog
+class CAccountGroupDlg : public setupmgr::AccountEditDialog
 {
     Q_OBJECT
 
@@ -29,27 +26,18 @@ public:
     // the dialog is shown.
     void SetProvider(IAccountProvider *accounts, GroupRecord *group);
 
-    void accept() override;
-    void reject() override;
-
     // The dialog's own copies of the members, in their order.
     const PointerSeq<MemberRecord> &members() const { return m_members; }
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
-    void initDialog();
+    void initDialog() override;
+    bool store() override;
     void onMemberButton();
     void showMembers();
-    void showMessage(const QString &text);
 
-    IAccountProvider *m_accounts = nullptr;
     GroupRecord *m_group = nullptr;
     // Copies owned by the dialog until a modified group takes them over on OK.
     PointerSeq<MemberRecord> m_members {};
-    bool m_initialised = false;
-    CStringTable m_strings {QStringLiteral("dlg_account_group.xml")};
     QList<QIcon> m_images;
 
     QLabel *m_idLabel;
@@ -59,7 +47,4 @@ private:
     QLabel *m_memberLabel;
     QListWidget *m_memberList;
     QPushButton *m_memberButton;
-    QLabel *m_message;
-    QPushButton *m_ok;
-    QPushButton *m_cancel;
 };

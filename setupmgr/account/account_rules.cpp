@@ -23,8 +23,8 @@ template <std::size_t N>
 QByteArray fieldText(const QString &text)
 {
     char field[N];
-    copyField(field, text.toUtf8().constData());
-    return QByteArray(field);
+    setField(field, text);
+    return fieldBytes(field);
 }
 
 // Compares one id with many without regard to case: ASCII runs byte by byte, the rest through
@@ -208,10 +208,10 @@ GroupRecord *findGroupNoCase(IAccountProvider *accounts, const char *id)
 void setUserFields(UserRecord &user, const QString &id, const QString &name,
                    const QString &description, const QString &password)
 {
-    copyField(user.id, id.toUtf8().constData());
-    copyField(user.name, name.toUtf8().constData());
-    copyField(user.description, description.toUtf8().constData());
-    copyField(user.password, password.toUtf8().constData());
+    setField(user.id, id);
+    setField(user.name, name);
+    setField(user.description, description);
+    setField(user.password, password);
 }
 
 int removeUserFromGroups(IAccountProvider *accounts, const char *userId)
@@ -253,13 +253,52 @@ std::vector<const MemberRecord *> sortedMembers(const PointerSeq<MemberRecord> &
     return sorted;
 }
 
+std::vector<MemberEntry> candidateAccounts(IAccountProvider *accounts, const QSet<QString> &chosen,
+                                           const char *ownGroupId)
+{
+    std::vector<MemberEntry> candidates;
+    if (!accounts)
+        return candidates;
+    const std::int32_t users = accounts->getUserCount();
+    const std::int32_t groups = accounts->getGroupCount();
+    candidates.reserve(std::size_t(std::max(0, users) + std::max(0, groups)));
+    for (std::int32_t i = 0; i < users; ++i) {
+        UserRecord *user = nullptr;
+        if (!accounts->getUser(i, &user) || !user)
+            continue;
+        QString id = fieldString(user->id);
+        if (chosen.isEmpty() || !chosen.contains(id.toCaseFolded()))
+            candidates.push_back({std::move(id), MemberUser});
+    }
+    for (std::int32_t i = 0; i < groups; ++i) {
+        GroupRecord *group = nullptr;
+        if (!accounts->getGroup(i, &group) || !group)
+            continue;
+        if (ownGroupId && fieldEquals(group->id, ownGroupId))
+            continue;
+        QString id = fieldString(group->id);
+        if (chosen.isEmpty() || !chosen.contains(id.toCaseFolded()))
+            candidates.push_back({std::move(id), MemberGroup});
+    }
+    return candidates;
+}
+
+QSet<QString> chosenIds(const std::vector<MemberEntry> &members)
+{
+    QSet<QString> ids;
+    ids.reserve(qsizetype(members.size()));
+    for (const MemberEntry &member : members)
+        ids.insert(member.id.toCaseFolded());
+    return ids;
+}
+
 MemberRecord *newMember(std::int32_t kind, const QString &id)
 {
     auto *member = static_cast<MemberRecord *>(std::malloc(sizeof(MemberRecord)));
     if (!member)
         return nullptr;
     member->kind = kind;
-    copyField(member->id, id.toUtf8().constData());
+    setField(member->id, id);
     return member;
 }
 

@@ -5,6 +5,7 @@
 
 #include <ostrel/data_provider.h>
 
+#include <QSet>
 #include <QString>
 
 #include <vector>
@@ -15,13 +16,6 @@ namespace setupmgr {
 inline constexpr char kForbiddenIdChars[] = "~!@#$%^&*+|`=\\:;\"'<>?/,";
 // The id edits' set until the dialogs replace it at initialisation.
 inline constexpr char kInitialForbiddenChars[] = "%'*\"+?><:\\";
-
-// Characters the edits take; the record fields hold as many bytes plus a terminator, and a
-// longer UTF-8 text is cut at a character boundary when stored.
-inline constexpr int kIdLength = 50;
-inline constexpr int kNameLength = 50;
-inline constexpr int kPasswordLength = 50;
-inline constexpr int kDescriptionLength = 100;
 
 inline constexpr char kAccountPathKey[] = "xml_account";
 inline constexpr char kAuthorityPathKey[] = "xml_authority";
@@ -73,6 +67,14 @@ struct MemberEntry
 // The list's members, null entries left out, alphabetical without regard to case as a list
 // sorted by its text reads them: "amy" before "Guests".
 std::vector<const MemberRecord *> sortedMembers(const PointerSeq<MemberRecord> &members);
+
+// The accounts a member list may still take: every user, then every group, in provider order,
+// whose case-folded id is not in chosen; the group being edited (ownGroupId, may be null) is never
+// its own candidate.
+std::vector<MemberEntry> candidateAccounts(IAccountProvider *accounts, const QSet<QString> &chosen,
+                                           const char *ownGroupId);
+// The case-folded ids of a member list, as candidateAccounts takes them.
+QSet<QString> chosenIds(const std::vector<MemberEntry> &members);
 
 // A new 56-byte member block (malloc'ed, so the host may free it), or null when memory runs out.
 MemberRecord *newMember(std::int32_t kind, const QString &id);

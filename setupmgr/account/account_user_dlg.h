@@ -3,18 +3,13 @@
 // in place.
 #pragma once
 
-#include "common/string_table.h"
-
-#include <ostrel/data_provider.h>
-
-#include <QDialog>
+#include "account_edit_dlg.h"
 
 class CFilterEdit;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
-class CAccountUserDlg : public QDialog
+class CAccountUserDlg : public setupmgr::AccountEditDialog
 {
     Q_OBJECT
 
@@ -25,21 +20,11 @@ public:
     // dialog is shown.
     void SetProvider(IAccountProvider *accounts, UserRecord *user);
 
-    // Stores the user when the rules pass, else shows why in the message line and stays open.
-    void accept() override;
-    void reject() override;
-
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
-    void initDialog();
-    void showMessage(const QString &text, QWidget *focus);
+    void initDialog() override;
+    bool store() override;
 
-    IAccountProvider *m_accounts = nullptr;
     UserRecord *m_user = nullptr;
-    bool m_initialised = false;
-    CStringTable m_strings {QStringLiteral("dlg_account_user.xml")};
 
     QLabel *m_idLabel;
     CFilterEdit *m_idEdit;
@@ -51,7 +36,4 @@ private:
     QLineEdit *m_passEdit;
     QLabel *m_confirmLabel;
     QLineEdit *m_confirmEdit;
-    QLabel *m_message;
-    QPushButton *m_ok;
-    QPushButton *m_cancel;
 };

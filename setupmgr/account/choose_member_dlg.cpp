@@ -29,11 +29,7 @@ using namespace setupmgr;
 class MemberListModel : public QAbstractListModel
 {
 public:
-    struct Entry
-    {
-        QString id;
-        std::int32_t kind; // MemberKind
-    };
+    using Entry = setupmgr::MemberEntry;
 
     MemberListModel(const QList<QIcon> &images, QObject *parent)
         : QAbstractListModel(parent)
@@ -195,10 +191,12 @@ CChooseMemberDlg::CChooseMemberDlg(QWidget *parent)
 
 CChooseMemberDlg::~CChooseMemberDlg() = default;
 
-void CChooseMemberDlg::SetSources(IAccountProvider *candidates, PointerSeq<MemberRecord> *members)
+void CChooseMemberDlg::SetSources(IAccountProvider *candidates, PointerSeq<MemberRecord> *members,
+                                  const char *ownGroupId)
 {
     m_candidates = candidates;
     m_members = members;
+    m_ownGroupId = QByteArray(ownGroupId);
 }
 
 void CChooseMemberDlg::showEvent(QShowEvent *event)
@@ -210,43 +208,16 @@ void CChooseMemberDlg::showEvent(QShowEvent *event)
 
 void CChooseMemberDlg::initDialog()
 {
-    std::vector<MemberListModel::Entry> members;
-    // Case-folded ids of the members: the candidates leave out what is chosen already, and a
-    // search per candidate would be quadratic in the size of a large site.
-    QSet<QString> chosen;
+    std::vector<MemberEntry> members;
     if (m_members) {
         members.reserve(seqSize(*m_members));
         for (std::size_t i = 0, n = seqSize(*m_members); i < n; ++i) {
-            const MemberRecord *member = m_members->first[i];
-            if (!member)
-                continue;
-            const QString id = fieldString(member->id);
-            chosen.insert(id.toCaseFolded());
-            members.push_back({id, member->kind});
+            if (const MemberRecord *member = m_members->first[i])
+                members.push_back({fieldString(member->id), member->kind});
         }
     }
+    m_candidateModel->reset(candidateAccounts(m_candidates, chosenIds(members), ownGroupId()));
     m_memberModel->reset(std::move(members));
-
-    std::vector<MemberListModel::Entry> candidates;
-    if (m_candidates) {
-        for (std::int32_t i = 0, n = m_candidates->getUserCount(); i < n; ++i) {
-            UserRecord *user = nullptr;
-            if (!m_candidates->getUser(i, &user) || !user)
-                continue;
-            const QString id = fieldString(user->id);
-            if (!chosen.contains(id.toCaseFolded()))
-                candidates.push_back({id, MemberUser});
-        }
-        for (std::int32_t i = 0, n = m_candidates->getGroupCount(); i < n; ++i) {
-            GroupRecord *group = nullptr;
-            if (!m_candidates->getGroup(i, &group) || !group)
-                continue;
-            const QString id = fieldString(group->id);
-            if (!chosen.contains(id.toCaseFolded()))
-                candidates.push_back({id, MemberGroup});
-        }
-    }
-    m_candidateModel->reset(std::move(candidates));
     updateButtons();
 
     m_candidateLabel->setText(Common::getString("accountList", "chooseMember"));
@@ -255,25 +226,9 @@ void CChooseMemberDlg::initDialog()
     m_cancel->setText(Common::getString("cancel", "common"));
 }
 
-void CChooseMemberDlg::fillWithAllAccounts(MemberListModel *model)
+const char *CChooseMemberDlg::ownGroupId() const
 {
-    std::vector<MemberListModel::Entry> all;
-    if (m_candidates) {
-        const std::int32_t users = m_candidates->getUserCount();
-        const std::int32_t groups = m_candidates->getGroupCount();
-        all.reserve(static_cast<std::size_t>(std::max(0, users) + std::max(0, groups)));
-        for (std::int32_t i = 0; i < users; ++i) {
-            UserRecord *user = nullptr;
-            if (m_candidates->getUser(i, &user) && user)
-                all.push_back({fieldString(user->id), MemberUser});
-        }
-        for (std::int32_t i = 0; i < groups; ++i) {
-            GroupRecord *group = nullptr;
-            if (m_candidates->getGroup(i, &group) && group)
-                all.push_back({fieldString(group->id), MemberGroup});
-        }
-    }
-    model->reset(std::move(all));
+    return m_ownGroupId.isEmpty() ? nullptr : m_ownGroupId.constData();
 }
 
 void CChooseMemberDlg::moveSelected(QTreeView *fromView, MemberListModel *from, MemberListModel *to)
@@ -294,8 +249,8 @@ void CChooseMemberDlg::moveSelected(QTreeView *fromView, MemberListModel *from, 
     if (count == 0)
         return;
     // The selected entries keep their order and go after the existing ones.
-    std::vector<MemberListModel::Entry> kept;
-    std::vector<MemberListModel::Entry> moved;
+    std::vector<MemberEntry> kept;
+    std::vector<MemberEntry> moved;
     kept.reserve(size - count);
     moved.reserve(count);
     for (std::size_t i = 0; i < size; ++i)
@@ -318,14 +273,14 @@ void CChooseMemberDlg::moveSelectedToCandidates()
 void CChooseMemberDlg::chooseAll()
 {
     m_candidateModel->reset({});
-    fillWithAllAccounts(m_memberModel);
+    m_memberModel->reset(candidateAccounts(m_candidates, {}, ownGroupId()));
     updateButtons();
 }
 
 void CChooseMemberDlg::removeAll()
 {
     m_memberModel->reset({});
-    fillWithAllAccounts(m_candidateModel);
+    m_candidateModel->reset(candidateAccounts(m_candidates, {}, ownGroupId()));
     updateButtons();
 }
 
@@ -344,7 +299,7 @@ void CChooseMemberDlg::accept()
     if (m_members) {
         std::vector<setupmgr::MemberEntry> entries;
         entries.reserve(m_memberModel->entries().size());
-        for (const MemberListModel::Entry &entry : m_memberModel->entries())
+        for (const MemberEntry &entry : m_memberModel->entries())
             entries.push_back({entry.id, entry.kind});
         setupmgr::replaceMembers(*m_members, entries);
     }

@@ -22,9 +22,11 @@ public:
     explicit CChooseMemberDlg(QWidget *parent = nullptr);
     ~CChooseMemberDlg() override;
 
-    // The accounts that may be chosen and the list to edit; either may be null. Call before the
-    // dialog is shown.
-    void SetSources(IAccountProvider *candidates, PointerSeq<MemberRecord> *members);
+    // The accounts that may be chosen and the list to edit; either may be null. The members of
+    // an existing group are edited with its id as ownGroupId: a group is never its own member.
+    // Call before the dialog is shown.
+    void SetSources(IAccountProvider *candidates, PointerSeq<MemberRecord> *members,
+                    const char *ownGroupId = nullptr);
 
     void accept() override;
     void reject() override;
@@ -41,12 +43,12 @@ protected:
 private:
     void initDialog();
     void updateButtons();
-    // Every user, then every group, of the candidates, in provider order.
-    void fillWithAllAccounts(MemberListModel *model);
+    const char *ownGroupId() const;
     void moveSelected(QTreeView *fromView, MemberListModel *from, MemberListModel *to);
 
     IAccountProvider *m_candidates = nullptr;
     PointerSeq<MemberRecord> *m_members = nullptr;
+    QByteArray m_ownGroupId;
     bool m_initialised = false;
     QList<QIcon> m_images;
 

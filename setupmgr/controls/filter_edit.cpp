@@ -1,5 +1,7 @@
 #include "filter_edit.h"
 
+#include "beep.h"
+
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -7,16 +9,20 @@
 
 #include <memory>
 
+using setupmgr::EditFilter;
+
 CFilterEdit::CFilterEdit(int maxLength, const QString &forbiddenChars, QWidget *parent)
     : QLineEdit(parent)
-    , m_behavior(this, maxLength, forbiddenChars)
+    , m_filter(maxLength, forbiddenChars)
 {
-    connect(this, &QLineEdit::textChanged, this, &CFilterEdit::onTextChanged, Qt::DirectConnection);
+    // Drops and input methods bypass the key handler; whatever came in, the text ends valid.
+    connect(this, &QLineEdit::textChanged, this, &CFilterEdit::refilter, Qt::DirectConnection);
 }
 
 void CFilterEdit::SetForbiddenChars(const QString &forbiddenChars)
 {
-    m_behavior.SetForbiddenChars(forbiddenChars);
+    if (m_filter.setForbiddenChars(forbiddenChars))
+        refilter();
 }
 
 bool CFilterEdit::IsCharValid(QChar) const
@@ -27,37 +33,56 @@ bool CFilterEdit::IsCharValid(QChar) const
 void CFilterEdit::setText(const QString &text)
 {
     QLineEdit::setText(text);
-    m_behavior.Refilter();
+    refilter();
+}
+
+void CFilterEdit::refilter()
+{
+    if (m_pasting)
+        return;
+    const QString valid = GetValidText();
+    if (valid != text())
+        QLineEdit::setText(valid);
 }
 
 void CFilterEdit::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Paste)) {
-        m_behavior.OnPaste();
-        event->accept();
-        return;
-    }
-    if (m_behavior.OnKeyDown(event)) {
+        pasteFiltered();
         event->accept();
         return;
     }
     // Only plain characters go through the filter; editing and shortcut keys keep the edit's
     // own handling.
-    const QString text = event->text();
-    const bool plainCharacter = text.size() == 1 && text.at(0).unicode() >= 0x20
-        && text.at(0).unicode() != 0x7f
+    const QString typed = event->text();
+    const bool plainCharacter = typed.size() == 1 && typed.at(0).unicode() >= 0x20
+        && typed.at(0).unicode() != 0x7f
         && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
-    if (plainCharacter && m_behavior.OnChar(text.at(0))) {
-        event->accept();
+    if (!plainCharacter) {
+        QLineEdit::keyPressEvent(event);
         return;
     }
-    QLineEdit::keyPressEvent(event);
-}
-
-void CFilterEdit::focusOutEvent(QFocusEvent *event)
-{
-    m_behavior.OnKillFocus();
-    QLineEdit::focusOutEvent(event);
+    const QChar c = typed.at(0);
+    const int caret = hasSelectedText() ? selectionStart() : cursorPosition();
+    switch (m_filter.typed(c, int(text().size()), caret, isReadOnly())) {
+    case EditFilter::Typed::Refuse:
+        setupmgr::beep();
+        break;
+    case EditFilter::Typed::Drop:
+        break;
+    case EditFilter::Typed::Overwrite:
+        // A full text takes the character in place of the one at the caret (undoable).
+        if (IsCharValid(c)) {
+            setSelection(caret, 1);
+            insert(QString(c));
+        }
+        break;
+    case EditFilter::Typed::Insert:
+        if (IsCharValid(c))
+            QLineEdit::keyPressEvent(event);
+        break;
+    }
+    event->accept();
 }
 
 void CFilterEdit::contextMenuEvent(QContextMenuEvent *event)
@@ -66,16 +91,27 @@ void CFilterEdit::contextMenuEvent(QContextMenuEvent *event)
     // The menu's Paste goes through the filter, as Ctrl+V does.
     if (auto *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
         disconnect(paste, nullptr, this, nullptr);
-        connect(paste, &QAction::triggered, this, [this] { m_behavior.OnPaste(); });
+        connect(paste, &QAction::triggered, this, &CFilterEdit::pasteFiltered);
     }
     menu->exec(event->globalPos());
 }
 
-void CFilterEdit::onTextChanged()
+void CFilterEdit::pasteFiltered()
 {
-    if (m_refiltering || m_behavior.pasting())
+    if (isReadOnly())
         return;
-    m_refiltering = true;
-    m_behavior.Refilter();
-    m_refiltering = false;
+    const bool hadSelection = hasSelectedText();
+    const int start = hadSelection ? selectionStart() : cursorPosition();
+    const int length = hadSelection ? int(selectedText().size()) : 0;
+    m_pasting = true;
+    paste();
+    m_pasting = false;
+    const QString valid = GetValidText();
+    if (valid == text())
+        return;
+    QLineEdit::setText(valid);
+    if (length > 0)
+        setSelection(start, length);
+    else
+        setCursorPosition(start);
 }

@@ -9,7 +9,7 @@
 #include "account/choose_member_dlg.h"
 #include "account_test_env.h"
 #include "controls/widgets.h"
-#include "dialog_test_util.h"
+#include "support/dialog_test_util.h"
 
 #include <QListWidget>
 #include <QMessageBox>

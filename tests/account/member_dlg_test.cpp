@@ -3,7 +3,7 @@
 #include "account/account_rules.h"
 #include "account/choose_member_dlg.h"
 #include "account_test_env.h"
-#include "dialog_test_util.h"
+#include "support/dialog_test_util.h"
 
 #include <QLabel>
 #include <QTreeView>

@@ -1,12 +1,16 @@
-// Helpers for driving the account dialogs in tests.
+// Helpers for driving dialogs in tests: controls found by id or name from one place, typing,
+// clicking, and acting on the next modal dialog.
 #pragma once
 
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -21,6 +25,28 @@ T *control(QWidget *dialog, int controlId)
     return nullptr;
 }
 
+// The child with that objectName, of the given type; null when there is none.
+template <typename T>
+T *named(QWidget *dialog, const char *objectName)
+{
+    return dialog->findChild<T *>(QLatin1String(objectName));
+}
+
+// Types text as key presses carrying the characters, any script (QTest::keyClicks takes Latin-1
+// keys only).
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, character);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, character);
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+        i += length - 1;
+    }
+}
+
 inline void click(QWidget *dialog, int controlId)
 {
     QPushButton *button = control<QPushButton>(dialog, controlId);
@@ -33,7 +59,7 @@ inline void type(QWidget *dialog, int controlId, const QString &text)
     QLineEdit *edit = control<QLineEdit>(dialog, controlId);
     ASSERT_NE(edit, nullptr) << controlId;
     edit->clear();
-    QTest::keyClicks(edit, text);
+    typeText(edit, text);
 }
 
 // Runs action on the next modal widget that opens (of type T), once the event loop turns.

@@ -1,0 +1,90 @@
+#include "account_edit_dlg.h"
+
+#include "controls/dialog_style.h"
+#include "controls/utf8_limit_validator.h"
+#include "controls/widgets.h"
+
+#include <ostrel/setup_manager.h>
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace setupmgr {
+
+namespace {
+enum ControlId { kOkButton = 1, kCancelButton = 2 };
+} // namespace
+
+AccountEditDialog::AccountEditDialog(const QString &stringFile, int messageLineId, int widthUnits,
+                                     int heightUnits, QWidget *parent)
+    : QDialog(parent)
+    , m_strings(stringFile)
+    , m_fields(new QGridLayout)
+    , m_message(new QLabel(this))
+    , m_buttons(new QDialogButtonBox(this))
+{
+    markControl(m_message, messageLineId, "messageLine");
+    makeMessageLine(m_message);
+    m_ok = m_buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    m_cancel = m_buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    markControl(m_ok, kOkButton, "okButton");
+    markControl(m_cancel, kCancelButton, "cancelButton");
+    m_ok->setDefault(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(m_fields);
+    layout->addWidget(m_message);
+    layout->addStretch();
+    layout->addWidget(m_buttons);
+    setUpDialog(this, widthUnits, heightUnits);
+
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &AccountEditDialog::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &AccountEditDialog::reject);
+}
+
+void AccountEditDialog::showEvent(QShowEvent *event)
+{
+    if (firstShow(m_initialised))
+        initDialog();
+    QDialog::showEvent(event);
+}
+
+QLineEdit *AccountEditDialog::makeFieldEdit(int controlId, const char *objectName, int fieldSize)
+{
+    auto *edit = new QLineEdit(this);
+    markControl(edit, controlId, objectName);
+    limitToField(edit, fieldSize);
+    return edit;
+}
+
+void AccountEditDialog::refuse(IdError error, QWidget *field)
+{
+    m_message->setText(m_strings.getString(messageKey(error), "message"));
+    field->setFocus();
+}
+
+void AccountEditDialog::setCommonTexts(bool modifying)
+{
+    setWindowTitle(m_strings.getString(modifying ? "title_modify" : "title_new", "label"));
+    m_ok->setText(m_strings.getString("ok", "label"));
+    m_cancel->setText(m_strings.getString("cancel", "label"));
+}
+
+void AccountEditDialog::accept()
+{
+    if (!store())
+        return;
+    m_message->clear();
+    done(kDialogOk);
+}
+
+void AccountEditDialog::reject()
+{
+    done(kDialogCancel);
+}
+
+} // namespace setupmgr

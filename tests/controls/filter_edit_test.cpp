@@ -1,0 +1,118 @@
+#include "controls/beep.h"
+#include "controls/edit_filter.h"
+#include "controls/filter_edit.h"
+#include "controls/utf8_limit_validator.h"
+#include "support/dialog_test_util.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using setupmgr::EditFilter;
+
+const QString kIdSet = QStringLiteral("~!@#$%^&*+|`=\\:;\"'<>?/,");
+
+TEST(EditFilter, ValidTextCutsThenRemovesForbiddenCharacters)
+{
+    const EditFilter filter(5, QStringLiteral(",:"));
+    EXPECT_EQ(filter.validText(QStringLiteral("a,b:cdefg")), QStringLiteral("abc"));
+    EXPECT_EQ(EditFilter(0, kIdSet).validText(QStringLiteral("a (b)-c_d.e")),
+              QStringLiteral("a (b)-c_d.e"));
+}
+
+TEST(EditFilter, TypedCharacterDecisions)
+{
+    const EditFilter filter(5, QStringLiteral(","));
+    using Typed = EditFilter::Typed;
+    EXPECT_EQ(filter.typed(u',', 0, 0, false), Typed::Refuse);
+    EXPECT_EQ(filter.typed(u'x', 4, 4, false), Typed::Insert);
+    EXPECT_EQ(filter.typed(u'x', 5, 2, false), Typed::Overwrite);
+    EXPECT_EQ(filter.typed(u'x', 5, 5, false), Typed::Drop);
+    EXPECT_EQ(filter.typed(u'x', 0, 0, true), Typed::Drop);
+}
+
+TEST(FilterEdit, TypedForbiddenCharacterOnlyBeeps)
+{
+    CFilterEdit edit(0, kIdSet);
+    const int beeps = setupmgr::beepCount();
+    QTest::keyClicks(&edit, QStringLiteral("a,b x\\y(z)-_."));
+    EXPECT_EQ(edit.text(), QStringLiteral("ab xy(z)-_."));
+    EXPECT_EQ(setupmgr::beepCount(), beeps + 2);
+    QTest::keyClick(&edit, Qt::Key_Backspace); // editing keys still work
+    EXPECT_EQ(edit.text(), QStringLiteral("ab xy(z)-_"));
+}
+
+TEST(FilterEdit, PastedAndProgramTextIsFilteredSilently)
+{
+    CFilterEdit edit(0, kIdSet);
+    edit.setText(QStringLiteral("hello"));
+    edit.setSelection(1, 3);
+    QGuiApplication::clipboard()->setText(QStringLiteral("a,b:c"));
+    const int beeps = setupmgr::beepCount();
+    QTest::keySequence(&edit, QKeySequence::Paste);
+    EXPECT_EQ(edit.text(), QStringLiteral("habco"));
+    EXPECT_EQ(edit.selectionStart(), 1);
+    EXPECT_EQ(edit.selectedText().size(), 3);
+    EXPECT_EQ(setupmgr::beepCount(), beeps);
+    // The base class's paste (as from its context menu) ends valid as well.
+    edit.clear();
+    static_cast<QLineEdit &>(edit).paste();
+    EXPECT_EQ(edit.text(), QStringLiteral("abc"));
+
+    CFilterEdit initial(0, QStringLiteral("%'*\"+?><:\\"));
+    static_cast<QLineEdit &>(initial).setText(QStringLiteral("x*y,"));
+    EXPECT_EQ(initial.text(), QStringLiteral("xy,"));
+    initial.SetForbiddenChars(kIdSet);
+    EXPECT_EQ(initial.text(), QStringLiteral("xy"));
+}
+
+TEST(FilterEdit, FullTextOverwritesAtTheCaret)
+{
+    CFilterEdit edit(5, QString());
+    edit.setText(QStringLiteral("abcdefg"));
+    EXPECT_EQ(edit.text(), QStringLiteral("abcde"));
+    edit.setCursorPosition(2);
+    QTest::keyClick(&edit, Qt::Key_X);
+    EXPECT_EQ(edit.text(), QStringLiteral("abxde"));
+    edit.undo();
+    EXPECT_EQ(edit.text(), QStringLiteral("abcde"));
+    edit.setCursorPosition(5);
+    QTest::keyClick(&edit, Qt::Key_Y);
+    EXPECT_EQ(edit.text(), QStringLiteral("abcde"));
+}
+
+// An edit for a 51-byte field shows no more than the field stores, however the text comes in.
+TEST(Utf8Limit, EditsHoldWhatTheirFieldHolds)
+{
+    QLineEdit edit;
+    setupmgr::limitToField(&edit, 51);
+    typeText(&edit, QString(30, QChar(0x00E9))); // é: two bytes each
+    EXPECT_EQ(edit.text(), QString(25, QChar(0x00E9)));
+    edit.clear();
+    typeText(&edit, QString(50, QChar(0xD55C))); // 한: three bytes each
+    EXPECT_EQ(edit.text().size(), 16);
+    EXPECT_LE(setupmgr::utf8Size(edit.text()), 50);
+
+    // A paste is cut at its own end: the text after the caret stays.
+    edit.setText(QString(45, QLatin1Char('a')) + QStringLiteral("bc"));
+    edit.setCursorPosition(45);
+    QGuiApplication::clipboard()->setText(QStringLiteral("XYZWV"));
+    edit.paste();
+    EXPECT_EQ(edit.text(), QString(45, QLatin1Char('a')) + QStringLiteral("XYZbc"));
+    // A character outside the basic plane is never split.
+    edit.setText(QString(48, QLatin1Char('a')));
+    edit.end(false);
+    edit.insert(QString::fromUcs4(U"\U0001F600"));
+    EXPECT_EQ(edit.text(), QString(48, QLatin1Char('a')));
+    CFilterEdit filtered(0, kIdSet);
+    setupmgr::limitToField(&filtered, 6);
+    filtered.setText(QStringLiteral("ab,cdefgh"));
+    EXPECT_EQ(filtered.text(), QStringLiteral("abcd"));
+}
+
+} // namespace
