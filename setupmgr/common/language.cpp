@@ -2,6 +2,7 @@
 
 #include "folders.h"
 #include "module_log.h"
+#include "xml_encoding.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -108,28 +109,24 @@ void logXmlParseError(const char *context, const XmlParseError &error)
              error.code, error.line, error.column, error.reason.toUtf8().constData());
 }
 
-bool loadXmlFile(pugi::xml_document &document, const QString &path, const char *context)
+namespace {
+
+// A file the parser cannot read is reported as the parser reports it: a parse error without a
+// position, with the reason.
+Common::XmlParseError unreadableFile(const QFile &file)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const std::uint32_t code = file.error() == QFileDevice::OpenError && !file.exists()
-            ? kErrorFileNotFound
-            : kErrorAccessDenied;
-        logComError(context, {code, QStringLiteral("pugixml"), path});
-        return false;
-    }
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        logComError(context, {kErrorReadFault, QStringLiteral("pugixml"), path});
-        return false;
-    }
-    return loadXmlBuffer(document, content.constData(), static_cast<size_t>(content.size()),
-                         context);
+    if (file.error() == QFileDevice::OpenError && !file.exists())
+        return {kErrorObjectNotFound, 0, 0,
+                QStringLiteral("The system cannot locate the object specified.")};
+    if (file.error() == QFileDevice::ReadError)
+        return {kErrorReadFault, 0, 0, comErrorMessage(kErrorReadFault)};
+    return {kErrorAccessDenied, 0, 0, comErrorMessage(kErrorAccessDenied)};
 }
 
-bool loadXmlBuffer(pugi::xml_document &document, const char *data, size_t size, const char *context)
+bool parse(pugi::xml_document &document, const char *data, size_t size, pugi::xml_encoding encoding,
+           const char *context)
 {
-    const pugi::xml_parse_result result = document.load_buffer(data, size, kParseOptions);
+    const pugi::xml_parse_result result = document.load_buffer(data, size, kParseOptions, encoding);
     if (result.status == pugi::status_out_of_memory) {
         logComError(context, {kErrorOutOfMemory, QStringLiteral("pugixml"), QString()});
         return false;
@@ -139,6 +136,37 @@ bool loadXmlBuffer(pugi::xml_document &document, const char *data, size_t size, 
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool loadXmlFile(pugi::xml_document &document, const QString &path, const char *context)
+{
+    QFile file(path);
+    QByteArray content;
+    if (file.open(QIODevice::ReadOnly))
+        content = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        logXmlParseError(context, unreadableFile(file));
+        return false;
+    }
+    QByteArray text;
+    XmlParseError error;
+    switch (setupmgr::decodeXml(content, &text, &error)) {
+    case setupmgr::XmlEncoding::Failed:
+        logXmlParseError(context, error);
+        return false;
+    case setupmgr::XmlEncoding::Utf8:
+        return parse(document, text.constData(), size_t(text.size()), pugi::encoding_utf8, context);
+    case setupmgr::XmlEncoding::Detect:
+        break;
+    }
+    return parse(document, text.constData(), size_t(text.size()), pugi::encoding_auto, context);
+}
+
+bool loadXmlBuffer(pugi::xml_document &document, const char *data, size_t size, const char *context)
+{
+    return parse(document, data, size, pugi::encoding_auto, context);
 }
 
 std::string sharedStringQuery(const char *id, const char *category)

@@ -22,7 +22,8 @@ enum : std::uint32_t {
     kErrorFileNotFound = 0x80070002u,
     kErrorAccessDenied = 0x80070005u,
     kErrorReadFault = 0x8007001Eu,
-    kXmlParseErrorBase = 0xC00CE500u, // + the parser's status
+    kErrorObjectNotFound = 0x800C0006u, // a file the parser cannot find
+    kXmlParseErrorBase = 0xC00CE500u,   // + the parser's status
 };
 
 struct ComError
@@ -48,8 +49,9 @@ void logXmlParseError(const char *context, const XmlParseError &error);
 // Parses text into the document; logs a parse failure under the context and returns false.
 bool loadXmlBuffer(pugi::xml_document &document, const char *data, size_t size,
                    const char *context);
-// Parses the file into the document; logs a parse failure or a failure to read it under the
-// context and returns false.
+// Parses the file into the document, decoded by the encoding its declaration names; logs a
+// parse failure, a file that cannot be read or decoded (as parse errors) under the context and
+// returns false.
 bool loadXmlFile(pugi::xml_document &document, const QString &path, const char *context);
 // The queries of the shared string file and of a dialog's string file; keys go in unescaped.
 std::string sharedStringQuery(const char *id, const char *category);

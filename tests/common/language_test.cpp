@@ -4,6 +4,7 @@
 #include "support/temp_install.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -131,12 +132,56 @@ TEST_F(LanguageTest, DialogTables)
     EXPECT_EQ(table.getString("required_user_id", "message"), QStringLiteral("Enter a user id."));
     EXPECT_EQ(table.getString("missing", "caption"), QStringLiteral("undefined"));
 
+    // A file that cannot be opened is reported as the parser reports a failed load.
     CStringTable missing(QStringLiteral("dlg_absent.xml"));
     EXPECT_EQ(missing.getString("title", "caption"), QStringLiteral("undefined"));
     const QList<QByteArray> lines = logLines();
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].contains("COM Error(CStringTable::load) - 0x80070002, Msg: The system "
-                                  "cannot find the file specified."));
+    EXPECT_TRUE(lines[0].contains("XML Parsing Error(CStringTable::load) - 0x800C0006, Pos: 0 "
+                                  "line(s) 0 column(s), Reason: The system cannot locate the "
+                                  "object specified."))
+        << lines[0].constData();
+}
+
+// Files written on Windows declare their code page; they are read by it, not as UTF-8.
+TEST_F(LanguageTest, LegacyEncodingsAreDecodedByTheirDeclaration)
+{
+    const QString korean = QStringLiteral("\ud655\uc778");  // 확인
+    const QString chinese = QStringLiteral("\u786e\u5b9a"); // 确定
+    QStringEncoder eucKr("EUC-KR"), gb2312("GB2312"),
+        utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+    const auto file = [](const char *encoding, QStringEncoder &encoder, const QString &text) {
+        const QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?>\n<string>"
+                                           "<category id=\"label\"><item id=\"ok\">%2</item>"
+                                           "</category></string>\n")
+                                .arg(QLatin1String(encoding), text);
+        return QByteArray(encoder.encode(xml));
+    };
+    ASSERT_TRUE(eucKr.isValid() && gb2312.isValid());
+    install.write(QStringLiteral("Language/en/dlg_ko.xml"), file("euc-kr", eucKr, korean));
+    install.write(QStringLiteral("Language/en/dlg_zh.xml"), file("gb2312", gb2312, chinese));
+    install.write(QStringLiteral("Language/en/dlg_16.xml"), file("utf-16", utf16, korean));
+    EXPECT_EQ(CStringTable(QStringLiteral("dlg_ko.xml")).getString("ok", "label"), korean);
+    EXPECT_EQ(CStringTable(QStringLiteral("dlg_zh.xml")).getString("ok", "label"), chinese);
+    EXPECT_EQ(CStringTable(QStringLiteral("dlg_16.xml")).getString("ok", "label"), korean);
+    EXPECT_TRUE(logLines().isEmpty());
+
+    // An encoding nobody knows, and bytes that are not valid in the declared one, fail the load.
+    install.write(QStringLiteral("Language/en/dlg_x.xml"),
+                  "<?xml version=\"1.0\" encoding=\"x-nowhere\"?><string/>");
+    install.write(QStringLiteral("Language/en/dlg_bad.xml"),
+                  "<?xml version=\"1.0\" encoding=\"euc-kr\"?>\n<string>\xff\xff</string>");
+    EXPECT_EQ(CStringTable(QStringLiteral("dlg_x.xml")).getString("ok", "label"),
+              QStringLiteral("undefined"));
+    EXPECT_EQ(CStringTable(QStringLiteral("dlg_bad.xml")).getString("ok", "label"),
+              QStringLiteral("undefined"));
+    const QList<QByteArray> lines = logLines();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].contains("0xC00CE56E, Pos: 1 line(s) 31 column(s), Reason: System does "
+                                  "not support the specified encoding."))
+        << lines[0].constData();
+    EXPECT_TRUE(lines[1].contains("0xC00CE508, Pos: 2 line(s) 9 column(s)"))
+        << lines[1].constData();
 }
 
 TEST(ComErrorMessageTest, FallbackTexts)
