@@ -2,7 +2,7 @@
 #include "sample_remote_setup.h"
 
 namespace {
-constexpr std::int32_t kProductType = 3;
+constexpr std::int32_t kProductType = kRemoteSetupNeq;
 }
 
 OSTREL_PLUGIN_EXPORT IRemoteSetup *CreateSetup(std::int32_t productType)

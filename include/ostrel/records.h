@@ -1,6 +1,6 @@
 // Records shared in memory between the setup manager, its host and the remote-setup plug-ins.
 // Their layout is binary interface: text fields have fixed offsets and widths, and the exact
-// sizes are pinned for 32-bit targets, where the host's original layout applies unchanged.
+// sizes are pinned for the 32-bit layout, which hosts built for 32-bit targets share unchanged.
 #pragma once
 
 #include <cstddef>
@@ -275,7 +275,7 @@ static_assert(offsetof(OptionRecord, alarmServicePollingTime) == 12);
 static_assert(offsetof(OptionRecord, alarmServicePollingMin) == 14);
 static_assert(offsetof(OptionRecord, alarmServicePollingMax) == 16);
 
-// The host's original layout, where pointers are four bytes.
+// The 32-bit layout, where pointers are four bytes.
 static_assert(sizeof(void *) != 4 || sizeof(PointerSeq<void>) == 16);
 static_assert(sizeof(void *) != 4 || offsetof(GroupRecord, members) == 156);
 static_assert(sizeof(void *) != 4 || sizeof(GroupRecord) == 172);

@@ -5,10 +5,16 @@
 #include <cstddef>
 #include <cstdint>
 
+// The product families whose recorders are set up remotely, each by a plug-in of its own.
+enum RemoteSetupProduct : std::int32_t {
+    kRemoteSetupArvo = 2, // RemoteSetupArvo.so
+    kRemoteSetupNeq = 3,  // RemoteSetupNeq.so
+};
+
 struct ServerIdentity
 {
     std::int32_t serverId;
-    std::int32_t productType; // 2 or 3 for the two product families
+    std::int32_t productType; // a RemoteSetupProduct
 };
 
 struct RemoteSetupEntry

@@ -172,29 +172,29 @@ void CAccountManagerDlg::OnAccountSelect(int kind, void *record)
     m_modify->setVisible(user || group);
     m_delete->setVisible(user || group);
 
-    m_currentKind = -1;
+    m_current = Current::Nothing;
     m_currentUser = nullptr;
     m_currentGroup = nullptr;
     QString info = m_strings.getString("info", "label");
     if (user && record) {
         info = m_strings.getString("info_user", "label");
         m_currentUser = static_cast<UserRecord *>(record);
-        m_currentKind = 0;
+        m_current = Current::User;
         m_idEdit->setText(fieldString(m_currentUser->id));
         m_nameEdit->setText(fieldString(m_currentUser->name));
         m_descEdit->setText(fieldString(m_currentUser->description));
     } else if (group && record) {
         info = m_strings.getString("info_group", "label");
         m_currentGroup = static_cast<GroupRecord *>(record);
-        m_currentKind = 1;
+        m_current = Current::Group;
         m_idEdit->setText(fieldString(m_currentGroup->id));
         m_nameEdit->setText(fieldString(m_currentGroup->description));
         fillMemberList(m_memberList, m_currentGroup->members, m_images.value(kImageUser),
                        m_images.value(kImageGroup));
     } else if (kind == CAccountTreeCtrl::kUserFolder) {
-        m_currentKind = 0;
+        m_current = Current::User;
     } else if (kind == CAccountTreeCtrl::kGroupFolder) {
-        m_currentKind = 1;
+        m_current = Current::Group;
     }
     // The administrator cannot be deleted.
     m_delete->setEnabled(!setupmgr::isAdminId(m_idEdit->text()));
@@ -211,7 +211,7 @@ void CAccountManagerDlg::OnNew()
 {
     if (!m_workingCopy)
         return;
-    if (m_currentKind == 0) {
+    if (m_current == Current::User) {
         CAccountUserDlg dialog(this);
         dialog.SetProvider(m_workingCopy.get(), nullptr);
         if (dialog.exec() != kDialogOk)
@@ -221,7 +221,7 @@ void CAccountManagerDlg::OnNew()
             m_tree->setCurrentItem(m_tree->AddUser(m_tree->UserFolder(), user));
             setModified();
         }
-    } else if (m_currentKind == 1) {
+    } else if (m_current == Current::Group) {
         CAccountGroupDlg dialog(this);
         dialog.SetProvider(m_workingCopy.get(), nullptr);
         if (dialog.exec() != kDialogOk)
@@ -236,7 +236,7 @@ void CAccountManagerDlg::OnNew()
 
 void CAccountManagerDlg::OnModify()
 {
-    if (m_currentKind == 0 && m_currentUser) {
+    if (m_current == Current::User && m_currentUser) {
         UserRecord *user = m_currentUser;
         CAccountUserDlg dialog(this);
         dialog.SetProvider(m_workingCopy.get(), user);
@@ -250,7 +250,7 @@ void CAccountManagerDlg::OnModify()
         m_tree->setCurrentItem(m_tree->UserFolder());
         m_tree->setCurrentItem(node->item);
         setModified();
-    } else if (m_currentKind == 1 && m_currentGroup) {
+    } else if (m_current == Current::Group && m_currentGroup) {
         GroupRecord *group = m_currentGroup;
         CAccountGroupDlg dialog(this);
         dialog.SetProvider(m_workingCopy.get(), group);
@@ -270,7 +270,7 @@ void CAccountManagerDlg::OnDelete()
 {
     if (!m_workingCopy)
         return;
-    if (m_currentKind == 1 && m_currentGroup) {
+    if (m_current == Current::Group && m_currentGroup) {
         const QByteArray id(m_currentGroup->id);
         const QString text = Common::formatMessage(
             m_strings.getString("confirm_delete_group", "message"), QString::fromUtf8(id));
@@ -285,7 +285,7 @@ void CAccountManagerDlg::OnDelete()
         m_tree->DeleteItem(item);
         m_tree->setCurrentItem(m_tree->GroupFolder());
         setModified();
-    } else if (m_currentKind == 0 && m_currentUser) {
+    } else if (m_current == Current::User && m_currentUser) {
         const QByteArray id(m_currentUser->id);
         const QString text = Common::formatMessage(
             m_strings.getString("confirm_delete_user", "message"), QString::fromUtf8(id));

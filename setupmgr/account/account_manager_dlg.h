@@ -52,7 +52,9 @@ private:
 
     IAccountProvider *m_provider = nullptr;
     setupmgr::WorkingCopy<IAccountProvider> m_workingCopy;
-    int m_currentKind = -1;
+    // What New creates and what Modify and Delete act on.
+    enum class Current { Nothing, User, Group };
+    Current m_current = Current::Nothing;
     UserRecord *m_currentUser = nullptr;
     GroupRecord *m_currentGroup = nullptr;
     bool m_modified = false;

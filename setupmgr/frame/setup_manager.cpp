@@ -179,11 +179,11 @@ IRemoteSetup *CSetupManager::OpenRemoteSetup(IRemoteSetupSite *site)
 
 bool CSetupManager::createRemoteSetup(std::int32_t productType)
 {
-    if (productType != 2 && productType != 3) {
+    if (productType != kRemoteSetupArvo && productType != kRemoteSetupNeq) {
         m_remoteSetup = nullptr;
         return false;
     }
-    const int slot = productType == 2 ? kArvoSlot : kNeqSlot;
+    const int slot = productType == kRemoteSetupArvo ? kArvoSlot : kNeqSlot;
     Plugin &plugin = m_plugins[slot];
     if (!plugin.handle) {
         plugin.handle = dlopen(kPluginFiles[slot], RTLD_NOW | RTLD_LOCAL);
@@ -224,9 +224,9 @@ void CSetupManager::CloseRemoteSetup()
     if (!setup)
         return;
     const std::int32_t type = setup->getProductType();
-    if (type != 2 && type != 3)
+    if (type != kRemoteSetupArvo && type != kRemoteSetupNeq)
         return;
-    Plugin &plugin = m_plugins[type == 2 ? kArvoSlot : kNeqSlot];
+    Plugin &plugin = m_plugins[type == kRemoteSetupArvo ? kArvoSlot : kNeqSlot];
     if (plugin.handle) {
         plugin.releaseSetup(setup);
         unloadPlugin(plugin);

@@ -1,4 +1,4 @@
-// Compiled with -m32: the sizes and offsets of the host's original layout.
+// Compiled with -m32: the sizes and offsets of the 32-bit layout.
 #include <ostrel/records.h>
 #include <ostrel/remote_setup.h>
 
