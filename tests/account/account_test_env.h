@@ -4,13 +4,14 @@
 #pragma once
 
 #include "support/memory_providers.h"
+#include "support/temp_install.h"
 
 #include <QDialog>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 class AccountTestEnv : public ::testing::Test
 {
@@ -23,7 +24,6 @@ protected:
     std::unique_ptr<QDialog> dialog; // destroyed before TearDown's checks
 
 private:
-    QTemporaryDir m_folder;
-    QString m_previousDirectory;
+    std::optional<TempInstall> m_install; // the working directory while a test runs
     qsizetype m_topLevelWidgets = 0;
 };
