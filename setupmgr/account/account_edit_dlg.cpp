@@ -1,6 +1,7 @@
 #include "account_edit_dlg.h"
 
 #include "controls/dialog_style.h"
+#include "controls/filter_edit.h"
 #include "controls/utf8_limit_validator.h"
 #include "controls/widgets.h"
 
@@ -48,8 +49,11 @@ AccountEditDialog::AccountEditDialog(const QString &stringFile, int messageLineI
 
 void AccountEditDialog::showEvent(QShowEvent *event)
 {
-    if (firstShow(m_initialised))
+    if (firstShow(m_initialised)) {
+        if (m_idEdit)
+            m_idEdit->SetForbiddenChars(QString::fromLatin1(kForbiddenIdChars));
         initDialog();
+    }
     QDialog::showEvent(event);
 }
 
@@ -59,6 +63,15 @@ QLineEdit *AccountEditDialog::makeFieldEdit(int controlId, const char *objectNam
     markControl(edit, controlId, objectName);
     limitToField(edit, fieldSize);
     return edit;
+}
+
+CFilterEdit *AccountEditDialog::makeIdEdit(int controlId, int fieldSize)
+{
+    // Constructed with the short set; the full one replaces it when the dialog opens.
+    m_idEdit = new CFilterEdit(0, QString::fromLatin1(kInitialForbiddenChars), this);
+    markControl(m_idEdit, controlId, "idEdit");
+    limitToField(m_idEdit, fieldSize);
+    return m_idEdit;
 }
 
 void AccountEditDialog::refuse(IdError error, QWidget *field)

@@ -10,6 +10,7 @@
 
 #include <QDialog>
 
+class CFilterEdit;
 class QDialogButtonBox;
 class QGridLayout;
 class QLabel;
@@ -43,6 +44,8 @@ protected:
     QGridLayout *fields() const { return m_fields; }
     // An edit for a record field of fieldSize bytes: its input is limited to what the field holds.
     QLineEdit *makeFieldEdit(int controlId, const char *objectName, int fieldSize);
+    // The id edit: it refuses the id's forbidden characters from the first show on.
+    CFilterEdit *makeIdEdit(int controlId, int fieldSize);
     // Shows the refusal's message (category "message") and moves the focus to the field at fault.
     void refuse(IdError error, QWidget *field);
     // The captions every account dialog has: the title, OK and Cancel.
@@ -53,6 +56,7 @@ protected:
 
 private:
     bool m_initialised = false;
+    CFilterEdit *m_idEdit = nullptr;
     QGridLayout *m_fields;
     QLabel *m_message;
     QDialogButtonBox *m_buttons;

@@ -41,9 +41,7 @@ CAccountGroupDlg::CAccountGroupDlg(QWidget *parent)
     , m_images(loadImageList(QLatin1String(kAccountImages)))
 {
     setWindowTitle(QStringLiteral("New Group"));
-    m_idEdit = new CFilterEdit(0, QString::fromLatin1(kInitialForbiddenChars), this);
-    markControl(m_idEdit, kIdEdit, "idEdit");
-    limitToField(m_idEdit, sizeof(GroupRecord::id));
+    m_idEdit = makeIdEdit(kIdEdit, sizeof(GroupRecord::id));
     m_descEdit = makeFieldEdit(kDescEdit, "descriptionEdit", sizeof(GroupRecord::description));
     m_memberList = new QListWidget(this);
     markControl(m_memberList, kMemberList, "memberList");
@@ -80,7 +78,6 @@ void CAccountGroupDlg::SetProvider(IAccountProvider *accounts, GroupRecord *grou
 
 void CAccountGroupDlg::initDialog()
 {
-    m_idEdit->SetForbiddenChars(QString::fromLatin1(kForbiddenIdChars));
     if (m_group) {
         m_idEdit->setText(fieldString(m_group->id));
         m_descEdit->setText(fieldString(m_group->description));

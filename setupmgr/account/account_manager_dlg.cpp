@@ -41,8 +41,6 @@ enum ControlId {
     kNewButton = 5,
     kModifyButton = 21005,
     kDeleteButton = 3,
-    kOkButton = 1,
-    kCloseButton = 2,
 };
 
 QLineEdit *makeReadOnlyEdit(QWidget *parent, int id, const char *name)
@@ -56,10 +54,9 @@ QLineEdit *makeReadOnlyEdit(QWidget *parent, int id, const char *name)
 } // namespace
 
 CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
-    : QDialog(parent)
+    : ManagerDialog(parent)
 {
     setWindowTitle(QStringLiteral("Account Manager"));
-    m_banner = makeBanner(this);
     m_tree = new CAccountTreeCtrl(this);
     markControl(m_tree, kTree, "accountTree");
     m_info = new QGroupBox(QStringLiteral("Information"), this);
@@ -77,9 +74,6 @@ CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
     m_new = makeButton(this, "&New...", kNewButton, "newButton");
     m_modify = makeButton(this, "&Modify...", kModifyButton, "modifyButton");
     m_delete = makeButton(this, "&Delete...", kDeleteButton, "deleteButton");
-    m_ok = makeButton(this, "OK", kOkButton, "okButton");
-    m_ok->setEnabled(false);
-    m_close = makeButton(this, "Close", kCloseButton, "closeButton");
 
     auto *fields = new QGridLayout(m_info);
     fields->addWidget(m_label1, 0, 0);
@@ -98,11 +92,7 @@ CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
     auto *details = new QVBoxLayout;
     details->addWidget(m_info, 1);
     details->addLayout(accountButtons);
-    auto *work = new QHBoxLayout;
-    work->addWidget(m_tree, 1);
-    work->addLayout(details, 1);
-    layOutBesideBanner(this, m_banner, work, m_ok, m_close);
-    setUpDialog(this, 392, 225);
+    layOut(m_tree, details, "closeButton", 392, 225);
 
     // The details follow the tree before anything else reacts to its selection.
     connect(m_tree, &CNodeTreeCtrl::accountSelect, this, &CAccountManagerDlg::OnAccountSelect,
@@ -110,8 +100,6 @@ CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
     connect(m_new, &QPushButton::clicked, this, &CAccountManagerDlg::OnNew);
     connect(m_modify, &QPushButton::clicked, this, &CAccountManagerDlg::OnModify);
     connect(m_delete, &QPushButton::clicked, this, &CAccountManagerDlg::OnDelete);
-    connect(m_ok, &QPushButton::clicked, this, &CAccountManagerDlg::accept);
-    connect(m_close, &QPushButton::clicked, this, &CAccountManagerDlg::reject);
 }
 
 CAccountManagerDlg::~CAccountManagerDlg() = default;
@@ -120,13 +108,6 @@ void CAccountManagerDlg::SetProvider(IAccountProvider *provider)
 {
     m_provider = provider;
     m_workingCopy.reset(provider);
-}
-
-void CAccountManagerDlg::showEvent(QShowEvent *event)
-{
-    if (firstShow(m_initialised))
-        initDialog();
-    QDialog::showEvent(event);
 }
 
 void CAccountManagerDlg::initDialog()
@@ -141,8 +122,8 @@ void CAccountManagerDlg::initDialog()
     m_modify->setText(m_strings.getString("modify", "label"));
     m_delete->setText(m_strings.getString("delete", "label"));
     m_label3->setText(m_strings.getString("desc", "label"));
-    m_ok->setText(m_strings.getString("ok", "label"));
-    m_close->setText(m_strings.getString("cancel", "label"));
+    okButton()->setText(m_strings.getString("ok", "label"));
+    closeButton()->setText(m_strings.getString("cancel", "label"));
     // The dialog opens with the root, nothing actionable, selected.
     m_tree->setFocus();
     m_tree->setCurrentItem(m_tree->rootItem());
@@ -199,12 +180,6 @@ void CAccountManagerDlg::OnAccountSelect(int kind, void *record)
     // The administrator cannot be deleted.
     m_delete->setEnabled(!setupmgr::isAdminId(m_idEdit->text()));
     m_info->setTitle(info);
-}
-
-void CAccountManagerDlg::setModified()
-{
-    m_modified = true;
-    m_ok->setEnabled(true);
 }
 
 void CAccountManagerDlg::OnNew()
@@ -306,17 +281,6 @@ void CAccountManagerDlg::OnDelete()
 
 void CAccountManagerDlg::accept()
 {
-    if (m_modified) {
-        const QString path = workingCopyPath(kAccountPathKey);
-        if (!commitWorkingCopy(m_workingCopy.get(), m_provider, path)) {
-            showStoreFailure(this, path);
-            return;
-        }
-    }
-    done(kDialogOk);
-}
-
-void CAccountManagerDlg::reject()
-{
-    done(kDialogCancel);
+    if (commitChanges(m_workingCopy.get(), m_provider, kAccountPathKey))
+        done(kDialogOk);
 }

@@ -5,10 +5,10 @@
 
 #include "common/string_table.h"
 #include "common/working_copy.h"
+#include "controls/manager_dialog.h"
 
 #include <ostrel/data_provider.h>
 
-#include <QDialog>
 #include <QIcon>
 #include <QList>
 
@@ -19,7 +19,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-class CAccountManagerDlg : public QDialog
+class CAccountManagerDlg : public setupmgr::ManagerDialog
 {
     Q_OBJECT
 
@@ -31,24 +31,18 @@ public:
     void SetProvider(IAccountProvider *provider);
 
     void accept() override;
-    void reject() override;
 
     // The buttons' actions.
     void OnNew();
     void OnModify();
     void OnDelete();
 
-    bool isModified() const { return m_modified; }
     IAccountProvider *workingCopy() const { return m_workingCopy.get(); }
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
-    void initDialog();
+    void initDialog() override;
     // The tree's selection: the layout first, then the contents.
     void OnAccountSelect(int kind, void *record);
-    void setModified();
 
     IAccountProvider *m_provider = nullptr;
     setupmgr::WorkingCopy<IAccountProvider> m_workingCopy;
@@ -57,12 +51,9 @@ private:
     Current m_current = Current::Nothing;
     UserRecord *m_currentUser = nullptr;
     GroupRecord *m_currentGroup = nullptr;
-    bool m_modified = false;
-    bool m_initialised = false;
     CStringTable m_strings {QStringLiteral("dlg_account_manager.xml")};
     QList<QIcon> m_images;
 
-    QLabel *m_banner;
     CAccountTreeCtrl *m_tree;
     QGroupBox *m_info;
     QLabel *m_label1;
@@ -75,6 +66,4 @@ private:
     QPushButton *m_new;
     QPushButton *m_modify;
     QPushButton *m_delete;
-    QPushButton *m_ok;
-    QPushButton *m_close;
 };

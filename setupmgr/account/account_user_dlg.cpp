@@ -35,9 +35,7 @@ CAccountUserDlg::CAccountUserDlg(QWidget *parent)
     : AccountEditDialog(QStringLiteral("dlg_account_user.xml"), kMessageLine, 220, 153, parent)
 {
     setWindowTitle(QStringLiteral("New Account"));
-    m_idEdit = new CFilterEdit(0, QString::fromLatin1(kInitialForbiddenChars), this);
-    markControl(m_idEdit, kIdEdit, "idEdit");
-    limitToField(m_idEdit, sizeof(UserRecord::id));
+    m_idEdit = makeIdEdit(kIdEdit, sizeof(UserRecord::id));
     m_nameEdit = makeFieldEdit(kNameEdit, "nameEdit", sizeof(UserRecord::name));
     m_descEdit = makeFieldEdit(kDescEdit, "descriptionEdit", sizeof(UserRecord::description));
     m_passEdit = makeFieldEdit(kPassEdit, "passwordEdit", sizeof(UserRecord::password));
@@ -70,7 +68,6 @@ void CAccountUserDlg::SetProvider(IAccountProvider *accounts, UserRecord *user)
 
 void CAccountUserDlg::initDialog()
 {
-    m_idEdit->SetForbiddenChars(QString::fromLatin1(kForbiddenIdChars));
     if (m_user) {
         m_idEdit->setText(fieldString(m_user->id));
         m_nameEdit->setText(fieldString(m_user->name));

@@ -31,17 +31,14 @@ enum ControlId {
     kDescEdit = 21026,
     kMemberList = 21028,
     kMemberButton = 21029,
-    kOkButton = 1,
-    kCloseButton = 2,
 };
 
 } // namespace
 
 CAuthorityDlg::CAuthorityDlg(QWidget *parent)
-    : QDialog(parent)
+    : ManagerDialog(parent)
 {
     setWindowTitle(QStringLiteral("Authority Manager"));
-    m_banner = makeBanner(this);
     m_tree = new CAuthorityTreeCtrl(this);
     markControl(m_tree, kTree, "authorityTree");
     m_info = new QGroupBox(QStringLiteral("Information"), this);
@@ -54,9 +51,6 @@ CAuthorityDlg::CAuthorityDlg(QWidget *parent)
     setUpMemberList(m_memberList);
     m_memberList->hide();
     m_member = makeButton(m_info, "&Member...", kMemberButton, "memberButton");
-    m_ok = makeButton(this, "OK", kOkButton, "okButton");
-    m_ok->setEnabled(false);
-    m_close = makeButton(this, "Close", kCloseButton, "closeButton");
 
     auto *fields = new QGridLayout(m_info);
     fields->addWidget(m_descLabel, 0, 0);
@@ -67,17 +61,13 @@ CAuthorityDlg::CAuthorityDlg(QWidget *parent)
     memberRow->addWidget(m_member);
     fields->addLayout(memberRow, 2, 0, 1, 2);
     fields->setRowStretch(1, 1);
-    auto *work = new QHBoxLayout;
-    work->addWidget(m_tree, 1);
-    work->addWidget(m_info, 1);
-    layOutBesideBanner(this, m_banner, work, m_ok, m_close);
-    setUpDialog(this, 393, 225);
+    auto *details = new QVBoxLayout;
+    details->addWidget(m_info);
+    layOut(m_tree, details, "closeButton", 393, 225);
 
     connect(m_tree, &CNodeTreeCtrl::accountSelect, this, &CAuthorityDlg::OnAccountSelect,
             Qt::DirectConnection);
     connect(m_member, &QPushButton::clicked, this, &CAuthorityDlg::OnMember);
-    connect(m_ok, &QPushButton::clicked, this, &CAuthorityDlg::accept);
-    connect(m_close, &QPushButton::clicked, this, &CAuthorityDlg::reject);
 }
 
 CAuthorityDlg::~CAuthorityDlg() = default;
@@ -95,13 +85,6 @@ void CAuthorityDlg::SetAccountProvider(IAccountProvider *accounts)
     m_accounts = accounts;
 }
 
-void CAuthorityDlg::showEvent(QShowEvent *event)
-{
-    if (firstShow(m_initialised))
-        initDialog();
-    QDialog::showEvent(event);
-}
-
 void CAuthorityDlg::initDialog()
 {
     m_images = loadImageList(QLatin1String(kAuthorityImages));
@@ -111,8 +94,8 @@ void CAuthorityDlg::initDialog()
     m_info->setTitle(Common::getString("info", "common"));
     m_descLabel->setText(Common::getString("desc", "common"));
     m_member->setText(Common::getString("member", "common"));
-    m_ok->setText(Common::getString("ok", "common"));
-    m_close->setText(Common::getString("cancel", "common"));
+    okButton()->setText(Common::getString("ok", "common"));
+    closeButton()->setText(Common::getString("cancel", "common"));
     m_tree->setFocus();
     m_tree->setCurrentItem(m_tree->rootItem());
 }
@@ -149,24 +132,12 @@ void CAuthorityDlg::OnMember()
     if (chooser.exec() != kDialogOk)
         return;
     // Confirming the chooser counts as a change even when the list stayed the same.
-    m_modified = true;
-    m_ok->setEnabled(true);
+    setModified();
     showMembers();
 }
 
 void CAuthorityDlg::accept()
 {
-    if (m_modified) {
-        const QString path = workingCopyPath(kAuthorityPathKey);
-        if (!commitWorkingCopy(m_workingCopy.get(), m_provider, path)) {
-            showStoreFailure(this, path);
-            return;
-        }
-    }
-    done(kDialogOk);
-}
-
-void CAuthorityDlg::reject()
-{
-    done(kDialogCancel);
+    if (commitChanges(m_workingCopy.get(), m_provider, kAuthorityPathKey))
+        done(kDialogOk);
 }

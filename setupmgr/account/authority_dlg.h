@@ -4,10 +4,10 @@
 #pragma once
 
 #include "common/working_copy.h"
+#include "controls/manager_dialog.h"
 
 #include <ostrel/data_provider.h>
 
-#include <QDialog>
 #include <QIcon>
 #include <QList>
 
@@ -18,7 +18,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-class CAuthorityDlg : public QDialog
+class CAuthorityDlg : public setupmgr::ManagerDialog
 {
     Q_OBJECT
 
@@ -32,18 +32,13 @@ public:
     void SetAccountProvider(IAccountProvider *accounts);
 
     void accept() override;
-    void reject() override;
 
     void OnMember();
 
-    bool isModified() const { return m_modified; }
     IAuthorityProvider *workingCopy() const { return m_workingCopy.get(); }
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
-    void initDialog();
+    void initDialog() override;
     void OnAccountSelect(int kind, void *record);
     void showMembers();
 
@@ -51,17 +46,12 @@ private:
     setupmgr::WorkingCopy<IAuthorityProvider> m_workingCopy;
     IAccountProvider *m_accounts = nullptr;
     PointerSeq<MemberRecord> *m_selectedMembers = nullptr;
-    bool m_modified = false;
-    bool m_initialised = false;
     QList<QIcon> m_images;
 
-    QLabel *m_banner;
     CAuthorityTreeCtrl *m_tree;
     QGroupBox *m_info;
     QLabel *m_descLabel;
     QLineEdit *m_descEdit;
     QListWidget *m_memberList;
     QPushButton *m_member;
-    QPushButton *m_ok;
-    QPushButton *m_close;
 };

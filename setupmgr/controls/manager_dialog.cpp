@@ -1,0 +1,71 @@
+#include "manager_dialog.h"
+
+#include "common/working_copy.h"
+#include "dialog_style.h"
+#include "widgets.h"
+
+#include <ostrel/setup_manager.h>
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace setupmgr {
+
+namespace {
+enum ControlId { kOkButton = 1, kCloseButton = 2 };
+} // namespace
+
+ManagerDialog::ManagerDialog(QWidget *parent)
+    : QDialog(parent)
+    , m_banner(makeBanner(this))
+    , m_ok(makeButton(this, "OK", kOkButton, "okButton"))
+    , m_close(makeButton(this, "Close", kCloseButton, "closeButton"))
+{
+    m_ok->setEnabled(false);
+    connect(m_ok, &QPushButton::clicked, this, &ManagerDialog::accept);
+    connect(m_close, &QPushButton::clicked, this, &ManagerDialog::reject);
+}
+
+void ManagerDialog::layOut(QWidget *tree, QLayout *details, const char *closeName, int widthUnits,
+                           int heightUnits)
+{
+    m_close->setObjectName(QLatin1String(closeName));
+    auto *work = new QHBoxLayout;
+    work->addWidget(tree, 1);
+    work->addLayout(details, 1);
+    layOutBesideBanner(this, m_banner, work, m_ok, m_close);
+    setUpDialog(this, widthUnits, heightUnits);
+}
+
+void ManagerDialog::showEvent(QShowEvent *event)
+{
+    if (firstShow(m_initialised))
+        initDialog();
+    QDialog::showEvent(event);
+}
+
+void ManagerDialog::setModified()
+{
+    m_modified = true;
+    m_ok->setEnabled(true);
+}
+
+bool ManagerDialog::commitChanges(IDataProvider *workingCopy, IDataProvider *reloaded,
+                                  const char *pathKey)
+{
+    if (!m_modified)
+        return true;
+    const QString path = workingCopyPath(pathKey);
+    if (commitWorkingCopy(workingCopy, reloaded, path))
+        return true;
+    showStoreFailure(this, path);
+    return false;
+}
+
+void ManagerDialog::reject()
+{
+    done(kDialogCancel);
+}
+
+} // namespace setupmgr
