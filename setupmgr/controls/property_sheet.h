@@ -102,7 +102,7 @@ private:
     QFrame *m_pane = nullptr;
     QBoxLayout *m_content = nullptr;
     QBoxLayout *m_column = nullptr;
-    QWidget *m_filteredParent = nullptr;
+    QPointer<QWidget> m_filteredParent;
     int m_startPage = 0;
     int m_current = -1;
     bool m_initialised = false;
