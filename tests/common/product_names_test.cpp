@@ -1,0 +1,196 @@
+#include "common/product_names.h"
+#include "support/temp_install.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+namespace {
+
+using setupmgr::ProductKind;
+using setupmgr::ProductSection;
+
+struct NameCase
+{
+    const char *what;
+    QByteArray oem; // empty: no oem.ini
+    std::int32_t code;
+    const char *expected;
+};
+
+class ProductNameTest : public ::testing::TestWithParam<NameCase>
+{
+};
+
+TEST_P(ProductNameTest, NameOfCode)
+{
+    const NameCase &c = GetParam();
+    TempInstall install;
+    if (!c.oem.isEmpty())
+        install.write(QStringLiteral("Config/oem.ini"), c.oem);
+    EXPECT_EQ(Common::getProductName(c.code), QString::fromUtf8(c.expected)) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ProductNameTest,
+    ::testing::Values(NameCase {"built-in name without oem.ini", "", 0x100903, "Dravik 1600"},
+                      // Both board revisions of the OSX 400 use its key.
+                      NameCase {"generic key renamed", "[product_name]\nOSX_400 = Front Desk\n",
+                                0x040204, "Front Desk"},
+                      NameCase {"generic key renamed, second code",
+                                "[PRODUCT_NAME]\nOSX_400=Front Desk\n", 0x050301, "Front Desk"},
+                      NameCase {"other generic key keeps its name",
+                                "[PRODUCT_NAME]\nOSX_400=Front Desk\n", 0x040208, "OSX 800"},
+                      NameCase {"brand row shows its brand", "[TOLVE]\nTV_RX04=Tolve RX-4\n",
+                                0x100A02, "Tolve"},
+                      NameCase {"brand row named by oem.ini", "[TOLVE]\nTV_RX08=Tolve RX-8\n",
+                                0x100A02, "Tolve RX-8"},
+                      NameCase {"brand key in the generic section does not count",
+                                "[PRODUCT_NAME]\nTV_RX08=Tolve RX-8\n", 0x100A02, "Tolve"},
+                      NameCase {"family shares one name", "", 0x200809, "HDR Hybrid"},
+                      NameCase {"code without a row", "[PRODUCT_NAME]\n0x123456=Named\n", 0x123456,
+                                "Unknown DVR"},
+                      NameCase {"code between rows", "", 0x100805, "Unknown DVR"}));
+
+struct ListCase
+{
+    const char *what;
+    QByteArray oem;
+    std::vector<std::pair<QByteArray, ProductKind>> expected;
+};
+
+class ProductListTest : public ::testing::TestWithParam<ListCase>
+{
+};
+
+TEST_P(ProductListTest, Entries)
+{
+    const ListCase &c = GetParam();
+    TempInstall install;
+    if (!c.oem.isEmpty())
+        install.write(QStringLiteral("Config/oem.ini"), c.oem);
+    const auto entries = setupmgr::readProductList();
+    ASSERT_EQ(entries.size(), c.expected.size()) << c.what;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].name, QString::fromUtf8(c.expected[i].first)) << c.what << i;
+        EXPECT_EQ(entries[i].kind, c.expected[i].second) << c.what << i;
+    }
+}
+
+const QByteArray kLongName = QByteArray(120, 'x');
+
+INSTANTIATE_TEST_SUITE_P(
+    Oem, ProductListTest,
+    ::testing::Values(ListCase {"no oem.ini", "", {{"PC DVR", ProductKind::Generic}}},
+                      ListCase {"COUNT 3, only section 1 included",
+                                "[PRODUCT]\nCOUNT=3\n[PRODUCT_DEFAULT]\nNAME=Any DVR\n"
+                                "[PRODUCT_0]\nINCLUDE=0\nNAME=Zero\nINDEX=1\n"
+                                "[PRODUCT_1]\nINCLUDE=1\nNAME=One\nINDEX=3\n"
+                                "[PRODUCT_2]\nNAME=Two\nINDEX=2\n",
+                                {{"Any DVR", ProductKind::Generic}, {"One", ProductKind::Neq}}},
+                      ListCase {"file order, not sorted; sections beyond COUNT ignored",
+                                "[PRODUCT]\nCOUNT=2\n[PRODUCT_0]\nINCLUDE=1\nNAME=Zeta\nINDEX=2\n"
+                                "[PRODUCT_1]\nINCLUDE=1\nNAME=Alpha\nINDEX=1\n"
+                                "[PRODUCT_2]\nINCLUDE=1\nNAME=Beyond\nINDEX=1\n",
+                                {{"PC DVR", ProductKind::Generic},
+                                 {"Zeta", ProductKind::Arvo},
+                                 {"Alpha", ProductKind::Ostrel}}},
+                      ListCase {"included section without name or index",
+                                "[PRODUCT]\nCOUNT=1\n[PRODUCT_0]\nINCLUDE=1\n",
+                                {{"PC DVR", ProductKind::Generic}, {"PC DVR", ProductKind::Unset}}},
+                      ListCase {"names cut to 99 characters",
+                                "[PRODUCT_DEFAULT]\nNAME=" + kLongName + "\n",
+                                {{kLongName.left(99), ProductKind::Generic}}}));
+
+// The table keeps the sections' sizes, code ranges, key shape and naming rules.
+TEST(ProductNameTable, FollowsTheSectionRules)
+{
+    const QRegularExpression keyShape(QStringLiteral("^[A-Z0-9_]+$"));
+    std::map<ProductSection, int> sizes;
+    std::set<std::int32_t> codes;
+    for (const auto &row : setupmgr::productNameTable()) {
+        ++sizes[row.section];
+        EXPECT_TRUE(codes.insert(row.code).second) << row.code;
+        EXPECT_TRUE(keyShape.match(QLatin1String(row.key)).hasMatch()) << row.key;
+        const QString name = QLatin1String(row.defaultName);
+        const auto inRange = [&](std::int32_t from, std::int32_t to) {
+            return row.code >= from && row.code <= to;
+        };
+        switch (row.section) {
+        case ProductSection::Generic:
+            EXPECT_TRUE(inRange(0x040204, 0x100601) || inRange(0x100801, 0x100804)
+                        || inRange(0x10080B, 0x10080C) || inRange(0x200806, 0x200809))
+                << row.key;
+            break;
+        case ProductSection::Dravik:
+            EXPECT_TRUE(inRange(0x100901, 0x10090F) && name.startsWith(QLatin1String("Dravik ")))
+                << row.key;
+            break;
+        case ProductSection::Tolve:
+            EXPECT_TRUE(inRange(0x100A01, 0x100A05) && name == QLatin1String("Tolve")) << row.key;
+            break;
+        case ProductSection::Sarnet:
+            EXPECT_TRUE(inRange(0x100B01, 0x100B08) && name == QLatin1String("Sarnet")) << row.key;
+            break;
+        }
+    }
+    EXPECT_EQ(sizes[ProductSection::Generic], 24);
+    EXPECT_EQ(sizes[ProductSection::Dravik], 15);
+    EXPECT_EQ(sizes[ProductSection::Tolve], 5);
+    EXPECT_EQ(sizes[ProductSection::Sarnet], 8);
+}
+
+// The shipped installation agrees with the table: every recorder of the sample data has a known
+// product, every model key of oem.ini belongs to a row of its section, and the product list
+// offers the three kinds that have defaults of their own.
+TEST(ShippedInstallation, ProductsAgree)
+{
+    const QString install = QStringLiteral(OSTREL_INSTALL_DIR);
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(install.toStdString());
+
+    QFile recorders(install + QStringLiteral("/Data/serverinfo.xml"));
+    ASSERT_TRUE(recorders.open(QIODevice::ReadOnly));
+    const QRegularExpression codeAttribute(QStringLiteral("productCode=\"0x([0-9A-Fa-f]+)\""));
+    auto found = codeAttribute.globalMatch(QString::fromUtf8(recorders.readAll()));
+    int seen = 0;
+    while (found.hasNext()) {
+        const std::int32_t code = found.next().captured(1).toInt(nullptr, 16);
+        EXPECT_NE(Common::getProductName(code), QLatin1String("Unknown DVR")) << code;
+        ++seen;
+    }
+    EXPECT_GT(seen, 0);
+
+    QFile oem(install + QStringLiteral("/Config/oem.ini"));
+    ASSERT_TRUE(oem.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QRegularExpression productList(QStringLiteral("^PRODUCT(_DEFAULT|_[0-9]+)?$"));
+    QString section;
+    while (!oem.atEnd()) {
+        const QString line = QString::fromUtf8(oem.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('[')))
+            section = line.mid(1, line.size() - 2);
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (line.startsWith(QLatin1Char(';')) || equals < 0
+            || productList.match(section).hasMatch())
+            continue;
+        const QString key = line.left(equals);
+        bool known = false;
+        for (const auto &row : setupmgr::productNameTable())
+            known |= key == QLatin1String(row.key)
+                && section == QLatin1String(setupmgr::sectionName(row.section));
+        EXPECT_TRUE(known) << qPrintable(section) << " " << qPrintable(key);
+    }
+
+    std::set<ProductKind> kinds;
+    for (const auto &entry : setupmgr::readProductList())
+        kinds.insert(entry.kind);
+    std::filesystem::current_path(previous);
+    EXPECT_TRUE(kinds.count(ProductKind::Ostrel) && kinds.count(ProductKind::Arvo)
+                && kinds.count(ProductKind::Neq));
+}
+
+} // namespace
