@@ -1,0 +1,546 @@
+#include "info_list_box.h"
+
+#include "font_cache.h"
+
+#include "common/info_view.h"
+#include "common/text_field.h"
+
+#include <QAbstractItemDelegate>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QAccessibleWidget>
+#include <QFontMetrics>
+#include <QHash>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+#include <utility>
+
+namespace {
+
+constexpr char kFace[] = "Gulim";
+constexpr int kPointSize = 9;
+const QString kCategoryMarker = QStringLiteral("C");
+const QString kItemMarker = QStringLiteral("I");
+
+// A row: its marker text and the category or item it stands for.
+class InfoRow final : public QListWidgetItem
+{
+public:
+    static constexpr int kType = QListWidgetItem::UserType + 1;
+
+    InfoRow(bool category, void *data)
+        : QListWidgetItem(category ? kCategoryMarker : kItemMarker, nullptr, kType)
+        , data(data)
+    { }
+
+    void *data;
+};
+
+const InfoRow *infoRow(const QListWidgetItem *item)
+{
+    return item && item->type() == InfoRow::kType ? static_cast<const InfoRow *>(item) : nullptr;
+}
+
+// The item rows that a category has, which are the rows it shows when expanded.
+int itemCount(const InfoCategory &category)
+{
+    int count = 0;
+    for (std::size_t i = 0, n = seqSize(category.items); i < n; ++i)
+        count += category.items.first[i] != nullptr;
+    return count;
+}
+
+// --- accessibility -----------------------------------------------------------------------------
+
+// One row. It reads the list afresh on every question, so it stays right as rows come and go.
+class InfoRowAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
+{
+public:
+    InfoRowAccessible(CInfoListBox *list, int row)
+        : m_list(list)
+        , m_row(row)
+    { }
+
+    int row() const { return m_row; }
+
+    bool isValid() const override { return m_list && m_row < m_list->count(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return parent() ? parent()->window() : nullptr; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface *parent() const override
+    {
+        return m_list ? QAccessible::queryAccessibleInterface(m_list.data()) : nullptr;
+    }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (!isValid())
+            return QString();
+        if (const InfoCategory *category = m_list->categoryAt(m_row))
+            return kind == QAccessible::Name ? setupmgr::fieldString(category->label) : QString();
+        if (const InfoItem *item = m_list->itemAt(m_row)) {
+            if (kind == QAccessible::Name)
+                return setupmgr::fieldString(item->label);
+            if (kind == QAccessible::Value)
+                return setupmgr::fieldString(item->value);
+        }
+        return QString();
+    }
+    void setText(QAccessible::Text, const QString &) override { }
+
+    QRect rect() const override
+    {
+        if (!isValid())
+            return QRect();
+        const QRect local = m_list->visualItemRect(m_list->item(m_row));
+        return local.translated(m_list->viewport()->mapToGlobal(QPoint(0, 0)));
+    }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        if (!isValid()) {
+            state.invalid = true;
+            return state;
+        }
+        state.selectable = true;
+        state.focusable = true;
+        const QListWidgetItem *item = m_list->item(m_row);
+        state.selected = item->isSelected();
+        state.focused = m_list->hasFocus() && m_list->currentRow() == m_row;
+        const QRect shown = m_list->visualItemRect(item);
+        state.invisible = !m_list->isVisible() || !m_list->viewport()->rect().intersects(shown);
+        state.offscreen = state.invisible;
+        if (const InfoCategory *category = m_list->categoryAt(m_row)) {
+            state.expandable = true;
+            state.expanded = category->expanded != 0;
+            state.collapsed = category->expanded == 0;
+        }
+        return state;
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface
+            ? static_cast<QAccessibleActionInterface *>(this)
+            : nullptr;
+    }
+
+    QStringList actionNames() const override
+    {
+        if (!isValid())
+            return {};
+        if (m_list->rowKind(m_row) == CInfoListBox::CategoryRow)
+            return {toggleAction(), setFocusAction()};
+        return {setFocusAction()};
+    }
+    void doAction(const QString &name) override
+    {
+        if (!isValid())
+            return;
+        if (name == toggleAction())
+            m_list->ToggleCategory(m_row);
+        else if (name == setFocusAction())
+            m_list->setCurrentRow(m_row);
+    }
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+private:
+    QPointer<CInfoListBox> m_list;
+    int m_row;
+};
+
+// The list: its children are its rows, made when first asked for and kept by index.
+class InfoListAccessible final : public QAccessibleWidget
+{
+public:
+    explicit InfoListAccessible(CInfoListBox *list)
+        : QAccessibleWidget(list, QAccessible::List)
+    { }
+    ~InfoListAccessible() override
+    {
+        for (const QAccessible::Id id : std::as_const(m_rows))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return list()->count(); }
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        if (const auto known = m_rows.constFind(index); known != m_rows.constEnd())
+            return QAccessible::accessibleInterface(*known);
+        auto *row = new InfoRowAccessible(list(), index);
+        m_rows.insert(index, QAccessible::registerAccessibleInterface(row));
+        return row;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        const auto *row = dynamic_cast<const InfoRowAccessible *>(child);
+        return row && row->parent() == this && row->isValid() ? row->row() : -1;
+    }
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        const QPoint local = list()->viewport()->mapFromGlobal(QPoint(x, y));
+        return child(list()->indexAt(local).row());
+    }
+    QAccessibleInterface *focusChild() const override
+    {
+        return list()->hasFocus() ? child(list()->currentRow()) : nullptr;
+    }
+
+private:
+    CInfoListBox *list() const { return static_cast<CInfoListBox *>(widget()); }
+
+    mutable QHash<int, QAccessible::Id> m_rows;
+};
+
+QAccessibleInterface *infoListFactory(const QString &className, QObject *object)
+{
+    if (className != QLatin1String("CInfoListBox"))
+        return nullptr;
+    auto *list = qobject_cast<CInfoListBox *>(object);
+    return list ? new InfoListAccessible(list) : nullptr;
+}
+
+} // namespace
+
+// --- painting ----------------------------------------------------------------------------------
+
+class CInfoListBox::RowDelegate final : public QAbstractItemDelegate
+{
+public:
+    explicit RowDelegate(CInfoListBox *list)
+        : QAbstractItemDelegate(list)
+        , m_list(list)
+    { }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        m_list->paintRow(painter, option, index.row());
+    }
+    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        // The rows take the list's width; a narrow hint keeps the horizontal scroll bar away.
+        return QSize(1, m_list->rowHeight());
+    }
+
+private:
+    CInfoListBox *m_list;
+};
+
+CInfoListBox::CInfoListBox(QWidget *parent)
+    : QListWidget(parent)
+{
+    static const bool accessible = [] {
+        QAccessible::installFactory(&infoListFactory);
+        return true;
+    }();
+    Q_UNUSED(accessible);
+
+    setItemDelegate(new RowDelegate(this));
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformItemSizes(true);
+    setAccessibleName(QStringLiteral("Information"));
+    setUpFonts();
+}
+
+CInfoListBox::~CInfoListBox()
+{
+    ClearView();
+}
+
+void CInfoListBox::setUpFonts()
+{
+    const QString face = QLatin1String(kFace);
+    FontCache *cache = FontCache::current();
+    if (!cache) {
+        // Used where the module did not load: the same face, without sharing.
+        QFont normal(face, kPointSize);
+        setFont(normal);
+        m_boldFont = normal;
+        m_boldFont.setBold(true);
+        return;
+    }
+    m_boldFontIndex = cache->getFont(face, kPointSize, FontCache::Bold);
+    m_normalFontIndex = cache->getFont(face, kPointSize, FontCache::Normal);
+    if (const QFont *normal = cache->getFontAt(m_normalFontIndex))
+        setFont(*normal);
+    const QFont *bold = cache->getFontAt(m_boldFontIndex);
+    m_boldFont = bold ? *bold : font();
+}
+
+int CInfoListBox::rowHeight() const
+{
+    return qMax(kIndent, QFontMetrics(font()).height() + 4);
+}
+
+void CInfoListBox::SetColors(const QColor &categoryText, const QColor &rowBackground,
+                             const QColor &labelText, const QColor &valueText, const QColor &grid,
+                             const QColor &box)
+{
+    m_categoryText = categoryText;
+    m_rowBackground = rowBackground;
+    m_labelText = labelText;
+    m_valueText = valueText;
+    m_grid = grid;
+    m_box = box;
+    viewport()->repaint();
+}
+
+void CInfoListBox::addRow(int row, bool category, void *data)
+{
+    insertItem(row, new InfoRow(category, data));
+}
+
+void CInfoListBox::SetView(InfoView *view)
+{
+    if (m_view)
+        ClearView();
+    m_view = view;
+    if (!view)
+        return;
+    m_filling = true;
+    for (std::size_t c = 0, categories = seqSize(view->categories); c < categories; ++c) {
+        InfoCategory *category = view->categories.first[c];
+        if (!category)
+            continue;
+        addRow(count(), true, category);
+        if (!category->expanded)
+            continue;
+        for (std::size_t i = 0, items = seqSize(category->items); i < items; ++i) {
+            if (InfoItem *item = category->items.first[i])
+                addRow(count(), false, item);
+        }
+    }
+    m_filling = false;
+    viewport()->update();
+}
+
+void CInfoListBox::ClearView()
+{
+    // The rows point into the view: they go first.
+    clear();
+    setupmgr::freeInfoView(std::exchange(m_view, nullptr));
+}
+
+CInfoListBox::RowKind CInfoListBox::rowKind(int row) const
+{
+    const InfoRow *info = infoRow(item(row));
+    if (!info || !info->data)
+        return NoRow;
+    const QString marker = info->text();
+    if (marker == kCategoryMarker)
+        return CategoryRow;
+    return marker == kItemMarker ? ItemRow : NoRow;
+}
+
+InfoCategory *CInfoListBox::categoryAt(int row) const
+{
+    return rowKind(row) == CategoryRow ? static_cast<InfoCategory *>(infoRow(item(row))->data)
+                                       : nullptr;
+}
+
+InfoItem *CInfoListBox::itemAt(int row) const
+{
+    return rowKind(row) == ItemRow ? static_cast<InfoItem *>(infoRow(item(row))->data) : nullptr;
+}
+
+void CInfoListBox::ToggleCategory(int row)
+{
+    InfoCategory *category = categoryAt(row);
+    if (!category)
+        return;
+    if (category->expanded) {
+        category->expanded = 0;
+        for (int i = itemCount(*category); i > 0; --i)
+            delete takeItem(row + 1);
+    } else {
+        category->expanded = 1;
+        int below = row + 1;
+        for (std::size_t i = 0, n = seqSize(category->items); i < n; ++i) {
+            if (InfoItem *item = category->items.first[i])
+                addRow(below++, false, item);
+        }
+    }
+    setCurrentRow(row);
+    announceToggle(row);
+}
+
+void CInfoListBox::announceToggle(int row)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessible::State changed;
+    changed.expanded = true;
+    changed.collapsed = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    event.setChild(row);
+    QAccessible::updateAccessibility(&event);
+}
+
+// --- input -------------------------------------------------------------------------------------
+
+void CInfoListBox::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint point = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && point.x() < kToggleLimit) {
+        if (const QModelIndex under = indexAt(point); under.isValid())
+            ToggleCategory(under.row());
+    }
+    QListWidget::mousePressEvent(event);
+}
+
+void CInfoListBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QListWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        ToggleCategory(currentRow());
+}
+
+void CInfoListBox::keyPressEvent(QKeyEvent *event)
+{
+    const int row = currentRow();
+    const InfoCategory *category = categoryAt(row);
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Right:
+        if (category && !category->expanded)
+            ToggleCategory(row);
+        break;
+    case Qt::Key_Minus:
+    case Qt::Key_Left:
+        if (category) {
+            if (category->expanded)
+                ToggleCategory(row);
+        } else if (rowKind(row) == ItemRow) {
+            int above = row - 1;
+            while (above >= 0 && rowKind(above) != CategoryRow)
+                --above;
+            if (above >= 0)
+                setCurrentRow(above);
+        }
+        break;
+    case Qt::Key_Space:
+        ToggleCategory(row);
+        break;
+    default:
+        QListWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+// --- painting ----------------------------------------------------------------------------------
+
+void CInfoListBox::paintEvent(QPaintEvent *event)
+{
+    if (m_filling)
+        return;
+    QListWidget::paintEvent(event);
+    if (count() == 0)
+        return;
+    // The grid line along the expander column runs the list's whole height, below the last row
+    // too.
+    QPainter painter(viewport());
+    const QRect client = viewport()->rect();
+    painter.fillRect(QRect(client.left() + kIndent, client.top(), 1, client.height()), m_grid);
+}
+
+// Coordinates below are Windows-style: right and bottom are one past the last pixel.
+void CInfoListBox::paintRow(QPainter *painter, const QStyleOptionViewItem &option, int row) const
+{
+    if (m_filling)
+        return;
+    const RowKind kind = rowKind(row);
+    if (kind == NoRow)
+        return;
+    const bool isCategory = kind == CategoryRow;
+    const InfoCategory *category = categoryAt(row);
+    const InfoItem *infoItem = itemAt(row);
+
+    const QRect client = viewport()->rect();
+    const int left = option.rect.left();
+    const int top = option.rect.top();
+    const int right = left + option.rect.width();
+    const int bottom = top + option.rect.height();
+    const int indent = client.left() + kIndent;
+    const auto fill = [painter](int x0, int y0, int x1, int y1, const QColor &color) {
+        if (x1 > x0 && y1 > y0)
+            painter->fillRect(QRect(x0, y0, x1 - x0, y1 - y0), color);
+    };
+
+    painter->save();
+    fill(left, top, left + kIndent, bottom, m_rowBackground);
+
+    if (isCategory) {
+        // The box: the expander cell shrunk by 4, moved up and left by 1 and grown by 1 at its
+        // right and bottom, then made square by taking from its top and bottom.
+        int boxLeft = left + 3;
+        int boxTop = top + 3;
+        const int boxRight = indent - 4;
+        int boxBottom = bottom - 4;
+        const int excess = ((boxBottom - boxTop) - (boxRight - boxLeft)) / 2;
+        boxTop += excess;
+        boxBottom -= excess;
+        fill(boxLeft, boxTop, boxRight, boxTop + 1, m_box);
+        fill(boxLeft, boxBottom - 1, boxRight, boxBottom, m_box);
+        fill(boxLeft, boxTop, boxLeft + 1, boxBottom, m_box);
+        fill(boxRight - 1, boxTop, boxRight, boxBottom, m_box);
+        const int cx = (boxLeft + boxRight) / 2;
+        const int cy = (boxTop + boxBottom) / 2;
+        fill(cx - 2, cy, cx + 3, cy + 1, m_box);
+        if (!category->expanded)
+            fill(cx, cy - 2, cx + 1, cy + 3, m_box);
+    }
+
+    const int middle = indent + (right - (left + kIndent)) / 2;
+    fill(indent, bottom - 1, right, bottom, m_grid);
+    fill(middle, top, middle + 1, bottom - 1, m_grid);
+
+    const bool selected = option.state & QStyle::State_Selected;
+    const bool flagged = infoItem && infoItem->flags[4] != 0;
+    const QColor windowText = palette().color(QPalette::Text);
+    QColor background = m_rowBackground;
+    QColor text = m_categoryText;
+    if (!isCategory) {
+        background = selected ? m_selectedBackground : m_rowBackground;
+        text = flagged || selected ? windowText : m_labelText;
+    }
+    const QRect label(QPoint(left + kIndent + 1, top),
+                      QPoint((isCategory ? right : middle) - 1, bottom - 2));
+    painter->fillRect(label, background);
+
+    constexpr int format = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+    painter->setPen(text);
+    painter->setFont(isCategory ? m_boldFont : font());
+    painter->drawText(label.adjusted(2, 1, -2, 1), format,
+                      isCategory ? setupmgr::fieldString(category->label)
+                                 : setupmgr::fieldString(infoItem->label));
+    if (!isCategory) {
+        painter->setPen(flagged ? windowText : m_valueText);
+        painter->drawText(QRect(QPoint(middle + 3, top + 1), QPoint(right - 1, bottom - 1)), format,
+                          setupmgr::fieldString(infoItem->value));
+    }
+
+    // The selection of a category row does not show in its colours; keyboard users see it here.
+    if ((option.state & QStyle::State_HasFocus) && hasFocus()) {
+        painter->setPen(QPen(text, 1, Qt::DotLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(label.adjusted(0, 0, -1, -1));
+    }
+    painter->restore();
+}
