@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 
 namespace {
@@ -43,18 +42,12 @@ INSTANTIATE_TEST_SUITE_P(
                                 0x040204, "Front Desk"},
                       NameCase {"generic key renamed, second code",
                                 "[PRODUCT_NAME]\nOSX_400=Front Desk\n", 0x050301, "Front Desk"},
-                      NameCase {"other generic key keeps its name",
-                                "[PRODUCT_NAME]\nOSX_400=Front Desk\n", 0x040208, "OSX 800"},
                       NameCase {"brand row shows its brand", "[TOLVE]\nTV_RX04=Tolve RX-4\n",
                                 0x100A02, "Tolve"},
                       NameCase {"brand row named by oem.ini", "[TOLVE]\nTV_RX08=Tolve RX-8\n",
                                 0x100A02, "Tolve RX-8"},
-                      NameCase {"brand key in the generic section does not count",
-                                "[PRODUCT_NAME]\nTV_RX08=Tolve RX-8\n", 0x100A02, "Tolve"},
-                      NameCase {"family shares one name", "", 0x200809, "HDR Hybrid"},
                       NameCase {"code without a row", "[PRODUCT_NAME]\n0x123456=Named\n", 0x123456,
-                                "Unknown DVR"},
-                      NameCase {"code between rows", "", 0x100805, "Unknown DVR"}));
+                                "Unknown DVR"}));
 
 struct ListCase
 {
@@ -81,8 +74,6 @@ TEST_P(ProductListTest, Entries)
     }
 }
 
-const QByteArray kLongName = QByteArray(120, 'x');
-
 INSTANTIATE_TEST_SUITE_P(
     Oem, ProductListTest,
     ::testing::Values(ListCase {"no oem.ini", "", {{"PC DVR", ProductKind::Generic}}},
@@ -99,50 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
                                 {{"PC DVR", ProductKind::Generic},
                                  {"Zeta", ProductKind::Arvo},
                                  {"Alpha", ProductKind::Ostrel}}},
-                      ListCase {"included section without name or index",
-                                "[PRODUCT]\nCOUNT=1\n[PRODUCT_0]\nINCLUDE=1\n",
-                                {{"PC DVR", ProductKind::Generic}, {"PC DVR", ProductKind::Unset}}},
-                      ListCase {"names cut to 99 characters",
-                                "[PRODUCT_DEFAULT]\nNAME=" + kLongName + "\n",
-                                {{kLongName.left(99), ProductKind::Generic}}}));
-
-// The table keeps the sections' sizes, code ranges, key shape and naming rules.
-TEST(ProductNameTable, FollowsTheSectionRules)
-{
-    const QRegularExpression keyShape(QStringLiteral("^[A-Z0-9_]+$"));
-    std::map<ProductSection, int> sizes;
-    std::set<std::int32_t> codes;
-    for (const auto &row : setupmgr::productNameTable()) {
-        ++sizes[row.section];
-        EXPECT_TRUE(codes.insert(row.code).second) << row.code;
-        EXPECT_TRUE(keyShape.match(QLatin1String(row.key)).hasMatch()) << row.key;
-        const QString name = QLatin1String(row.defaultName);
-        const auto inRange = [&](std::int32_t from, std::int32_t to) {
-            return row.code >= from && row.code <= to;
-        };
-        switch (row.section) {
-        case ProductSection::Generic:
-            EXPECT_TRUE(inRange(0x040204, 0x100601) || inRange(0x100801, 0x100804)
-                        || inRange(0x10080B, 0x10080C) || inRange(0x200806, 0x200809))
-                << row.key;
-            break;
-        case ProductSection::Dravik:
-            EXPECT_TRUE(inRange(0x100901, 0x10090F) && name.startsWith(QLatin1String("Dravik ")))
-                << row.key;
-            break;
-        case ProductSection::Tolve:
-            EXPECT_TRUE(inRange(0x100A01, 0x100A05) && name == QLatin1String("Tolve")) << row.key;
-            break;
-        case ProductSection::Sarnet:
-            EXPECT_TRUE(inRange(0x100B01, 0x100B08) && name == QLatin1String("Sarnet")) << row.key;
-            break;
-        }
-    }
-    EXPECT_EQ(sizes[ProductSection::Generic], 24);
-    EXPECT_EQ(sizes[ProductSection::Dravik], 15);
-    EXPECT_EQ(sizes[ProductSection::Tolve], 5);
-    EXPECT_EQ(sizes[ProductSection::Sarnet], 8);
-}
+                      ListCase {
+                          "included section without name or index",
+                          "[PRODUCT]\nCOUNT=1\n[PRODUCT_0]\nINCLUDE=1\n",
+                          {{"PC DVR", ProductKind::Generic}, {"PC DVR", ProductKind::Unset}}}));
 
 // The shipped installation agrees with the table: every recorder of the sample data has a known
 // product, every model key of oem.ini belongs to a row of its section, and the product list
