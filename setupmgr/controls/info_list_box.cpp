@@ -6,6 +6,7 @@
 #include "common/text_field.h"
 
 #include <QAbstractItemDelegate>
+#include <QAbstractListModel>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QAccessibleWidget>
@@ -16,7 +17,9 @@
 #include <QPainter>
 #include <QPointer>
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -25,24 +28,11 @@ constexpr int kPointSize = 9;
 const QString kCategoryMarker = QStringLiteral("C");
 const QString kItemMarker = QStringLiteral("I");
 
-// A row: its marker text and the category or item it stands for.
-class InfoRow final : public QListWidgetItem
+struct Row
 {
-public:
-    static constexpr int kType = QListWidgetItem::UserType + 1;
-
-    InfoRow(bool category, void *data)
-        : QListWidgetItem(category ? kCategoryMarker : kItemMarker, nullptr, kType)
-        , data(data)
-    { }
-
-    void *data;
+    bool category;
+    void *data; // the InfoCategory or InfoItem
 };
-
-const InfoRow *infoRow(const QListWidgetItem *item)
-{
-    return item && item->type() == InfoRow::kType ? static_cast<const InfoRow *>(item) : nullptr;
-}
 
 // The item rows that a category has, which are the rows it shows when expanded.
 int itemCount(const InfoCategory &category)
@@ -98,8 +88,7 @@ public:
     {
         if (!isValid())
             return QRect();
-        const QRect local = m_list->visualItemRect(m_list->item(m_row));
-        return local.translated(m_list->viewport()->mapToGlobal(QPoint(0, 0)));
+        return m_list->rowRect(m_row).translated(m_list->viewport()->mapToGlobal(QPoint(0, 0)));
     }
     QAccessible::Role role() const override { return QAccessible::ListItem; }
 
@@ -112,10 +101,9 @@ public:
         }
         state.selectable = true;
         state.focusable = true;
-        const QListWidgetItem *item = m_list->item(m_row);
-        state.selected = item->isSelected();
-        state.focused = m_list->hasFocus() && m_list->currentRow() == m_row;
-        const QRect shown = m_list->visualItemRect(item);
+        state.selected = m_list->currentRow() == m_row;
+        state.focused = m_list->hasFocus() && state.selected;
+        const QRect shown = m_list->rowRect(m_row);
         state.invisible = !m_list->isVisible() || !m_list->viewport()->rect().intersects(shown);
         state.offscreen = state.invisible;
         if (const InfoCategory *category = m_list->categoryAt(m_row)) {
@@ -212,6 +200,65 @@ QAccessibleInterface *infoListFactory(const QString &className, QObject *object)
 
 } // namespace
 
+// --- rows --------------------------------------------------------------------------------------
+
+// The rows as plain data: a row is its kind and the pointer it stands for, so that filling,
+// expanding and collapsing each tell the view once.
+class CInfoListBox::RowModel final : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(rows.size());
+    }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !contains(index.row()))
+            return QVariant();
+        return rows[static_cast<std::size_t>(index.row())].category ? kCategoryMarker : kItemMarker;
+    }
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        return contains(index.row())
+            ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
+            : Qt::NoItemFlags;
+    }
+
+    bool contains(int row) const { return row >= 0 && row < rowCount(); }
+    const Row *at(int row) const
+    {
+        return contains(row) ? &rows[static_cast<std::size_t>(row)] : nullptr;
+    }
+    void reset(std::vector<Row> replacement)
+    {
+        beginResetModel();
+        rows = std::move(replacement);
+        endResetModel();
+    }
+    void insert(int row, const std::vector<Row> &added)
+    {
+        if (added.empty())
+            return;
+        beginInsertRows(QModelIndex(), row, row + static_cast<int>(added.size()) - 1);
+        rows.insert(rows.begin() + row, added.begin(), added.end());
+        endInsertRows();
+    }
+    void remove(int row, int count)
+    {
+        count = std::min(count, rowCount() - row);
+        if (count <= 0)
+            return;
+        beginRemoveRows(QModelIndex(), row, row + count - 1);
+        rows.erase(rows.begin() + row, rows.begin() + row + count);
+        endRemoveRows();
+    }
+
+private:
+    std::vector<Row> rows;
+};
+
 // --- painting ----------------------------------------------------------------------------------
 
 class CInfoListBox::RowDelegate final : public QAbstractItemDelegate
@@ -238,7 +285,8 @@ private:
 };
 
 CInfoListBox::CInfoListBox(QWidget *parent)
-    : QListWidget(parent)
+    : QListView(parent)
+    , m_rows(new RowModel(this))
 {
     static const bool accessible = [] {
         QAccessible::installFactory(&infoListFactory);
@@ -246,6 +294,7 @@ CInfoListBox::CInfoListBox(QWidget *parent)
     }();
     Q_UNUSED(accessible);
 
+    setModel(m_rows);
     setItemDelegate(new RowDelegate(this));
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
@@ -301,11 +350,6 @@ void CInfoListBox::SetColors(const QColor &categoryText, const QColor &rowBackgr
     viewport()->repaint();
 }
 
-void CInfoListBox::addRow(int row, bool category, void *data)
-{
-    insertItem(row, new InfoRow(category, data));
-}
-
 void CInfoListBox::SetView(InfoView *view)
 {
     if (m_view)
@@ -314,18 +358,20 @@ void CInfoListBox::SetView(InfoView *view)
     if (!view)
         return;
     m_filling = true;
+    std::vector<Row> rows;
     for (std::size_t c = 0, categories = seqSize(view->categories); c < categories; ++c) {
         InfoCategory *category = view->categories.first[c];
         if (!category)
             continue;
-        addRow(count(), true, category);
+        rows.push_back({true, category});
         if (!category->expanded)
             continue;
         for (std::size_t i = 0, items = seqSize(category->items); i < items; ++i) {
             if (InfoItem *item = category->items.first[i])
-                addRow(count(), false, item);
+                rows.push_back({false, item});
         }
     }
+    m_rows->reset(std::move(rows));
     m_filling = false;
     viewport()->update();
 }
@@ -333,30 +379,54 @@ void CInfoListBox::SetView(InfoView *view)
 void CInfoListBox::ClearView()
 {
     // The rows point into the view: they go first.
-    clear();
+    m_rows->reset({});
     setupmgr::freeInfoView(std::exchange(m_view, nullptr));
+}
+
+int CInfoListBox::count() const
+{
+    return m_rows->rowCount();
+}
+
+QString CInfoListBox::rowText(int row) const
+{
+    const Row *info = m_rows->at(row);
+    return info ? (info->category ? kCategoryMarker : kItemMarker) : QString();
 }
 
 CInfoListBox::RowKind CInfoListBox::rowKind(int row) const
 {
-    const InfoRow *info = infoRow(item(row));
+    const Row *info = m_rows->at(row);
     if (!info || !info->data)
         return NoRow;
-    const QString marker = info->text();
-    if (marker == kCategoryMarker)
-        return CategoryRow;
-    return marker == kItemMarker ? ItemRow : NoRow;
+    return info->category ? CategoryRow : ItemRow;
 }
 
 InfoCategory *CInfoListBox::categoryAt(int row) const
 {
-    return rowKind(row) == CategoryRow ? static_cast<InfoCategory *>(infoRow(item(row))->data)
+    return rowKind(row) == CategoryRow ? static_cast<InfoCategory *>(m_rows->at(row)->data)
                                        : nullptr;
 }
 
 InfoItem *CInfoListBox::itemAt(int row) const
 {
-    return rowKind(row) == ItemRow ? static_cast<InfoItem *>(infoRow(item(row))->data) : nullptr;
+    return rowKind(row) == ItemRow ? static_cast<InfoItem *>(m_rows->at(row)->data) : nullptr;
+}
+
+int CInfoListBox::currentRow() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
+}
+
+void CInfoListBox::setCurrentRow(int row)
+{
+    setCurrentIndex(m_rows->index(row, 0));
+}
+
+QRect CInfoListBox::rowRect(int row) const
+{
+    return visualRect(m_rows->index(row, 0));
 }
 
 void CInfoListBox::ToggleCategory(int row)
@@ -366,15 +436,15 @@ void CInfoListBox::ToggleCategory(int row)
         return;
     if (category->expanded) {
         category->expanded = 0;
-        for (int i = itemCount(*category); i > 0; --i)
-            delete takeItem(row + 1);
+        m_rows->remove(row + 1, itemCount(*category));
     } else {
         category->expanded = 1;
-        int below = row + 1;
+        std::vector<Row> items;
         for (std::size_t i = 0, n = seqSize(category->items); i < n; ++i) {
             if (InfoItem *item = category->items.first[i])
-                addRow(below++, false, item);
+                items.push_back({false, item});
         }
+        m_rows->insert(row + 1, items);
     }
     setCurrentRow(row);
     announceToggle(row);
@@ -401,12 +471,12 @@ void CInfoListBox::mousePressEvent(QMouseEvent *event)
         if (const QModelIndex under = indexAt(point); under.isValid())
             ToggleCategory(under.row());
     }
-    QListWidget::mousePressEvent(event);
+    QListView::mousePressEvent(event);
 }
 
 void CInfoListBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    QListWidget::mouseDoubleClickEvent(event);
+    QListView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
         ToggleCategory(currentRow());
 }
@@ -438,7 +508,7 @@ void CInfoListBox::keyPressEvent(QKeyEvent *event)
         ToggleCategory(row);
         break;
     default:
-        QListWidget::keyPressEvent(event);
+        QListView::keyPressEvent(event);
         return;
     }
     event->accept();
@@ -450,7 +520,7 @@ void CInfoListBox::paintEvent(QPaintEvent *event)
 {
     if (m_filling)
         return;
-    QListWidget::paintEvent(event);
+    QListView::paintEvent(event);
     if (count() == 0)
         return;
     // The grid line along the expander column runs the list's whole height, below the last row

@@ -20,9 +20,9 @@
 
 #include <QColor>
 #include <QFont>
-#include <QListWidget>
+#include <QListView>
 
-class CInfoListBox : public QListWidget
+class CInfoListBox : public QListView
 {
     Q_OBJECT
 
@@ -48,10 +48,18 @@ public:
     // than category rows do not react.
     void ToggleCategory(int row);
 
+    int count() const;
+    // "C" for a category row, "I" for an item row, empty for no row.
+    QString rowText(int row) const;
     RowKind rowKind(int row) const;
     // The category or item a row stands for; null for a row of the other kind.
     InfoCategory *categoryAt(int row) const;
     InfoItem *itemAt(int row) const;
+    // The selected row, or -1; selecting a row makes it the current one.
+    int currentRow() const;
+    void setCurrentRow(int row);
+    // The row's rectangle in the viewport.
+    QRect rowRect(int row) const;
     // True while SetView adds rows; nothing is painted meanwhile.
     bool isFilling() const { return m_filling; }
     // The FontCache indexes of the captions' bold font and of the list's font; -1 without a
@@ -70,12 +78,12 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    class RowModel;
     class RowDelegate;
 
     void setUpFonts();
     int rowHeight() const;
     void paintRow(QPainter *painter, const QStyleOptionViewItem &option, int row) const;
-    void addRow(int row, bool category, void *data);
     void announceToggle(int row);
 
     QColor m_categoryText {204, 204, 204};
@@ -85,6 +93,7 @@ private:
     QColor m_grid {28, 51, 67};
     QColor m_box {0, 153, 255};
     QColor m_selectedBackground {136, 136, 136};
+    RowModel *m_rows;
     InfoView *m_view = nullptr;
     int m_boldFontIndex = -1;
     int m_normalFontIndex = -1;
