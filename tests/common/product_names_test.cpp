@@ -49,6 +49,18 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase {"code without a row", "[PRODUCT_NAME]\n0x123456=Named\n", 0x123456,
                                 "Unknown DVR"}));
 
+// The names found are kept between calls, but not past a change of the file.
+TEST(ProductName, ChangedFileIsReadAgain)
+{
+    TempInstall install;
+    install.write(QStringLiteral("Config/oem.ini"), "[DRAVIK]\nDV_1600=A\n");
+    EXPECT_EQ(Common::getProductName(0x100903), QStringLiteral("A"));
+    install.write(QStringLiteral("Config/oem.ini"), "[DRAVIK]\nDV_1600=Bee\n");
+    EXPECT_EQ(Common::getProductName(0x100903), QStringLiteral("Bee"));
+    QFile::remove(install.path() + QStringLiteral("/Config/oem.ini"));
+    EXPECT_EQ(Common::getProductName(0x100903), QStringLiteral("Dravik 1600"));
+}
+
 struct ListCase
 {
     const char *what;
