@@ -211,13 +211,14 @@ public:
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override
     {
-        return parent.isValid() ? 0 : static_cast<int>(rows.size());
+        return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
     }
     QVariant data(const QModelIndex &index, int role) const override
     {
         if (role != Qt::DisplayRole || !contains(index.row()))
             return QVariant();
-        return rows[static_cast<std::size_t>(index.row())].category ? kCategoryMarker : kItemMarker;
+        return m_rows[static_cast<std::size_t>(index.row())].category ? kCategoryMarker
+                                                                      : kItemMarker;
     }
     Qt::ItemFlags flags(const QModelIndex &index) const override
     {
@@ -229,12 +230,12 @@ public:
     bool contains(int row) const { return row >= 0 && row < rowCount(); }
     const Row *at(int row) const
     {
-        return contains(row) ? &rows[static_cast<std::size_t>(row)] : nullptr;
+        return contains(row) ? &m_rows[static_cast<std::size_t>(row)] : nullptr;
     }
     void reset(std::vector<Row> replacement)
     {
         beginResetModel();
-        rows = std::move(replacement);
+        m_rows = std::move(replacement);
         endResetModel();
     }
     void insert(int row, const std::vector<Row> &added)
@@ -242,7 +243,7 @@ public:
         if (added.empty())
             return;
         beginInsertRows(QModelIndex(), row, row + static_cast<int>(added.size()) - 1);
-        rows.insert(rows.begin() + row, added.begin(), added.end());
+        m_rows.insert(m_rows.begin() + row, added.begin(), added.end());
         endInsertRows();
     }
     void remove(int row, int count)
@@ -251,12 +252,12 @@ public:
         if (count <= 0)
             return;
         beginRemoveRows(QModelIndex(), row, row + count - 1);
-        rows.erase(rows.begin() + row, rows.begin() + row + count);
+        m_rows.erase(m_rows.begin() + row, m_rows.begin() + row + count);
         endRemoveRows();
     }
 
 private:
-    std::vector<Row> rows;
+    std::vector<Row> m_rows;
 };
 
 // --- painting ----------------------------------------------------------------------------------
