@@ -26,9 +26,9 @@ bool hasVersion(const std::uint8_t (&version)[4])
 }
 
 // The value of a "dvr" item from the record; false keeps the template's value.
-bool recorderValue(const char *itemName, const ServerRecord &record, QString *value)
+bool recorderValue(const InfoItem &item, const ServerRecord &record, QString *value)
 {
-    const auto is = [itemName](const char *name) { return std::strcmp(itemName, name) == 0; };
+    const auto is = [&item](const char *name) { return fieldEquals(item.name, name); };
     if (is("type"))
         *value = Common::getProductName(record.productCode);
     else if (is("name"))
@@ -74,9 +74,7 @@ bool appendCategory(InfoView &view, const InfoCategory &source, const ServerReco
     std::memcpy(category->label, source.label, sizeof category->label);
     category->expanded = source.expanded;
 
-    // The template's name field may be full without a terminating zero.
-    const QByteArray name = fieldBytes(source.name);
-    const bool recorderItems = name == kRecorderCategory;
+    const bool recorderItems = fieldEquals(source.name, kRecorderCategory);
     for (std::size_t i = 0, n = seqSize(source.items); i < n; ++i) {
         const InfoItem *templateItem = source.items.first[i];
         if (!templateItem)
@@ -86,11 +84,11 @@ bool appendCategory(InfoView &view, const InfoCategory &source, const ServerReco
             return false;
         std::memcpy(static_cast<void *>(item), templateItem, sizeof(InfoItem));
         QString value;
-        if (recorderItems && recorderValue(fieldBytes(item->name).constData(), record, &value))
+        if (recorderItems && recorderValue(*item, record, &value))
             setField(item->value, value);
     }
 
-    if (name != kAdditionalCategory)
+    if (!fieldEquals(source.name, kAdditionalCategory))
         return true;
     for (std::size_t i = 0, n = seqSize(record.additionalInfo); i < n; ++i) {
         const AdditionalInfo *entry = record.additionalInfo.first[i];
