@@ -108,8 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                           {{"PC DVR", ProductKind::Generic}, {"PC DVR", ProductKind::Unset}}}));
 
 // The shipped installation agrees with the table: every recorder of the sample data has a known
-// product, every model key of oem.ini belongs to a row of its section, and the product list
-// offers the three kinds that have defaults of their own.
+// product, and the product list offers the three kinds that have defaults of their own.
 TEST(ShippedInstallation, ProductsAgree)
 {
     const QString install = QStringLiteral(OSTREL_INSTALL_DIR);
@@ -127,26 +126,6 @@ TEST(ShippedInstallation, ProductsAgree)
         ++seen;
     }
     EXPECT_GT(seen, 0);
-
-    QFile oem(install + QStringLiteral("/Config/oem.ini"));
-    ASSERT_TRUE(oem.open(QIODevice::ReadOnly | QIODevice::Text));
-    const QRegularExpression productList(QStringLiteral("^PRODUCT(_DEFAULT|_[0-9]+)?$"));
-    QString section;
-    while (!oem.atEnd()) {
-        const QString line = QString::fromUtf8(oem.readLine()).trimmed();
-        if (line.startsWith(QLatin1Char('[')))
-            section = line.mid(1, line.size() - 2);
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (line.startsWith(QLatin1Char(';')) || equals < 0
-            || productList.match(section).hasMatch())
-            continue;
-        const QString key = line.left(equals);
-        bool known = false;
-        for (const auto &row : setupmgr::productNameTable())
-            known |= key == QLatin1String(row.key)
-                && section == QLatin1String(setupmgr::sectionName(row.section));
-        EXPECT_TRUE(known) << qPrintable(section) << " " << qPrintable(key);
-    }
 
     std::set<ProductKind> kinds;
     for (const auto &entry : setupmgr::readProductList())

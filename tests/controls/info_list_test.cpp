@@ -1,6 +1,8 @@
 #include "controls/font_cache.h"
 #include "controls/info_list_box.h"
 
+#include <ostrelhost/owned_records.h>
+
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QImage>
@@ -8,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -20,23 +21,15 @@ struct CategorySpec
     std::vector<std::pair<const char *, const char *>> items; // label, value
 };
 
-template <typename T>
-T *appendBlock(PointerSeq<T> &seq)
-{
-    T *block = static_cast<T *>(std::calloc(1, sizeof(T)));
-    seqAppend(seq, block);
-    return block;
-}
-
 InfoView *makeView(const std::vector<CategorySpec> &categories)
 {
     auto *view = static_cast<InfoView *>(std::calloc(1, sizeof(InfoView)));
     for (const CategorySpec &spec : categories) {
-        InfoCategory *category = appendBlock(view->categories);
+        InfoCategory *category = ostrelhost::appendBlock(view->categories);
         copyField(category->label, spec.label);
         category->expanded = spec.expanded;
         for (const auto &[label, value] : spec.items) {
-            InfoItem *item = appendBlock(category->items);
+            InfoItem *item = ostrelhost::appendBlock(category->items);
             copyField(item->label, label);
             copyField(item->value, value);
         }
@@ -69,8 +62,7 @@ protected:
         }
         return shown;
     }
-    QRect rowRect(int row) const { return list.rowRect(row); }
-    QPoint at(int row, int x) const { return QPoint(x, rowRect(row).center().y()); }
+    QPoint at(int row, int x) const { return QPoint(x, list.rowRect(row).center().y()); }
 
     CInfoListBox list;
 };
@@ -140,13 +132,13 @@ TEST_F(InfoListTest, Painting)
     list.setCurrentRow(1);
     const QImage image = list.grab().toImage();
     const auto pixel = [&](int x, int y) { return QColor(image.pixel(x, y)); };
-    const QRect item = rowRect(2);
+    const QRect item = list.rowRect(2);
 
     EXPECT_EQ(pixel(2, item.center().y()), background) << "expander column";
     EXPECT_EQ(pixel(100, item.bottom()), grid) << "grid line under a row";
     EXPECT_EQ(pixel(CInfoListBox::kIndent, list.viewport()->height() - 1), grid)
         << "grid line below the last row";
-    EXPECT_EQ(pixel(18, rowRect(1).top() + 1), QColor(136, 136, 136)) << "selected item";
+    EXPECT_EQ(pixel(18, list.rowRect(1).top() + 1), QColor(136, 136, 136)) << "selected item";
     EXPECT_EQ(pixel(18, item.top() + 1), background) << "item";
     EXPECT_EQ(pixel(item.right() - 1, item.top() + 1), list.palette().color(QPalette::Base))
         << "value column is not filled";
@@ -154,7 +146,7 @@ TEST_F(InfoListTest, Painting)
     // The plus has a bar through the minus: four more pixels of the box colour in its column.
     const auto boxPixels = [&](int row) {
         int count = 0;
-        for (int y = rowRect(row).top(); y <= rowRect(row).bottom(); ++y)
+        for (int y = list.rowRect(row).top(); y <= list.rowRect(row).bottom(); ++y)
             count += pixel(7, y) == box;
         return count;
     };
