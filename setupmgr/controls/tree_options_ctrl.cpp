@@ -57,7 +57,8 @@ void OptionItem::setImages(int image, int selectedImage, const QIcon &icon)
 
 namespace {
 
-// The size of a classic glyph and of a themed one, and the margin a glyph keeps from the centre.
+// The size of a classic glyph and of a themed one, and the image width taken when only the right
+// end of an image lies in the scanned range.
 constexpr int kClassicGlyph = 13;
 constexpr int kThemedGlyph = 16;
 constexpr int kNarrowImage = 16;
@@ -150,9 +151,10 @@ CTreeOptionsCtrl::~CTreeOptionsCtrl()
     m_callback = nullptr;
     m_deletingAll = true;
     DestroyEditors();
-    delete m_frame.data();
-    // Records go with their rows while this is still an option tree.
+    // Records go with their rows while this is still an option tree; the model outlives this
+    // part of the tree and must not call it afterwards.
     clear();
+    disconnect(model(), nullptr, this, nullptr);
 }
 
 void CTreeOptionsCtrl::SetImageList(const QList<QIcon> &images, const QSize &imageSize)

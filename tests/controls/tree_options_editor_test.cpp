@@ -1,5 +1,6 @@
 // The in-place editors as the option tree opens, commits and closes them: the callback codes,
 // the spin edit's clamping, the focus rules that keep or end an edit, and the keys.
+#include "controls/beep.h"
 #include "controls/tree_options_browse_button.h"
 #include "controls/tree_options_combo.h"
 #include "controls/tree_options_date_ctrl.h"
@@ -8,7 +9,9 @@
 #include "tree_options_fixture.h"
 
 #include <QCalendarWidget>
+#include <QColorDialog>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -105,6 +108,12 @@ TEST_F(SpinEditTest, ArrowsKeepTheEditAnotherWidgetEndsIt)
     QTest::mouseClick(edit, Qt::LeftButton);
     QTest::keyClick(edit, Qt::Key_Up); // the edit's arrow keys step too
     EXPECT_TRUE(tree->editorsOpen());
+    // Digits only, as the General page asks for: a letter is refused with the beep.
+    edit->ModifyStyle(0, setupmgr::editorstyle::kEditNumber);
+    const int beeps = setupmgr::beepCount();
+    QTest::keyClicks(edit, QStringLiteral("x"));
+    EXPECT_EQ(setupmgr::beepCount(), beeps + 1);
+    EXPECT_EQ(edit->text(), QStringLiteral("10"));
 
     QTest::mouseClick(other, Qt::LeftButton);
     EXPECT_FALSE(tree->editorsOpen());
@@ -249,6 +258,37 @@ TEST_F(TreeOptionsTest, RightArrowFocusesTheEditorScrollingTheTreeEndsTheEdit)
     tree->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_FALSE(tree->editorsOpen());
     EXPECT_EQ(first->text(0), QStringLiteral("Row 0: w"));
+}
+
+// The lone "..." button of a colour row writes the chosen colour into the row; the editors open
+// again afterwards, once the button's click has returned.
+TEST_F(TreeOptionsTest, ColourChooserWritesTheRowAndReopensTheEditors)
+{
+    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Colour"), 0, 0);
+    tree->AddEditBox(row, &CTreeOptionsBrowseButton::staticMetaObject);
+    tree->GetItemRecord(row)->kind = OptionItemKind::Colour;
+    tree->SetColor(row, QColor(255, 0, 0));
+    show();
+    tree->setCurrentItem(row);
+    const QPointer<CTreeOptionsBrowseButton> button = tree->browseButton();
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(row->text(0), QStringLiteral("Colour: &FF0000"));
+
+    QTimer::singleShot(0, [] {
+        if (auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget())) {
+            dialog->setCurrentColor(QColor(0, 128, 255));
+            dialog->accept();
+        }
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(row->text(0), QStringLiteral("Colour: &0080FF"));
+    EXPECT_EQ(tree->browseButton(), button); // still open while its click runs
+    QCoreApplication::processEvents();
+    settle();
+    EXPECT_TRUE(button.isNull());
+    ASSERT_NE(tree->browseButton(), nullptr);
+    EXPECT_EQ(tree->browseButton()->GetColor(), QColor(0, 128, 255));
+    EXPECT_EQ(tree->GetColor(row), QColor(0, 128, 255));
 }
 
 TEST_F(TreeOptionsTest, MaskedRowEditsTheRealValueInAPasswordEdit)
