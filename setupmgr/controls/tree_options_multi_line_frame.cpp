@@ -5,16 +5,12 @@
 
 #include <QFocusEvent>
 #include <QPlainTextEdit>
-#include <QVBoxLayout>
 
 CMultiLineEditFrameWnd::CMultiLineEditFrameWnd(QWidget *owner)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint)
     , m_text(new QPlainTextEdit(this))
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_text);
     // Focus given to the frame goes to its text.
     setFocusProxy(m_text);
     m_text->installEventFilter(this);
@@ -38,6 +34,13 @@ CTreeOptionsEdit *CMultiLineEditFrameWnd::edit() const
 QString CMultiLineEditFrameWnd::text() const
 {
     return m_text->toPlainText();
+}
+
+void CMultiLineEditFrameWnd::resizeEvent(QResizeEvent *event)
+{
+    // The text fills the frame, at whatever size the row's edit class asked for.
+    QWidget::resizeEvent(event);
+    m_text->setGeometry(rect());
 }
 
 bool CMultiLineEditFrameWnd::eventFilter(QObject *watched, QEvent *event)

@@ -5,11 +5,13 @@
 #include "controls/tree_options_combo.h"
 #include "controls/tree_options_date_ctrl.h"
 #include "controls/tree_options_ip_address_ctrl.h"
+#include "controls/tree_options_multi_line_frame.h"
 #include "controls/tree_options_spin_ctrl.h"
 #include "tree_options_fixture.h"
 
 #include <QCalendarWidget>
 #include <QColorDialog>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -258,6 +260,58 @@ TEST_F(TreeOptionsTest, RightArrowFocusesTheEditorScrollingTheTreeEndsTheEdit)
     tree->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_FALSE(tree->editorsOpen());
     EXPECT_EQ(first->text(0), QStringLiteral("Row 0: w"));
+
+    // The wheel ends it too.
+    tree->setCurrentItem(tree->topLevelItem(5));
+    ASSERT_TRUE(tree->editorsOpen());
+    tree->editEditor()->setText(QStringLiteral("x"));
+    const QPointF centre = QRectF(tree->viewport()->rect()).center();
+    QWheelEvent wheel(centre, tree->viewport()->mapToGlobal(centre), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(tree->viewport(), &wheel);
+    EXPECT_FALSE(tree->editorsOpen());
+    EXPECT_EQ(tree->topLevelItem(5)->text(0), QStringLiteral("Row 5: x"));
+}
+
+// An edit class whose style asks for several lines.
+class MultiLineEdit : public CTreeOptionsEdit
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE explicit MultiLineEdit(QWidget *parent = nullptr)
+        : CTreeOptionsEdit(parent)
+    { }
+    setupmgr::editorstyle::Style GetEditorStyle() const override
+    {
+        return CTreeOptionsEdit::GetEditorStyle() | setupmgr::editorstyle::kEditMultiLine;
+    }
+    int GetEditorHeight(int) const override { return 60; }
+};
+
+// The multi-line value floats in a window of its own, is stored whole in the record and shown
+// in the row by its first line.
+TEST_F(TreeOptionsTest, MultiLineValueIsKeptWholeAndShownByItsFirstLine)
+{
+    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Note"), 0, 0);
+    tree->AddEditBox(row, &MultiLineEdit::staticMetaObject);
+    tree->GetItemRecord(row)->text = QStringLiteral("first\r\nsecond");
+    show();
+    tree->setCurrentItem(row);
+    CMultiLineEditFrameWnd *frame = tree->multiLineFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->isWindow());
+    EXPECT_EQ(frame->textEdit()->objectName(), QStringLiteral("optionEditor"));
+    EXPECT_EQ(frame->height(), 60);
+    EXPECT_EQ(tree->editEditor(), nullptr); // the frame holds the edit now
+    EXPECT_EQ(frame->edit()->parentWidget(), frame);
+    EXPECT_EQ(frame->edit()->FormatValue(QStringLiteral("a\r\nb")), QStringLiteral("a..."));
+
+    frame->textEdit()->setPlainText(QStringLiteral("one\ntwo\nthree"));
+    tree->CommitAndCloseEditors();
+    EXPECT_EQ(row->text(0), QStringLiteral("Note: one..."));
+    EXPECT_EQ(tree->GetItemRecord(row)->text, QStringLiteral("one\ntwo\nthree"));
+    EXPECT_EQ(tree->multiLineFrame(), nullptr);
 }
 
 // The lone "..." button of a colour row writes the chosen colour into the row; the editors open
@@ -308,3 +362,5 @@ TEST_F(TreeOptionsTest, MaskedRowEditsTheRealValueInAPasswordEdit)
 }
 
 } // namespace
+
+#include "tree_options_editor_test.moc"
