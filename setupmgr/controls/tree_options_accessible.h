@@ -1,0 +1,20 @@
+// The option tree paints its check boxes and radio buttons itself, so it tells assistive tools
+// about them itself: each row is an accessible check box, radio button, group or value row with
+// its checked and enabled states and its value.
+#pragma once
+
+#include <QAccessible>
+
+class CTreeOptionsCtrl;
+class QTreeWidgetItem;
+
+namespace setupmgr {
+
+// Makes option trees answer with their rows; once per process, from the first tree.
+void installTreeOptionsAccessibility();
+
+// Tells assistive tools that these states of the row changed (a toggle, a change of enabling).
+void notifyRowStateChanged(CTreeOptionsCtrl *tree, QTreeWidgetItem *row,
+                           const QAccessible::State &changed);
+
+} // namespace setupmgr

@@ -1,0 +1,127 @@
+#include "tree_options_browse_button.h"
+
+#include "tree_options_combo.h"
+#include "tree_options_ctrl.h"
+#include "tree_options_edit.h"
+#include "tree_options_focus.h"
+#include "tree_options_multi_line_frame.h"
+
+#include <QColorDialog>
+#include <QFocusEvent>
+#include <QFontDialog>
+#include <QFontMetrics>
+
+namespace {
+constexpr int kWidthWithoutTree = 20;
+} // namespace
+
+CTreeOptionsBrowseButton::CTreeOptionsBrowseButton(QWidget *parent)
+    : QPushButton(parent)
+{
+    setText(QStringLiteral("..."));
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, &CTreeOptionsBrowseButton::onClicked);
+}
+
+QString CTreeOptionsBrowseButton::GetCaption() const
+{
+    return QStringLiteral("...");
+}
+
+int CTreeOptionsBrowseButton::GetButtonWidth() const
+{
+    if (!m_tree)
+        return kWidthWithoutTree;
+    const QFontMetrics metrics(m_tree->font());
+    return metrics.horizontalAdvance(QStringLiteral("    "))
+        + metrics.horizontalAdvance(GetCaption());
+}
+
+bool CTreeOptionsBrowseButton::keepsEditFor(const QWidget *window) const
+{
+    if (!m_edit && !m_combo && !m_frame)
+        return true;
+    if (m_edit && m_edit->isBrowsing())
+        return true;
+    return setupmgr::isInside(window, this) || (m_edit && setupmgr::isInside(window, m_edit))
+        || (m_combo && setupmgr::isInside(window, m_combo.data()))
+        || (m_frame && setupmgr::isInside(window, m_frame));
+}
+
+void CTreeOptionsBrowseButton::PickCustom() { }
+
+void CTreeOptionsBrowseButton::focusOutEvent(QFocusEvent *event)
+{
+    QWidget *taker = setupmgr::focusTaker(event);
+    QPushButton::focusOutEvent(event);
+    if (m_tree && m_tree->isOpenEditor(this) && !keepsEditFor(taker))
+        m_tree->CommitAndCloseEditors();
+}
+
+void CTreeOptionsBrowseButton::onClicked()
+{
+    if (!m_tree || !m_row)
+        return;
+    const OptionItemData *record = m_tree->GetItemRecord(m_row);
+    if (!record)
+        return;
+    switch (record->kind) {
+    case OptionItemKind::FileEdit:
+    case OptionItemKind::FolderEdit:
+        if (m_frame)
+            m_frame->setFocus(Qt::OtherFocusReason);
+        else
+            browseForEdit(record->kind == OptionItemKind::FolderEdit);
+        break;
+    case OptionItemKind::Colour:
+        pickColour();
+        break;
+    case OptionItemKind::Font:
+        pickFont();
+        break;
+    case OptionItemKind::CustomBrowse:
+        PickCustom();
+        break;
+    default:
+        break;
+    }
+}
+
+void CTreeOptionsBrowseButton::browseForEdit(bool folder)
+{
+    const QPointer<CTreeOptionsEdit> edit = m_edit;
+    if (!edit)
+        return;
+    // While the chooser runs, the focus it takes does not end the edit.
+    edit->setBrowsing(true);
+    if (folder)
+        edit->PickFolder(edit->text());
+    else
+        edit->PickFile(edit->text());
+    if (edit)
+        edit->setBrowsing(false);
+}
+
+void CTreeOptionsBrowseButton::pickColour()
+{
+    const QPointer<CTreeOptionsBrowseButton> self(this);
+    const QColor chosen = QColorDialog::getColor(m_colour, m_tree);
+    if (!self || !m_tree || !chosen.isValid())
+        return;
+    m_colour = chosen;
+    m_tree->SetColor(m_tree->currentItem(), chosen);
+    // This button goes with the editors; it must have returned from its click first.
+    m_tree->PostRefreshEditors();
+}
+
+void CTreeOptionsBrowseButton::pickFont()
+{
+    const QPointer<CTreeOptionsBrowseButton> self(this);
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(&chosen, m_font, m_tree);
+    if (!self || !m_tree || !chosen)
+        return;
+    m_font = font;
+    m_tree->SetFontValue(m_tree->currentItem(), font);
+    m_tree->PostRefreshEditors();
+}

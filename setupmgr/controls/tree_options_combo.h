@@ -1,0 +1,67 @@
+// The drop-down editors of the option tree: a plain list that the tree's user fills when it opens,
+// a list of the display's font families, and a yes/no list.
+#pragma once
+
+#include "tree_options_ctrl.h"
+#include "tree_options_styles.h"
+
+#include <QComboBox>
+#include <QPointer>
+
+class CTreeOptionsCombo : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE explicit CTreeOptionsCombo(QWidget *parent = nullptr);
+
+    void setTree(CTreeOptionsCtrl *tree) { m_tree = tree; }
+    CTreeOptionsCtrl *tree() const { return m_tree; }
+    void setRow(QTreeWidgetItem *row) { m_row = row; }
+    QTreeWidgetItem *row() const { return m_row; }
+
+    virtual setupmgr::editorstyle::Style GetEditorStyle() const;
+    // The height of the editor with its list dropped down.
+    virtual int GetDropDownHeight() const;
+
+    // Takes the style: a list to choose from or an editable field, sorted or not.
+    void SetStyle(setupmgr::editorstyle::Style style);
+    setupmgr::editorstyle::Style editorStyle() const { return m_style; }
+    // Adds an entry, in order when the list is sorted; its position.
+    int AddString(const QString &text);
+    // Selects the first entry that starts with text, ignoring case; -1 when none does.
+    int SelectString(const QString &text);
+
+    // Its own list, the tree's "..." button or spin control, and the focus leaving the
+    // application keep the edit open.
+    virtual bool keepsEditFor(const QWidget *window) const;
+
+protected:
+    bool event(QEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    QPointer<CTreeOptionsCtrl> m_tree;
+    QTreeWidgetItem *m_row = nullptr;
+    setupmgr::editorstyle::Style m_style = 0;
+};
+
+// The font families of the display, sorted.
+class CTreeOptionsFontNameCombo : public CTreeOptionsCombo
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE explicit CTreeOptionsFontNameCombo(QWidget *parent = nullptr);
+
+    setupmgr::editorstyle::Style GetEditorStyle() const override;
+};
+
+// The language's "yes" and "no".
+class CTreeOptionsBooleanCombo : public CTreeOptionsCombo
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE explicit CTreeOptionsBooleanCombo(QWidget *parent = nullptr);
+};

@@ -1,0 +1,56 @@
+// The date and time pickers of the option tree. A date drops down a month calendar; a time steps
+// its fields with arrows. Both show their value in the row in the user's locale.
+#pragma once
+
+#include "tree_options_ctrl.h"
+#include "tree_options_styles.h"
+
+#include <QDateTimeEdit>
+#include <QPointer>
+
+class CTreeOptionsDateCtrl : public QDateTimeEdit
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE explicit CTreeOptionsDateCtrl(QWidget *parent = nullptr);
+
+    void setTree(CTreeOptionsCtrl *tree) { m_tree = tree; }
+    CTreeOptionsCtrl *tree() const { return m_tree; }
+    void setRow(QTreeWidgetItem *row) { m_row = row; }
+    QTreeWidgetItem *row() const { return m_row; }
+
+    virtual setupmgr::editorstyle::Style GetEditorStyle() const;
+    // The row's display of a value: the locale's short date, at most 100 characters.
+    virtual QString GetDisplayText(const QDateTime &value) const;
+
+    // Takes the style: a time format (with arrows) or a date with a drop-down calendar.
+    void SetStyle(setupmgr::editorstyle::Style style);
+    // An invalid value leaves the picker at the current date and time.
+    void SetTime(const QDateTime &value);
+    // The picked value; false when it is not a valid one.
+    bool GetTime(QDateTime *value) const;
+
+    // Its own calendar keeps the edit open.
+    virtual bool keepsEditFor(const QWidget *window) const;
+
+protected:
+    bool event(QEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    QPointer<CTreeOptionsCtrl> m_tree;
+    QTreeWidgetItem *m_row = nullptr;
+};
+
+class CTreeOptionsTimeCtrl : public CTreeOptionsDateCtrl
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE explicit CTreeOptionsTimeCtrl(QWidget *parent = nullptr);
+
+    setupmgr::editorstyle::Style GetEditorStyle() const override;
+    // The locale's time, at most 100 characters.
+    QString GetDisplayText(const QDateTime &value) const override;
+};

@@ -1,0 +1,135 @@
+#include "tree_options_edit.h"
+
+#include "beep.h"
+#include "tree_options_browse_button.h"
+#include "tree_options_ctrl.h"
+#include "tree_options_file_dialog.h"
+#include "tree_options_focus.h"
+
+#include <QDir>
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+using namespace setupmgr::editorstyle;
+
+namespace {
+constexpr int kMinEditorHeight = 20;
+} // namespace
+
+CTreeOptionsEdit::CTreeOptionsEdit(QWidget *parent)
+    : QLineEdit(parent)
+{ }
+
+Style CTreeOptionsEdit::GetEditorStyle() const
+{
+    return kChild | kVisible | kEditAutoHScroll;
+}
+
+int CTreeOptionsEdit::GetEditorHeight(int labelHeight) const
+{
+    return qMax(labelHeight, kMinEditorHeight);
+}
+
+bool CTreeOptionsEdit::PickFolder(const QString &initialText)
+{
+    const QString folder = QFileDialog::getExistingDirectory(
+        m_tree, GetFolderPickerTitle(), initialText, QFileDialog::ShowDirsOnly);
+    if (folder.isEmpty())
+        return false;
+    setText(QDir::toNativeSeparators(folder));
+    return true;
+}
+
+bool CTreeOptionsEdit::PickFile(const QString &initialText)
+{
+    // The dialog may wander to another folder; the process's own stays where it was.
+    const QString workingFolder = QDir::currentPath();
+    CTreeOptionsFileDialog dialog(m_tree, GetFilePickerTitle(), initialText, GetFileFilter());
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    QDir::setCurrent(workingFolder);
+    if (chosen)
+        setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+    return chosen;
+}
+
+QString CTreeOptionsEdit::GetFolderPickerTitle() const
+{
+    return QStringLiteral("Please specify a folder");
+}
+
+QString CTreeOptionsEdit::GetFilePickerTitle() const
+{
+    return QStringLiteral("Please specify a file");
+}
+
+QString CTreeOptionsEdit::GetFileFilter() const
+{
+    return QStringLiteral("All Files (*.*)|*.*||");
+}
+
+QString CTreeOptionsEdit::FormatValue(const QString &text) const
+{
+    // A line ends at a carriage return, or at the line feed a Qt text field uses alone.
+    qsizetype end = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('\r') || text.at(i) == QLatin1Char('\n')) {
+            end = i;
+            break;
+        }
+    }
+    return end < 0 ? text : text.left(end) % QLatin1String("...");
+}
+
+void CTreeOptionsEdit::ModifyStyle(Style remove, Style add)
+{
+    m_style = (m_style & ~remove) | add;
+    setEchoMode(has(m_style, kEditPassword) ? QLineEdit::Password : QLineEdit::Normal);
+}
+
+bool CTreeOptionsEdit::keepsEditFor(const QWidget *window) const
+{
+    // Its own pop-ups (the context menu) do not end the edit either.
+    return setupmgr::isInside(window, this) || (m_buddy && setupmgr::isInside(window, m_buddy))
+        || (m_frame && setupmgr::isInside(window, m_frame));
+}
+
+void CTreeOptionsEdit::tabAway()
+{
+    if (!m_tree)
+        return;
+    if (CTreeOptionsBrowseButton *button = m_tree->browseButton())
+        button->setFocus(Qt::TabFocusReason);
+    else
+        m_tree->setFocus(Qt::TabFocusReason);
+}
+
+void CTreeOptionsEdit::focusLostTo(QWidget *window)
+{
+    if (!m_tree || keepsEditFor(window) || !m_tree->isOpenEditor(this))
+        return;
+    m_tree->CommitAndCloseEditors();
+}
+
+bool CTreeOptionsEdit::event(QEvent *event)
+{
+    if (m_tree && setupmgr::isTabPress(event)) {
+        tabAway();
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress && has(m_style, kEditNumber)) {
+        // Digits only, as typed; anything else printable is refused with the beep.
+        const QString text = static_cast<QKeyEvent *>(event)->text();
+        if (text.size() == 1 && text.at(0).isPrint() && !text.at(0).isDigit()) {
+            setupmgr::beep();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
+void CTreeOptionsEdit::focusOutEvent(QFocusEvent *event)
+{
+    QWidget *taker = setupmgr::focusTaker(event);
+    QLineEdit::focusOutEvent(event);
+    focusLostTo(taker);
+}

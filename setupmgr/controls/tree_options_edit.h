@@ -1,0 +1,73 @@
+// The edit box that the option tree opens over a value row. A row names it, or a class derived
+// from it, by its meta-object; the tree creates it through its invokable constructor.
+#pragma once
+
+#include "tree_options_ctrl.h"
+#include "tree_options_multi_line_frame.h"
+#include "tree_options_styles.h"
+
+#include <QLineEdit>
+#include <QPointer>
+
+class CTreeOptionsEdit : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE explicit CTreeOptionsEdit(QWidget *parent = nullptr);
+
+    // Set by the tree when it opens the editors; the edit owns none of them.
+    void setMasked(bool masked) { m_masked = masked; }
+    bool isMasked() const { return m_masked; }
+    void setTree(CTreeOptionsCtrl *tree) { m_tree = tree; }
+    CTreeOptionsCtrl *tree() const { return m_tree; }
+    // The spin control or "..." button serving this edit.
+    void setBuddy(QWidget *buddy) { m_buddy = buddy; }
+    QWidget *buddy() const { return m_buddy; }
+    void setRow(QTreeWidgetItem *row) { m_row = row; }
+    QTreeWidgetItem *row() const { return m_row; }
+    void setMultiLineFrame(CMultiLineEditFrameWnd *frame) { m_frame = frame; }
+    CMultiLineEditFrameWnd *multiLineFrame() const { return m_frame; }
+    // Set while a file or folder chooser of the "..." button runs.
+    void setBrowsing(bool browsing) { m_browsing = browsing; }
+    bool isBrowsing() const { return m_browsing; }
+
+    // The style the edit is made with; the tree adds the password bit for masked rows.
+    virtual setupmgr::editorstyle::Style GetEditorStyle() const;
+    // The edit's height for a label of that height: the label's, at least 20.
+    virtual int GetEditorHeight(int labelHeight) const;
+    // The folder and file choosers of the "..." button; on OK the edit's text becomes the
+    // chosen path. False when cancelled.
+    virtual bool PickFolder(const QString &initialText);
+    virtual bool PickFile(const QString &initialText);
+    virtual QString GetFolderPickerTitle() const;
+    virtual QString GetFilePickerTitle() const;
+    virtual QString GetFileFilter() const;
+    // The row's display of a value: its first line followed by "..." when it has more.
+    virtual QString FormatValue(const QString &text) const;
+
+    // The style bits the edit honours now: password, digits only, automatic scrolling.
+    void ModifyStyle(setupmgr::editorstyle::Style remove, setupmgr::editorstyle::Style add);
+    setupmgr::editorstyle::Style editorStyle() const { return m_style; }
+
+    // Whether losing the focus to window keeps the edit open: its buddy or its multi-line
+    // frame does.
+    virtual bool keepsEditFor(const QWidget *window) const;
+    // Tab: to the tree's "..." button when one is open, else to the tree.
+    void tabAway();
+    // The focus left the edit (or the multi-line edit it stands for) for window.
+    void focusLostTo(QWidget *window);
+
+protected:
+    bool event(QEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    bool m_masked = false;
+    QPointer<CTreeOptionsCtrl> m_tree;
+    QPointer<QWidget> m_buddy;
+    QTreeWidgetItem *m_row = nullptr;
+    QPointer<CMultiLineEditFrameWnd> m_frame;
+    bool m_browsing = false;
+    setupmgr::editorstyle::Style m_style = 0;
+};

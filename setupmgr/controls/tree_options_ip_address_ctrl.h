@@ -1,0 +1,49 @@
+// The IPv4 address editor of the option tree: four number fields from 0 to 255. Typing three
+// digits or a dot moves on to the next field.
+#pragma once
+
+#include "tree_options_ctrl.h"
+#include "tree_options_styles.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+
+class QLineEdit;
+
+class CTreeOptionsIPAddressCtrl : public QWidget
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE explicit CTreeOptionsIPAddressCtrl(QWidget *parent = nullptr);
+
+    void setTree(CTreeOptionsCtrl *tree) { m_tree = tree; }
+    CTreeOptionsCtrl *tree() const { return m_tree; }
+    void setRow(QTreeWidgetItem *row) { m_row = row; }
+    QTreeWidgetItem *row() const { return m_row; }
+
+    virtual setupmgr::editorstyle::Style GetEditorStyle() const;
+    // "%d.%d.%d.%d", first octet from the high byte.
+    virtual QString GetDisplayText(quint32 address) const;
+
+    void SetAddress(quint32 address);
+    // The address, blank fields as 0; the number of fields that are filled.
+    int GetAddress(quint32 *address) const;
+    bool IsBlank() const;
+    QLineEdit *field(int index) const { return m_fields.at(index); }
+
+    // Its own four fields keep the edit open.
+    virtual bool keepsEditFor(const QWidget *window) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void onFieldEdited(int index);
+
+    QPointer<CTreeOptionsCtrl> m_tree;
+    QTreeWidgetItem *m_row = nullptr;
+    std::array<QLineEdit *, 4> m_fields {};
+};

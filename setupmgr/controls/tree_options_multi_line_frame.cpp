@@ -1,0 +1,58 @@
+#include "tree_options_multi_line_frame.h"
+
+#include "tree_options_edit.h"
+#include "tree_options_focus.h"
+
+#include <QFocusEvent>
+#include <QPlainTextEdit>
+
+CMultiLineEditFrameWnd::CMultiLineEditFrameWnd(QWidget *owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint)
+    , m_text(new QPlainTextEdit(this))
+{
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    // Focus given to the frame goes to its text.
+    setFocusProxy(m_text);
+    m_text->installEventFilter(this);
+}
+
+void CMultiLineEditFrameWnd::setEdit(CTreeOptionsEdit *edit, const QString &text)
+{
+    m_edit = edit;
+    if (edit) {
+        edit->setParent(this);
+        edit->hide();
+    }
+    m_text->setPlainText(text);
+}
+
+CTreeOptionsEdit *CMultiLineEditFrameWnd::edit() const
+{
+    return m_edit;
+}
+
+QString CMultiLineEditFrameWnd::text() const
+{
+    return m_text->toPlainText();
+}
+
+void CMultiLineEditFrameWnd::resizeEvent(QResizeEvent *event)
+{
+    // The text fills the frame, at whatever size the row's edit class asked for.
+    QWidget::resizeEvent(event);
+    m_text->setGeometry(rect());
+}
+
+bool CMultiLineEditFrameWnd::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_text && m_edit) {
+        // The edit object decides for the text it stands for.
+        if (setupmgr::isTabPress(event)) {
+            m_edit->tabAway();
+            return true;
+        }
+        if (event->type() == QEvent::FocusOut)
+            m_edit->focusLostTo(setupmgr::focusTaker(static_cast<QFocusEvent *>(event)));
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,366 @@
+// The in-place editors as the option tree opens, commits and closes them: the callback codes,
+// the spin edit's clamping, the focus rules that keep or end an edit, and the keys.
+#include "controls/beep.h"
+#include "controls/tree_options_browse_button.h"
+#include "controls/tree_options_combo.h"
+#include "controls/tree_options_date_ctrl.h"
+#include "controls/tree_options_ip_address_ctrl.h"
+#include "controls/tree_options_multi_line_frame.h"
+#include "controls/tree_options_spin_ctrl.h"
+#include "tree_options_fixture.h"
+
+#include <QCalendarWidget>
+#include <QColorDialog>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+class SpinEditTest : public TreeOptionsTest
+{
+protected:
+    QTreeWidgetItem *spinRow(const QString &value)
+    {
+        QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Polling"), 0, 0);
+        tree->AddSpinEditBox(row, &CTreeOptionsEdit::staticMetaObject,
+                             &CTreeOptionsSpinCtrl::staticMetaObject);
+        tree->SetEditText(row, value);
+        return row;
+    }
+};
+
+struct ClampCase
+{
+    const char *typed;
+    int lower;
+    int upper;
+    const char *stored;
+};
+
+class SpinClamp : public SpinEditTest, public ::testing::WithParamInterface<ClampCase>
+{
+};
+
+// The number is read the way atol reads it, then held in the spin's range when it is committed.
+TEST_P(SpinClamp, CommitStoresTheClampedNumber)
+{
+    const ClampCase &c = GetParam();
+    QTreeWidgetItem *row = spinRow(QStringLiteral("30"));
+    tree->setCurrentItem(row);
+    ASSERT_NE(tree->spinControl(), nullptr);
+    tree->spinControl()->SetRange(c.lower, c.upper);
+    tree->editEditor()->setText(QString::fromLatin1(c.typed));
+    tree->CommitAndCloseEditors();
+    EXPECT_EQ(tree->GetEditText(row), QString::fromLatin1(c.stored));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SpinClamp,
+                         ::testing::Values(ClampCase {"250", 0, 100, "100"},
+                                           ClampCase {"abc", 0, 100, "0"},
+                                           ClampCase {"  -7x", -10, 10, "-7"},
+                                           ClampCase {"3", 5, 60, "5"},
+                                           ClampCase {"99999999999", 5, 60, "60"}));
+
+TEST_F(SpinEditTest, CallbackCodesComeInOrderWithTheirWindows)
+{
+    QTreeWidgetItem *row = spinRow(QStringLiteral("42"));
+    show();
+    tree->setCurrentItem(row);
+    CTreeOptionsEdit *edit = tree->editEditor();
+    CTreeOptionsSpinCtrl *spin = tree->spinControl();
+    ASSERT_TRUE(edit && spin);
+    EXPECT_EQ(edit->text(), QStringLiteral("42"));
+    EXPECT_EQ(row->text(0), QStringLiteral("Polling")); // the label alone while editing
+    EXPECT_EQ(edit->objectName(), QStringLiteral("optionEditor"));
+    EXPECT_EQ(spin->objectName(), QStringLiteral("optionSpin"));
+    EXPECT_EQ(spin->GetBuddy(), edit);
+    EXPECT_EQ(spin->geometry().left(), edit->geometry().right() + 1); // at the edit's right edge
+    tree->CommitAndCloseEditors();
+
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].code, EditorNotifyCode::EditorCreated);
+    EXPECT_EQ(calls[0].row, row);
+    EXPECT_EQ(calls[0].first, edit);
+    EXPECT_EQ(calls[0].second, spin);
+    EXPECT_EQ(calls[1].code, EditorNotifyCode::EditorClosing);
+    EXPECT_EQ(calls[1].first, edit);
+    EXPECT_EQ(calls[1].second, nullptr);
+    EXPECT_EQ(row->text(0), QStringLiteral("Polling: 42"));
+}
+
+// GIVEN an open spin edit WHEN its arrows are used THEN the edit stays open and steps; WHEN
+// another widget of the window is clicked THEN the value is committed and the editors close.
+TEST_F(SpinEditTest, ArrowsKeepTheEditAnotherWidgetEndsIt)
+{
+    QTreeWidgetItem *row = spinRow(QStringLiteral("7"));
+    show();
+    tree->setCurrentItem(row);
+    CTreeOptionsEdit *edit = tree->editEditor();
+    ASSERT_NE(edit, nullptr);
+    QTest::mouseClick(edit, Qt::LeftButton);
+    ASSERT_TRUE(edit->hasFocus());
+    auto *up = tree->spinControl()->findChild<QToolButton *>(QStringLiteral("spinUp"));
+    QTest::mouseClick(up, Qt::LeftButton);
+    QTest::mouseClick(up, Qt::LeftButton);
+    EXPECT_TRUE(tree->spinControl()->hasFocus());
+    EXPECT_TRUE(tree->editorsOpen());
+    EXPECT_EQ(edit->text(), QStringLiteral("9"));
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_Up); // the edit's arrow keys step too
+    EXPECT_TRUE(tree->editorsOpen());
+    // Digits only, as the General page asks for: a letter is refused with the beep.
+    edit->ModifyStyle(0, setupmgr::editorstyle::kEditNumber);
+    const int beeps = setupmgr::beepCount();
+    QTest::keyClicks(edit, QStringLiteral("x"));
+    EXPECT_EQ(setupmgr::beepCount(), beeps + 1);
+    EXPECT_EQ(edit->text(), QStringLiteral("10"));
+
+    QTest::mouseClick(other, Qt::LeftButton);
+    EXPECT_FALSE(tree->editorsOpen());
+    EXPECT_EQ(row->text(0), QStringLiteral("Polling: 10"));
+    EXPECT_EQ(calls.back().code, EditorNotifyCode::EditorClosing);
+}
+
+TEST_F(TreeOptionsTest, TreeLosingFocusToAnotherWidgetCommitsAndCloses)
+{
+    QTreeWidgetItem *row = valueRow(QStringLiteral("Name"), QStringLiteral("old"), nullptr);
+    show();
+    tree->setCurrentItem(row);
+    ASSERT_NE(tree->editEditor(), nullptr);
+    tree->editEditor()->setText(QStringLiteral("new"));
+    EXPECT_TRUE(tree->hasFocus());
+    QTest::mouseClick(other, Qt::LeftButton);
+    EXPECT_FALSE(tree->editorsOpen());
+    EXPECT_EQ(row->text(0), QStringLiteral("Name: new"));
+
+    // A click on the selected row's label opens its editor again.
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->labelRect(row).center());
+    EXPECT_TRUE(tree->editorsOpen());
+}
+
+TEST_F(TreeOptionsTest, DropDownListKeepsTheEditAndTheCallbackFillsIt)
+{
+    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Mode"), 0, 0);
+    tree->AddComboBox(row, &CTreeOptionsCombo::staticMetaObject);
+    tree->SetComboText(row, QStringLiteral("be"));
+    tree->SetEditorCallback(
+        [](EditorNotifyCode code, QTreeWidgetItem *, QWidget *first, QWidget *, void *) {
+            if (code == EditorNotifyCode::EditorCreated)
+                static_cast<CTreeOptionsCombo *>(first)->addItems({"alpha", "beta", "gamma"});
+        },
+        nullptr);
+    show();
+    tree->setCurrentItem(row);
+    CTreeOptionsCombo *combo = tree->comboEditor();
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->currentText(), QStringLiteral("beta")); // the entry the value starts
+    combo->setFocus();
+    combo->showPopup();
+    EXPECT_TRUE(tree->editorsOpen());
+    QTest::keyClick(combo->view(), Qt::Key_Down);
+    QTest::keyClick(combo->view(), Qt::Key_Return);
+    EXPECT_TRUE(tree->editorsOpen());
+    QTest::mouseClick(other, Qt::LeftButton);
+    EXPECT_FALSE(tree->editorsOpen());
+    EXPECT_EQ(row->text(0), QStringLiteral("Mode: gamma"));
+}
+
+TEST_F(TreeOptionsTest, CalendarKeepsTheDateEditOpen)
+{
+    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Day"), 0, 0);
+    tree->AddComboBox(row, &CTreeOptionsDateCtrl::staticMetaObject);
+    tree->SetDateTime(row, QDateTime(QDate(2023, 5, 17), QTime(8, 0)));
+    show();
+    tree->setCurrentItem(row);
+    CTreeOptionsDateCtrl *date = tree->dateTimeEditor();
+    ASSERT_NE(date, nullptr);
+    date->setFocus();
+    // The drop-down arrow sits at the right end.
+    QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(date->width() - 4, date->height() / 2));
+    ASSERT_TRUE(date->calendarWidget() && date->calendarWidget()->isVisible());
+    EXPECT_TRUE(tree->editorsOpen());
+    date->calendarWidget()->setSelectedDate(QDate(2023, 5, 20));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(tree->editorsOpen());
+    QTest::mouseClick(other, Qt::LeftButton);
+    EXPECT_FALSE(tree->editorsOpen());
+    QDateTime stored;
+    tree->GetDateTime(row, &stored);
+    EXPECT_EQ(stored.date(), QDate(2023, 5, 20));
+}
+
+// Focus moves between the address fields without ending the edit; a blank field stores nothing
+// and the row shows the address it had.
+TEST_F(TreeOptionsTest, AddressStoresOnlyFourFilledFields)
+{
+    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Server"), 0, 0);
+    tree->AddComboBox(row, &CTreeOptionsIPAddressCtrl::staticMetaObject);
+    tree->SetIPAddress(row, 0x0A000001u);
+    show();
+    tree->setCurrentItem(row);
+    CTreeOptionsIPAddressCtrl *address = tree->addressEditor();
+    ASSERT_NE(address, nullptr);
+    address->field(0)->setFocus();
+    address->field(0)->selectAll();
+    // Typed where the focus is: the fields pass it on as they fill.
+    for (const QChar c : QStringLiteral("192.168.1.1"))
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    EXPECT_TRUE(tree->editorsOpen());
+    tree->CommitAndCloseEditors();
+    EXPECT_EQ(tree->GetIPAddress(row), 0xC0A80101u);
+    EXPECT_EQ(row->text(0), QStringLiteral("Server: 192.168.1.1"));
+
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->labelRect(row).center());
+    ASSERT_NE(tree->addressEditor(), nullptr);
+    tree->addressEditor()->field(2)->clear();
+    tree->CommitAndCloseEditors();
+    EXPECT_EQ(tree->GetIPAddress(row), 0xC0A80101u);
+    EXPECT_EQ(row->text(0), QStringLiteral("Server: 192.168.1.1"));
+}
+
+TEST_F(TreeOptionsTest, TabGoesToTheBrowseButtonWhenThereIsOneElseToTheTree)
+{
+    QTreeWidgetItem *file = tree->InsertItem(QStringLiteral("File"), 0, 0);
+    tree->AddBrowseEditBox(file, &CTreeOptionsEdit::staticMetaObject,
+                           &CTreeOptionsBrowseButton::staticMetaObject);
+    QTreeWidgetItem *plain = valueRow(QStringLiteral("Plain"), QStringLiteral("p"), nullptr);
+    show();
+    tree->setCurrentItem(file);
+    ASSERT_TRUE(tree->editEditor() && tree->browseButton());
+    EXPECT_EQ(tree->browseButton()->objectName(), QStringLiteral("optionBrowse"));
+    EXPECT_LE(tree->editEditor()->geometry().right(), tree->browseButton()->geometry().left());
+    tree->editEditor()->setFocus();
+    QTest::keyClick(tree->editEditor(), Qt::Key_Tab);
+    EXPECT_TRUE(tree->browseButton()->hasFocus());
+    EXPECT_TRUE(tree->editorsOpen());
+
+    tree->setCurrentItem(plain);
+    ASSERT_NE(tree->editEditor(), nullptr);
+    tree->editEditor()->setFocus();
+    QTest::keyClick(tree->editEditor(), Qt::Key_Tab);
+    EXPECT_TRUE(tree->hasFocus());
+    EXPECT_FALSE(tree->editorsOpen());
+    EXPECT_EQ(plain->text(0), QStringLiteral("Plain: p"));
+}
+
+TEST_F(TreeOptionsTest, RightArrowFocusesTheEditorScrollingTheTreeEndsTheEdit)
+{
+    QTreeWidgetItem *first = valueRow(QStringLiteral("Row 0"), QStringLiteral("v"), nullptr);
+    for (int i = 1; i < 60; ++i)
+        valueRow(QStringLiteral("Row %1").arg(i), QStringLiteral("v"), nullptr);
+    show();
+    tree->setCurrentItem(first);
+    QTest::keyClick(tree, Qt::Key_Right);
+    ASSERT_NE(tree->editEditor(), nullptr);
+    EXPECT_TRUE(tree->editEditor()->hasFocus());
+    tree->editEditor()->setText(QStringLiteral("w"));
+
+    tree->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_FALSE(tree->editorsOpen());
+    EXPECT_EQ(first->text(0), QStringLiteral("Row 0: w"));
+
+    // The wheel ends it too.
+    tree->setCurrentItem(tree->topLevelItem(5));
+    ASSERT_TRUE(tree->editorsOpen());
+    tree->editEditor()->setText(QStringLiteral("x"));
+    const QPointF centre = QRectF(tree->viewport()->rect()).center();
+    QWheelEvent wheel(centre, tree->viewport()->mapToGlobal(centre), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(tree->viewport(), &wheel);
+    EXPECT_FALSE(tree->editorsOpen());
+    EXPECT_EQ(tree->topLevelItem(5)->text(0), QStringLiteral("Row 5: x"));
+}
+
+// An edit class whose style asks for several lines.
+class MultiLineEdit : public CTreeOptionsEdit
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE explicit MultiLineEdit(QWidget *parent = nullptr)
+        : CTreeOptionsEdit(parent)
+    { }
+    setupmgr::editorstyle::Style GetEditorStyle() const override
+    {
+        return CTreeOptionsEdit::GetEditorStyle() | setupmgr::editorstyle::kEditMultiLine;
+    }
+    int GetEditorHeight(int) const override { return 60; }
+};
+
+// The multi-line value floats in a window of its own, is stored whole in the record and shown
+// in the row by its first line.
+TEST_F(TreeOptionsTest, MultiLineValueIsKeptWholeAndShownByItsFirstLine)
+{
+    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Note"), 0, 0);
+    tree->AddEditBox(row, &MultiLineEdit::staticMetaObject);
+    tree->GetItemRecord(row)->text = QStringLiteral("first\r\nsecond");
+    show();
+    tree->setCurrentItem(row);
+    CMultiLineEditFrameWnd *frame = tree->multiLineFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->isWindow());
+    EXPECT_EQ(frame->textEdit()->objectName(), QStringLiteral("optionEditor"));
+    EXPECT_EQ(frame->height(), 60);
+    EXPECT_EQ(tree->editEditor(), nullptr); // the frame holds the edit now
+    EXPECT_EQ(frame->edit()->parentWidget(), frame);
+    EXPECT_EQ(frame->edit()->FormatValue(QStringLiteral("a\r\nb")), QStringLiteral("a..."));
+
+    frame->textEdit()->setPlainText(QStringLiteral("one\ntwo\nthree"));
+    tree->CommitAndCloseEditors();
+    EXPECT_EQ(row->text(0), QStringLiteral("Note: one..."));
+    EXPECT_EQ(tree->GetItemRecord(row)->text, QStringLiteral("one\ntwo\nthree"));
+    EXPECT_EQ(tree->multiLineFrame(), nullptr);
+}
+
+// The lone "..." button of a colour row writes the chosen colour into the row; the editors open
+// again afterwards, once the button's click has returned.
+TEST_F(TreeOptionsTest, ColourChooserWritesTheRowAndReopensTheEditors)
+{
+    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Colour"), 0, 0);
+    tree->AddEditBox(row, &CTreeOptionsBrowseButton::staticMetaObject);
+    tree->GetItemRecord(row)->kind = OptionItemKind::Colour;
+    tree->SetColor(row, QColor(255, 0, 0));
+    show();
+    tree->setCurrentItem(row);
+    const QPointer<CTreeOptionsBrowseButton> button = tree->browseButton();
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(row->text(0), QStringLiteral("Colour: &FF0000"));
+
+    QTimer::singleShot(0, [] {
+        if (auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget())) {
+            dialog->setCurrentColor(QColor(0, 128, 255));
+            dialog->accept();
+        }
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(row->text(0), QStringLiteral("Colour: &0080FF"));
+    EXPECT_EQ(tree->browseButton(), button); // still open while its click runs
+    QCoreApplication::processEvents();
+    settle();
+    EXPECT_TRUE(button.isNull());
+    ASSERT_NE(tree->browseButton(), nullptr);
+    EXPECT_EQ(tree->browseButton()->GetColor(), QColor(0, 128, 255));
+    EXPECT_EQ(tree->GetColor(row), QColor(0, 128, 255));
+}
+
+TEST_F(TreeOptionsTest, MaskedRowEditsTheRealValueInAPasswordEdit)
+{
+    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Password"), 0, 0);
+    tree->AddEditBox(row, &CTreeOptionsEdit::staticMetaObject, true);
+    tree->SetEditText(row, QStringLiteral("abcdef"));
+    tree->setCurrentItem(row);
+    CTreeOptionsEdit *edit = tree->editEditor();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), QStringLiteral("abcdef"));
+    EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+    edit->setText(QStringLiteral("xyz"));
+    tree->CommitAndCloseEditors();
+    EXPECT_EQ(row->text(0), QStringLiteral("Password: ***"));
+    EXPECT_EQ(tree->GetItemRecord(row)->text, QStringLiteral("xyz"));
+}
+
+} // namespace
+
+#include "tree_options_editor_test.moc"
