@@ -5,6 +5,8 @@
 #include "common/folders.h"
 #include "common/language.h"
 #include "frame/missing_provider.h"
+#include "server/server_info_view.h"
+#include "server/server_list_dlg.h"
 
 #include <dlfcn.h>
 
@@ -102,8 +104,6 @@ IDataProvider *CSetupManager::requireProvider(ProviderKind kind)
     return provider;
 }
 
-// The option sheet and the recorder manager are not built yet: with their providers registered
-// they return the cancel result without a window.
 std::int32_t CSetupManager::ShowOptionSheet()
 {
     requireProvider(ProviderKind::Option);
@@ -136,8 +136,16 @@ void CSetupManager::ShowAuthorityManager()
 
 bool CSetupManager::ShowServerManager()
 {
-    requireProvider(ProviderKind::ServerList);
-    return false;
+    // The information view reads the templates through this reference; without a template
+    // provider it shows empty views.
+    setupmgr::setDisplayTemplateProvider(
+        static_cast<IDisplayTemplateProvider *>(FindProvider(ProviderKind::DisplayTemplate)));
+    auto *servers = static_cast<IServerListProvider *>(requireProvider(ProviderKind::ServerList));
+    if (!servers)
+        return false;
+    CServerListDlg dialog;
+    dialog.SetProvider(servers);
+    return dialog.exec() == kDialogOk;
 }
 
 // --- remote setup ------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // clicking, and acting on the next modal dialog.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -51,6 +52,14 @@ inline void click(QWidget *dialog, int controlId)
 {
     QPushButton *button = control<QPushButton>(dialog, controlId);
     ASSERT_TRUE(button && button->isEnabled()) << controlId;
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Clicks the button with that objectName.
+inline void press(QWidget *dialog, const char *objectName)
+{
+    auto *button = named<QAbstractButton>(dialog, objectName);
+    ASSERT_TRUE(button && button->isEnabled()) << objectName;
     QTest::mouseClick(button, Qt::LeftButton);
 }
 

@@ -29,6 +29,14 @@ public:
             out.write(content);
     }
 
+    // Copies an installation folder (Config, Language, Data, ...) into this one.
+    void copyFrom(const QString &installation) const
+    {
+        std::filesystem::copy(installation.toStdString(), m_dir.path().toStdString(),
+                              std::filesystem::copy_options::recursive
+                                  | std::filesystem::copy_options::overwrite_existing);
+    }
+
 private:
     QTemporaryDir m_dir;
     std::filesystem::path m_previous;

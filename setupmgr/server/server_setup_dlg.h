@@ -1,0 +1,102 @@
+// The dialog that registers a new recorder or edits one in the working copy of the recorder
+// list: name, address, port, product, login, additional information, and the DDNS fields that
+// stay hidden but pass through an edit unchanged. On OK it checks the recorder against the
+// others, writes the record in place and closes; it never saves the list.
+#pragma once
+
+#include "server_rules.h"
+
+#include <ostrel/data_provider.h>
+
+#include <QDialog>
+
+class CFilterEdit;
+class QCheckBox;
+class QComboBox;
+class QDialogButtonBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class CServerSetupDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // servers: the working copy; name: the recorder to edit, or empty for a new one.
+    CServerSetupDlg(IServerListProvider *servers, const QString &name, QWidget *parent = nullptr);
+    ~CServerSetupDlg() override;
+
+    // Checks and stores the recorder; a refusal shows why and keeps the dialog open.
+    void accept() override;
+    void reject() override;
+
+    // The additional-information list's buttons.
+    void OnNewInfo();
+    void OnDeleteInfo();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void initDialog();
+    void fillProducts();
+    void setTexts();
+    // Fills port and login from the chosen product, unless an edited record keeps its own.
+    void applyProductDefaults();
+    void addInfoRow(std::int32_t tag, const QString &name, const QString &value, bool atTop);
+    void openCellEditor(QTreeWidgetItem *item, int column);
+    // Takes the editor's text into the remembered cell and hides the editor.
+    void closeCellEditor(bool keepText);
+    std::vector<setupmgr::InfoRow> infoRows() const;
+    setupmgr::ServerFields fields() const;
+    void refuse(setupmgr::ServerRefusal refusal);
+
+    IServerListProvider *m_servers;
+    QString m_name; // empty for a new recorder
+    bool m_initialised = false;
+    int m_lastProduct = -1;
+    QTreeWidgetItem *m_editedItem = nullptr; // the remembered cell's row, or null
+    int m_editedColumn = -1;
+
+    QGroupBox *m_serverGroup;
+    QLabel *m_nameLabel;
+    CFilterEdit *m_nameEdit;
+    QLabel *m_addressLabel;
+    CFilterEdit *m_addressEdit;
+    QLabel *m_portLabel;
+    QLineEdit *m_portEdit;
+    QLabel *m_productLabel;
+    QComboBox *m_productCombo;
+    QLabel *m_loginLabel;
+    QLineEdit *m_loginEdit;
+    QLabel *m_passwordLabel;
+    QLineEdit *m_passwordEdit;
+    QGroupBox *m_infoGroup;
+    QTreeWidget *m_infoList;
+    QLineEdit *m_cellEditor;
+    QPushButton *m_newInfo;
+    QPushButton *m_deleteInfo;
+    QDialogButtonBox *m_buttons;
+    QPushButton *m_ok;
+    QPushButton *m_cancel;
+    // Kept hidden; the record's DDNS fields pass through them.
+    QGroupBox *m_ddnsGroup;
+    QCheckBox *m_useDdns;
+    QLabel *m_ddnsAddressLabel;
+    QLineEdit *m_ddnsAddress;
+    QLabel *m_ddnsIdLabel;
+    QLineEdit *m_ddnsId;
+    QLabel *m_ddnsPasswordLabel;
+    QLineEdit *m_ddnsPassword;
+    QPushButton *m_test;
+    QLabel *m_pairNameLabel;
+    QLineEdit *m_pairName;
+    QLabel *m_pairValueLabel;
+    QLineEdit *m_pairValue;
+    QPushButton *m_pairApply;
+};

@@ -1,0 +1,390 @@
+// The recorder manager and the recorder setup dialog, driven as an operator would.
+#include "common/folders.h"
+#include "common/language.h"
+#include "controls/info_list_box.h"
+#include "server/server_info_view.h"
+#include "server/server_list_dlg.h"
+#include "server/server_setup_dlg.h"
+#include "server/server_tree_ctrl.h"
+#include "support/dialog_test_util.h"
+#include "support/memory_providers.h"
+#include "support/temp_install.h"
+
+#include <ostrelhost/reference_host.h>
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTreeWidget>
+
+#include <cstring>
+
+namespace {
+
+const QString kInstallDir = QStringLiteral(OSTREL_INSTALL_DIR);
+
+// The captions a dialog shows: none may be a missing text.
+void expectNoMissingTexts(QWidget *dialog)
+{
+    QStringList texts;
+    for (auto *label : dialog->findChildren<QLabel *>())
+        texts << label->text();
+    for (auto *button : dialog->findChildren<QAbstractButton *>())
+        texts << button->text();
+    for (auto *group : dialog->findChildren<QGroupBox *>())
+        texts << group->title();
+    for (const QString &text : texts)
+        EXPECT_TRUE(text != QLatin1String("undefined") && text != QLatin1String("Error"))
+            << dialog->metaObject()->className() << ": " << text.toStdString();
+}
+
+// The embedded installation's language and product list, in a folder of the test's own.
+class ServerDlgTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        install.copyFrom(kInstallDir);
+        Common::releaseLanguage();
+    }
+    void TearDown() override
+    {
+        dialog.reset();
+        Common::releaseLanguage();
+        EXPECT_EQ(servers.log->count("createWorkingCopy"), servers.log->count("copy.release"));
+    }
+
+    ServerRecord *add(const char *name, const char *address, std::uint16_t port)
+    {
+        ServerRecord *record = servers.data.addServer(name);
+        copyField(record->address, address);
+        record->port = port;
+        return record;
+    }
+
+    CServerSetupDlg *openSetup(IServerListProvider *list, const QString &name)
+    {
+        auto *setup = new CServerSetupDlg(list, name);
+        dialog.reset(setup);
+        setup->show();
+        QApplication::setActiveWindow(setup);
+        return setup;
+    }
+
+    CServerListDlg *openList()
+    {
+        auto *list = new CServerListDlg;
+        list->SetProvider(&servers);
+        dialog.reset(list);
+        list->show();
+        return list;
+    }
+
+    TempInstall install;
+    testhost::ServerListProvider servers;
+    std::unique_ptr<QDialog> dialog;
+};
+
+QString edit(QWidget *dialog, const char *name)
+{
+    return named<QLineEdit>(dialog, name)->text();
+}
+
+void retype(QWidget *dialog, const char *name, const QString &text)
+{
+    auto *field = named<QLineEdit>(dialog, name);
+    field->setFocus();
+    field->clear();
+    typeText(field, text);
+}
+
+// Captures the text of the next message box and closes it with OK.
+void acknowledge(QString *text)
+{
+    whenModal<QMessageBox>([text](QMessageBox *box) {
+        *text = box->text();
+        box->accept();
+    });
+}
+
+TEST_F(ServerDlgTest, NewRecorderStartsWithDefaultsAndTheProductFillsItsOwn)
+{
+    QDialog *setup = openSetup(&servers, QString());
+    expectNoMissingTexts(setup);
+    auto *rows = named<QTreeWidget>(setup, "additionalInfoList");
+    QStringList names;
+    for (int i = 0; i < rows->topLevelItemCount(); ++i)
+        names << rows->topLevelItem(i)->text(0);
+    EXPECT_EQ(names, QStringList({"Fire Dept", "Police", "Fax", "Phone", "Manager"}));
+    EXPECT_EQ(edit(setup, "portEdit"), QStringLiteral("7100"));
+    EXPECT_EQ(edit(setup, "loginIdEdit"), QStringLiteral("admin"));
+    EXPECT_FALSE(named<QWidget>(setup, "useDdnsCheck")->isVisible());
+
+    // The shipped list: PC DVR (0), then the included products with their kinds.
+    auto *products = named<QComboBox>(setup, "productCombo");
+    const int arvo = products->findData(2);
+    ASSERT_GT(arvo, 0);
+    products->setCurrentIndex(arvo);
+    EXPECT_EQ(edit(setup, "portEdit"), QStringLiteral("7011"));
+    EXPECT_EQ(edit(setup, "loginIdEdit"), QStringLiteral("vexil"));
+    EXPECT_EQ(edit(setup, "passwordEdit"), QStringLiteral("vexil"));
+
+    retype(setup, "nameEdit", QStringLiteral("  Dock (east)  "));
+    retype(setup, "addressEdit", QStringLiteral("10.1.1.1,"));
+    click(setup, 1);
+    ASSERT_EQ(servers.data.servers.size(), 1u);
+    const ServerRecord &added = *servers.data.servers[0];
+    EXPECT_STREQ(added.name, "Dock east"); // parentheses refused, blanks trimmed
+    EXPECT_STREQ(added.address, "10.1.1.1");
+    EXPECT_EQ(added.port, 7011);
+    EXPECT_EQ(added.productKind, 2);
+    // The five rows have names, so they are kept, with their empty values.
+    ASSERT_EQ(seqSize(added.additionalInfo), 5u);
+    EXPECT_STREQ(seqAt(added.additionalInfo, 0)->name, "Fire Dept");
+    EXPECT_EQ(seqAt(added.additionalInfo, 0)->tag, -1);
+}
+
+// An edited recorder keeps what it has: its port, its login, its hidden DDNS fields; a refusal
+// names the fault and puts the focus on the field at fault.
+TEST_F(ServerDlgTest, EditKeepsTheRecordAndRefusesDuplicates)
+{
+    ServerRecord *lobby = add("Lobby", "10.0.0.1", 7011);
+    copyField(lobby->loginId, "operator");
+    copyField(lobby->ddnsAddress, "ddns.example.com");
+    copyField(lobby->ddnsPassword, "s3cret");
+    lobby->useDdns = 1;
+    lobby->productKind = 2;
+    add("Gate", "10.0.0.2", 7000);
+    QDialog *setup = openSetup(&servers, QStringLiteral("Lobby"));
+    EXPECT_EQ(edit(setup, "portEdit"), QStringLiteral("7011"));
+    EXPECT_EQ(edit(setup, "loginIdEdit"), QStringLiteral("operator"));
+    EXPECT_EQ(named<QComboBox>(setup, "productCombo")->currentIndex(), 0);
+
+    QString message;
+    retype(setup, "nameEdit", QStringLiteral("Gate"));
+    acknowledge(&message);
+    click(setup, 1);
+    EXPECT_EQ(message, Common::getString("sameServerNameExist", "message"));
+    EXPECT_EQ(setup->focusWidget(), named<QWidget>(setup, "nameEdit"));
+    retype(setup, "nameEdit", QStringLiteral("Lobby East"));
+    retype(setup, "addressEdit", QStringLiteral("10.0.0.2"));
+    retype(setup, "portEdit", QStringLiteral("7000"));
+    acknowledge(&message);
+    click(setup, 1);
+    EXPECT_EQ(message, Common::getString("sameServerIPExist", "message"));
+    EXPECT_EQ(setup->focusWidget(), named<QWidget>(setup, "addressEdit"));
+    EXPECT_TRUE(setup->isVisible());
+
+    // A name of blanks is refused without a word.
+    retype(setup, "nameEdit", QStringLiteral("   "));
+    click(setup, 1);
+    EXPECT_TRUE(setup->isVisible());
+    EXPECT_EQ(setup->focusWidget(), named<QWidget>(setup, "nameEdit"));
+
+    retype(setup, "nameEdit", QStringLiteral("Lobby East"));
+    retype(setup, "portEdit", QStringLiteral("7001"));
+    click(setup, 1);
+    EXPECT_FALSE(setup->isVisible());
+    EXPECT_STREQ(lobby->name, "Lobby East");
+    EXPECT_EQ(lobby->port, 7001);
+    EXPECT_EQ(lobby->productKind, 0); // the first entry was left selected
+    EXPECT_STREQ(lobby->ddnsAddress, "ddns.example.com");
+    EXPECT_STREQ(lobby->ddnsPassword, "s3cret");
+    EXPECT_EQ(lobby->useDdns, 1);
+}
+
+// A click on a cell edits it in place; the edit ends when the focus leaves; Delete acts only on
+// a row whose cell was edited; a row whose name was cleared is dropped on OK.
+TEST_F(ServerDlgTest, CellEditorEditsTheAdditionalInformation)
+{
+    QDialog *setup = openSetup(&servers, QString());
+    auto *rows = named<QTreeWidget>(setup, "additionalInfoList");
+    auto *editor = named<QLineEdit>(setup, "cellEditor");
+    press(setup, "deleteButton");
+    EXPECT_EQ(rows->topLevelItemCount(), 5); // nothing was remembered yet
+
+    QTreeWidgetItem *police = rows->topLevelItem(1);
+    const QRect valueCell = rows->visualItemRect(police).adjusted(rows->columnWidth(0), 0, 0, 0);
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, valueCell.center());
+    ASSERT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->palette().color(QPalette::Base), QColor(255, 255, 225));
+    typeText(editor, QStringLiteral("110"));
+    named<QWidget>(setup, "nameEdit")->setFocus();
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(police->text(1), QStringLiteral("110"));
+
+    // Clear the name of "Fax", then delete "Phone" through its remembered cell.
+    QTreeWidgetItem *fax = rows->topLevelItem(2);
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {},
+                      rows->visualItemRect(fax).topLeft() + QPoint(4, 4));
+    editor->clear();
+    named<QWidget>(setup, "nameEdit")->setFocus();
+    QTreeWidgetItem *phone = rows->topLevelItem(3);
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {},
+                      rows->visualItemRect(phone).topLeft() + QPoint(4, 4));
+    press(setup, "deleteButton");
+    EXPECT_EQ(rows->topLevelItemCount(), 4);
+
+    retype(setup, "nameEdit", QStringLiteral("Depot"));
+    click(setup, 1);
+    ASSERT_EQ(servers.data.servers.size(), 1u);
+    const ServerRecord &depot = *servers.data.servers[0];
+    QStringList stored;
+    for (std::size_t i = 0; i < seqSize(depot.additionalInfo); ++i)
+        stored << QString::fromUtf8(seqAt(depot.additionalInfo, i)->name) + QLatin1Char('=')
+                + QString::fromUtf8(seqAt(depot.additionalInfo, i)->value);
+    EXPECT_EQ(stored, QStringList({"Fire Dept=", "Police=110", "Manager="}));
+}
+
+class ServerListTest : public ServerDlgTest
+{
+protected:
+    void SetUp() override
+    {
+        ServerDlgTest::SetUp();
+        add("Lobby", "10.0.0.1", 7011)->connected = 1;
+        add("Gate", "10.0.0.2", 7000)->connected = 1;
+        list = openList();
+        tree = named<CServerTreeCtrl>(list, "serverTree");
+    }
+    bool shown(const char *name) const { return named<QWidget>(list, name)->isVisible(); }
+    QTreeWidgetItem *recorder(int index) const { return tree->rootItem()->child(index); }
+
+    CServerListDlg *list = nullptr;
+    CServerTreeCtrl *tree = nullptr;
+};
+
+TEST_F(ServerListTest, SelectionShowsTheRecorderAndOkWithoutChangeStoresNothing)
+{
+    expectNoMissingTexts(list);
+    EXPECT_EQ(tree->currentItem(), tree->rootItem());
+    EXPECT_EQ(tree->rootItem()->text(0), QStringLiteral("DVR"));
+    EXPECT_FALSE(shown("infoList") || shown("modifyButton") || shown("deleteButton"));
+    EXPECT_TRUE(shown("newButton"));
+    EXPECT_FALSE(named<QWidget>(list, "okButton")->isEnabled());
+    tree->setCurrentItem(recorder(1));
+    EXPECT_TRUE(shown("infoList") && shown("modifyButton") && shown("deleteButton"));
+    list->accept();
+    EXPECT_EQ(list->result(), 1);
+    EXPECT_EQ(servers.log->count("copy.saveFile"), 0);
+    EXPECT_EQ(servers.log->count("getServerCount"), 0); // only the working copy was read
+}
+
+// Delete asks first and leaves the root selected; a rename shows at once; New adds and
+// selects. OK asks once about the connected recorders, and No keeps the dialog open.
+TEST_F(ServerListTest, ChangesAreAskedAboutAndStored)
+{
+    tree->setCurrentItem(recorder(0));
+    QString question;
+    whenModal<QMessageBox>([&question](QMessageBox *box) {
+        question = box->text();
+        box->button(QMessageBox::Yes)->click();
+    });
+    press(list, "deleteButton");
+    EXPECT_TRUE(question.contains(QLatin1String("Lobby"))) << question.toStdString();
+    EXPECT_EQ(tree->currentItem(), tree->rootItem());
+    EXPECT_EQ(tree->rootItem()->childCount(), 1);
+    EXPECT_FALSE(shown("infoList") || shown("modifyButton") || shown("deleteButton"));
+
+    tree->setCurrentItem(recorder(0));
+    whenModal<CServerSetupDlg>([](CServerSetupDlg *setup) {
+        retype(setup, "nameEdit", QStringLiteral("Main Gate"));
+        click(setup, 1);
+    });
+    press(list, "modifyButton");
+    EXPECT_EQ(recorder(0)->text(0), QStringLiteral("Main Gate"));
+
+    // Cancelling New changes nothing.
+    whenModal<CServerSetupDlg>([](CServerSetupDlg *setup) { setup->reject(); });
+    press(list, "newButton");
+    EXPECT_EQ(tree->rootItem()->childCount(), 1);
+    whenModal<CServerSetupDlg>([](CServerSetupDlg *setup) {
+        retype(setup, "nameEdit", QStringLiteral("Yard"));
+        retype(setup, "addressEdit", QStringLiteral("10.0.0.3"));
+        click(setup, 1);
+    });
+    press(list, "newButton");
+    ASSERT_EQ(tree->rootItem()->childCount(), 2);
+    EXPECT_EQ(tree->currentItem(), recorder(1));
+    EXPECT_TRUE(shown("infoList"));
+
+    int questions = 0;
+    whenModal<QMessageBox>([&questions](QMessageBox *box) {
+        ++questions;
+        box->button(QMessageBox::No)->click();
+    });
+    press(list, "okButton");
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(servers.log->count("copy.saveFile"), 0);
+    whenModal<QMessageBox>([&questions](QMessageBox *box) {
+        ++questions;
+        box->button(QMessageBox::Yes)->click();
+    });
+    press(list, "okButton");
+    EXPECT_EQ(questions, 2); // once per OK, though two recorders are connected
+    EXPECT_EQ(list->result(), 1);
+    const auto &saved = testhost::ServerListProvider::files();
+    const auto file = saved.find(Common::getPathEntry("xml_serverinfo", true).toStdString());
+    ASSERT_NE(file, saved.end());
+    EXPECT_EQ(file->second.servers.size(), 2u);
+    EXPECT_EQ(servers.log->count("clear"), 0); // the client reloads its recorders itself
+}
+
+// A store that fails keeps the dialog and the working copy; the user is told which file.
+TEST_F(ServerListTest, AFailedStoreKeepsTheChanges)
+{
+    servers.refuseSave = true;
+    for (ServerRecord *record : {servers.data.servers[0].get(), servers.data.servers[1].get()})
+        record->connected = 0;
+    list = openList();
+    tree = named<CServerTreeCtrl>(list, "serverTree");
+    tree->setCurrentItem(recorder(1));
+    whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
+    press(list, "deleteButton");
+    QString message;
+    acknowledge(&message);
+    press(list, "okButton");
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_TRUE(message.contains(QLatin1String("serverinfo.xml"))) << message.toStdString();
+    EXPECT_EQ(tree->rootItem()->childCount(), 1);
+}
+
+// The commit, end to end on the reference host's files: what the dialog stored is what a fresh
+// host reads.
+TEST_F(ServerDlgTest, CommitReachesTheRecorderListFile)
+{
+    ostrelhost::ReferenceHost host(install.path());
+    ASSERT_TRUE(host.loadAll());
+    setupmgr::setDisplayTemplateProvider(&host.templates());
+    auto *list = new CServerListDlg;
+    list->SetProvider(&host.serverList());
+    dialog.reset(list);
+    list->show();
+    const std::int32_t before = host.serverList().getServerCount();
+    whenModal<CServerSetupDlg>([](CServerSetupDlg *setup) {
+        retype(setup, "nameEdit", QStringLiteral("Harbour Gate"));
+        retype(setup, "addressEdit", QStringLiteral("10.99.0.1"));
+        click(setup, 1);
+    });
+    press(list, "newButton");
+    // The new recorder's information: the template's categories with its values.
+    EXPECT_GT(named<QAbstractItemView>(list, "infoList")->model()->rowCount(), 4);
+    whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
+    press(list, "okButton");
+    setupmgr::setDisplayTemplateProvider(nullptr);
+    ASSERT_EQ(list->result(), 1);
+
+    ostrelhost::ReferenceHost reread(install.path());
+    ASSERT_TRUE(reread.loadAll());
+    ASSERT_EQ(reread.serverList().getServerCount(), before + 1);
+    ServerRecord *added = nullptr;
+    ASSERT_TRUE(reread.serverList().findServer("Harbour Gate", &added));
+    EXPECT_STREQ(added->address, "10.99.0.1");
+    EXPECT_EQ(added->port, 7100);
+    EXPECT_EQ(seqSize(added->additionalInfo), 5u);
+}
+
+} // namespace
