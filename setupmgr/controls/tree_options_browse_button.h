@@ -12,17 +12,13 @@
 #include <QPointer>
 #include <QPushButton>
 
-class CTreeOptionsBrowseButton : public QPushButton
+class CTreeOptionsBrowseButton : public QPushButton, public setupmgr::OptionEditorLink
 {
     Q_OBJECT
 
 public:
     Q_INVOKABLE explicit CTreeOptionsBrowseButton(QWidget *parent = nullptr);
 
-    void setTree(CTreeOptionsCtrl *tree) { m_tree = tree; }
-    CTreeOptionsCtrl *tree() const { return m_tree; }
-    void setRow(QTreeWidgetItem *row) { m_row = row; }
-    QTreeWidgetItem *row() const { return m_row; }
     // The editor the button serves; none for a lone button.
     void setEdit(CTreeOptionsEdit *edit) { m_edit = edit; }
     CTreeOptionsEdit *edit() const { return m_edit; }
@@ -55,8 +51,6 @@ private:
     void pickColour();
     void pickFont();
 
-    QPointer<CTreeOptionsCtrl> m_tree;
-    QTreeWidgetItem *m_row = nullptr;
     QPointer<CTreeOptionsEdit> m_edit;
     QPointer<CTreeOptionsCombo> m_combo;
     QPointer<CMultiLineEditFrameWnd> m_frame;

@@ -8,17 +8,12 @@
 #include <QComboBox>
 #include <QPointer>
 
-class CTreeOptionsCombo : public QComboBox
+class CTreeOptionsCombo : public QComboBox, public setupmgr::OptionEditorLink
 {
     Q_OBJECT
 
 public:
     Q_INVOKABLE explicit CTreeOptionsCombo(QWidget *parent = nullptr);
-
-    void setTree(CTreeOptionsCtrl *tree) { m_tree = tree; }
-    CTreeOptionsCtrl *tree() const { return m_tree; }
-    void setRow(QTreeWidgetItem *row) { m_row = row; }
-    QTreeWidgetItem *row() const { return m_row; }
 
     virtual setupmgr::editorstyle::Style GetEditorStyle() const;
     // The height of the editor with its list dropped down.
@@ -41,8 +36,6 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    QPointer<CTreeOptionsCtrl> m_tree;
-    QTreeWidgetItem *m_row = nullptr;
     setupmgr::editorstyle::Style m_style = 0;
 };
 

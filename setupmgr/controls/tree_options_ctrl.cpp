@@ -390,12 +390,7 @@ bool CTreeOptionsCtrl::SetCheckBox(QTreeWidgetItem *row, bool checked)
 
 bool CTreeOptionsCtrl::GetCheckBox(const QTreeWidgetItem *row, bool *checked) const
 {
-    const OptionItemData *record = recordOfKind(row, OptionItemKind::CheckBox);
-    if (!record)
-        return false;
-    if (checked)
-        *checked = record->checked;
-    return true;
+    return getRowFlag(row, OptionItemKind::CheckBox, &OptionItemData::checked, checked);
 }
 
 bool CTreeOptionsCtrl::SetRadioButton(QTreeWidgetItem *row)
@@ -427,12 +422,7 @@ bool CTreeOptionsCtrl::SetRadioButton(QTreeWidgetItem *parent, int index)
 
 bool CTreeOptionsCtrl::GetRadioButton(const QTreeWidgetItem *row, bool *checked) const
 {
-    const OptionItemData *record = recordOfKind(row, OptionItemKind::RadioButton);
-    if (!record)
-        return false;
-    if (checked)
-        *checked = record->checked;
-    return true;
+    return getRowFlag(row, OptionItemKind::RadioButton, &OptionItemData::checked, checked);
 }
 
 bool CTreeOptionsCtrl::GetRadioButton(QTreeWidgetItem *parent, int *index,
@@ -476,67 +466,58 @@ bool CTreeOptionsCtrl::SetChildrenEnable(QTreeWidgetItem *parent, bool enable)
 
 bool CTreeOptionsCtrl::SetCheckBoxEnable(QTreeWidgetItem *row, bool enable)
 {
-    OptionItemData *record = recordOfKind(row, OptionItemKind::CheckBox);
-    if (!record)
-        return false;
-    if (record->enabled != enable) {
-        record->enabled = enable;
-        rowChanged(row, EnableChange);
-    }
-    return true;
+    return setRowFlag(row, OptionItemKind::CheckBox, &OptionItemData::enabled, enable,
+                      EnableChange);
 }
 
 bool CTreeOptionsCtrl::SetRadioButtonEnable(QTreeWidgetItem *row, bool enable)
 {
-    OptionItemData *record = recordOfKind(row, OptionItemKind::RadioButton);
-    if (!record)
-        return false;
-    if (record->enabled != enable) {
-        record->enabled = enable;
-        rowChanged(row, EnableChange);
-    }
-    return true;
+    return setRowFlag(row, OptionItemKind::RadioButton, &OptionItemData::enabled, enable,
+                      EnableChange);
 }
 
 bool CTreeOptionsCtrl::GetRadioButtonEnable(const QTreeWidgetItem *row, bool *enable) const
 {
-    const OptionItemData *record = recordOfKind(row, OptionItemKind::RadioButton);
-    if (!record)
-        return false;
-    if (enable)
-        *enable = record->enabled;
-    return true;
+    return getRowFlag(row, OptionItemKind::RadioButton, &OptionItemData::enabled, enable);
 }
 
 bool CTreeOptionsCtrl::GetCheckBoxEnable(const QTreeWidgetItem *row, bool *enable) const
 {
-    const OptionItemData *record = recordOfKind(row, OptionItemKind::CheckBox);
-    if (!record)
-        return false;
-    if (enable)
-        *enable = record->enabled;
-    return true;
+    return getRowFlag(row, OptionItemKind::CheckBox, &OptionItemData::enabled, enable);
 }
 
 bool CTreeOptionsCtrl::SetCheckBoxSemi(QTreeWidgetItem *row, bool semi)
 {
-    OptionItemData *record = recordOfKind(row, OptionItemKind::CheckBox);
-    if (!record)
-        return false;
-    if (record->semiChecked != semi) {
-        record->semiChecked = semi;
-        rowChanged(row, SemiChange);
-    }
-    return true;
+    return setRowFlag(row, OptionItemKind::CheckBox, &OptionItemData::semiChecked, semi,
+                      SemiChange);
 }
 
 bool CTreeOptionsCtrl::GetCheckBoxSemi(const QTreeWidgetItem *row, bool *semi) const
 {
-    const OptionItemData *record = recordOfKind(row, OptionItemKind::CheckBox);
+    return getRowFlag(row, OptionItemKind::CheckBox, &OptionItemData::semiChecked, semi);
+}
+
+bool CTreeOptionsCtrl::setRowFlag(QTreeWidgetItem *row, OptionItemKind kind,
+                                  bool OptionItemData::*flag, bool value, unsigned change)
+{
+    OptionItemData *record = recordOfKind(row, kind);
     if (!record)
         return false;
-    if (semi)
-        *semi = record->semiChecked;
+    if (record->*flag != value) {
+        record->*flag = value;
+        rowChanged(row, change);
+    }
+    return true;
+}
+
+bool CTreeOptionsCtrl::getRowFlag(const QTreeWidgetItem *row, OptionItemKind kind,
+                                  bool OptionItemData::*flag, bool *value) const
+{
+    const OptionItemData *record = recordOfKind(row, kind);
+    if (!record)
+        return false;
+    if (value)
+        *value = record->*flag;
     return true;
 }
 

@@ -288,6 +288,11 @@ private:
 
     // Repaints a row whose record changed, and tells assistive tools which states changed.
     void rowChanged(QTreeWidgetItem *row, unsigned changes);
+    // One flag of a row of that kind; false when the row has no record of it.
+    bool setRowFlag(QTreeWidgetItem *row, OptionItemKind kind, bool OptionItemData::*flag,
+                    bool value, unsigned change);
+    bool getRowFlag(const QTreeWidgetItem *row, OptionItemKind kind, bool OptionItemData::*flag,
+                    bool *value) const;
     bool setChecked(QTreeWidgetItem *row, bool checked);
     void notify(EditorNotifyCode code, QTreeWidgetItem *row, QWidget *first, QWidget *second);
     // A click or the space key on a row.
@@ -324,3 +329,22 @@ private:
     QList<QIcon> m_images;
     QSize m_imageSize;
 };
+
+namespace setupmgr {
+
+// What every in-place editor of the option tree knows: the tree that opened it and the row it
+// edits.
+class OptionEditorLink
+{
+public:
+    void setTree(CTreeOptionsCtrl *tree) { m_tree = tree; }
+    CTreeOptionsCtrl *tree() const { return m_tree; }
+    void setRow(QTreeWidgetItem *row) { m_row = row; }
+    QTreeWidgetItem *row() const { return m_row; }
+
+protected:
+    QPointer<CTreeOptionsCtrl> m_tree;
+    QTreeWidgetItem *m_row = nullptr;
+};
+
+} // namespace setupmgr

@@ -8,17 +8,12 @@
 #include <QDateTimeEdit>
 #include <QPointer>
 
-class CTreeOptionsDateCtrl : public QDateTimeEdit
+class CTreeOptionsDateCtrl : public QDateTimeEdit, public setupmgr::OptionEditorLink
 {
     Q_OBJECT
 
 public:
     Q_INVOKABLE explicit CTreeOptionsDateCtrl(QWidget *parent = nullptr);
-
-    void setTree(CTreeOptionsCtrl *tree) { m_tree = tree; }
-    CTreeOptionsCtrl *tree() const { return m_tree; }
-    void setRow(QTreeWidgetItem *row) { m_row = row; }
-    QTreeWidgetItem *row() const { return m_row; }
 
     virtual setupmgr::editorstyle::Style GetEditorStyle() const;
     // The row's display of a value: the locale's short date, at most 100 characters.
@@ -39,8 +34,6 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    QPointer<CTreeOptionsCtrl> m_tree;
-    QTreeWidgetItem *m_row = nullptr;
 };
 
 class CTreeOptionsTimeCtrl : public CTreeOptionsDateCtrl

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPointer>
 
-class CTreeOptionsEdit : public QLineEdit
+class CTreeOptionsEdit : public QLineEdit, public setupmgr::OptionEditorLink
 {
     Q_OBJECT
 
@@ -19,13 +19,9 @@ public:
     // Set by the tree when it opens the editors; the edit owns none of them.
     void setMasked(bool masked) { m_masked = masked; }
     bool isMasked() const { return m_masked; }
-    void setTree(CTreeOptionsCtrl *tree) { m_tree = tree; }
-    CTreeOptionsCtrl *tree() const { return m_tree; }
     // The spin control or "..." button serving this edit.
     void setBuddy(QWidget *buddy) { m_buddy = buddy; }
     QWidget *buddy() const { return m_buddy; }
-    void setRow(QTreeWidgetItem *row) { m_row = row; }
-    QTreeWidgetItem *row() const { return m_row; }
     void setMultiLineFrame(CMultiLineEditFrameWnd *frame) { m_frame = frame; }
     CMultiLineEditFrameWnd *multiLineFrame() const { return m_frame; }
     // Set while a file or folder chooser of the "..." button runs.
@@ -64,9 +60,7 @@ protected:
 
 private:
     bool m_masked = false;
-    QPointer<CTreeOptionsCtrl> m_tree;
     QPointer<QWidget> m_buddy;
-    QTreeWidgetItem *m_row = nullptr;
     QPointer<CMultiLineEditFrameWnd> m_frame;
     bool m_browsing = false;
     setupmgr::editorstyle::Style m_style = 0;

@@ -12,17 +12,12 @@
 
 class QLineEdit;
 
-class CTreeOptionsIPAddressCtrl : public QWidget
+class CTreeOptionsIPAddressCtrl : public QWidget, public setupmgr::OptionEditorLink
 {
     Q_OBJECT
 
 public:
     Q_INVOKABLE explicit CTreeOptionsIPAddressCtrl(QWidget *parent = nullptr);
-
-    void setTree(CTreeOptionsCtrl *tree) { m_tree = tree; }
-    CTreeOptionsCtrl *tree() const { return m_tree; }
-    void setRow(QTreeWidgetItem *row) { m_row = row; }
-    QTreeWidgetItem *row() const { return m_row; }
 
     virtual setupmgr::editorstyle::Style GetEditorStyle() const;
     // "%d.%d.%d.%d", first octet from the high byte.
@@ -43,7 +38,5 @@ protected:
 private:
     void onFieldEdited(int index);
 
-    QPointer<CTreeOptionsCtrl> m_tree;
-    QTreeWidgetItem *m_row = nullptr;
     std::array<QLineEdit *, 4> m_fields {};
 };

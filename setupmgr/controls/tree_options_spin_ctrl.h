@@ -11,17 +11,13 @@
 class CTreeOptionsEdit;
 class QToolButton;
 
-class CTreeOptionsSpinCtrl : public QWidget
+class CTreeOptionsSpinCtrl : public QWidget, public setupmgr::OptionEditorLink
 {
     Q_OBJECT
 
 public:
     Q_INVOKABLE explicit CTreeOptionsSpinCtrl(QWidget *parent = nullptr);
 
-    void setTree(CTreeOptionsCtrl *tree) { m_tree = tree; }
-    CTreeOptionsCtrl *tree() const { return m_tree; }
-    void setRow(QTreeWidgetItem *row) { m_row = row; }
-    QTreeWidgetItem *row() const { return m_row; }
     void setEdit(CTreeOptionsEdit *edit);
     CTreeOptionsEdit *edit() const;
 
@@ -58,8 +54,6 @@ protected:
 private:
     void showPosition();
 
-    QPointer<CTreeOptionsCtrl> m_tree;
-    QTreeWidgetItem *m_row = nullptr;
     QPointer<QWidget> m_edit;
     QPointer<QWidget> m_buddy;
     QToolButton *m_up;
