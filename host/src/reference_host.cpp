@@ -1,6 +1,6 @@
 #include <ostrelhost/reference_host.h>
 
-#include "path_ini.h"
+#include <ostrelini/ini_file.h>
 
 #include <QDir>
 
@@ -19,6 +19,17 @@ std::size_t slot(DataFile file)
 bool namedByModule(DataFile file)
 {
     return file != DataFile::Template && file != DataFile::RemoteSetup;
+}
+
+// The module reads Path.ini values into buffers of this many bytes; the host reads them the same
+// way, so that both find the same file.
+constexpr int kPathBufferSize = 260;
+
+// A value such as "Data\account.xml" as a path below the installation folder.
+QString resolveDataPath(const QString &installDir, QString value)
+{
+    value.replace(u'\\', u'/');
+    return QDir::cleanPath(QDir(installDir).filePath(value));
 }
 
 } // namespace
@@ -72,14 +83,14 @@ ReferenceHost::ReferenceHost(const QString &installDir)
     , m_templates(std::make_unique<FileTemplateProvider>(m_diagnostics))
 {
     const QString iniPath = QDir(m_installDir).filePath(QStringLiteral("Config/Path.ini"));
-    QHash<QString, QString> entries;
     QString reason;
-    const bool iniRead = detail::readPathSection(iniPath, entries, reason);
+    const ostrelini::IniFile ini = ostrelini::IniFile::fromFile(iniPath, &reason);
+    const bool iniRead = reason.isEmpty();
     if (!iniRead)
         m_diagnostics->report(FileOperation::Configure, iniPath,
                               reason + QStringLiteral("; the default data files are used"));
     for (DataFile file : kAllFiles) {
-        QString value = entries.value(pathKey(file));
+        QString value = ini.readString(u"PATH", pathKey(file), QString(), kPathBufferSize);
         if (value.isEmpty()) {
             value = defaultPath(file);
             if (iniRead && namedByModule(file))
@@ -87,7 +98,7 @@ ReferenceHost::ReferenceHost(const QString &installDir)
                     FileOperation::Configure, iniPath,
                     QStringLiteral("section PATH has no %1; %2 is used").arg(pathKey(file), value));
         }
-        m_paths[slot(file)] = detail::resolveDataPath(m_installDir, value);
+        m_paths[slot(file)] = resolveDataPath(m_installDir, value);
     }
 }
 

@@ -92,12 +92,23 @@ IniFile::IniFile(const QByteArray &content)
     : m_content(stripBom(content))
 { }
 
-IniFile IniFile::fromFile(const QString &path)
+IniFile IniFile::fromFile(const QString &path, QString *error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return IniFile(QByteArray());
-    return IniFile(file.readAll());
+    QString reason;
+    QByteArray content;
+    if (!file.exists())
+        reason = QStringLiteral("the file does not exist");
+    else if (!file.open(QIODevice::ReadOnly))
+        reason = file.errorString();
+    else {
+        content = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            reason = file.errorString();
+    }
+    if (error)
+        *error = reason;
+    return IniFile(reason.isEmpty() ? content : QByteArray());
 }
 
 bool IniFile::findValue(QStringView section, QStringView key, QByteArray *value) const

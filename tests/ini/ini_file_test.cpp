@@ -82,6 +82,15 @@ TEST(IniFileTest, WriteChangesOneValueAndKeepsTheRest)
                          "New=x\r\n\r\n[LANGUAGE]\r\nUSE=en\r\n\r\n[Alarm]\r\nAuto=1\r\n"));
     EXPECT_EQ(IniFile::readInt(path, u"DirectX", u"Version", 9), 7);
 
+    // A file that cannot be read says why and reads as empty; one that can clears the reason.
+    QString error = QStringLiteral("stale");
+    EXPECT_EQ(IniFile::fromFile(path, &error).readInt(u"DirectX", u"Version", 9), 7);
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(IniFile::fromFile(dir.path(), &error).readInt(u"DirectX", u"Version", 9), 9);
+    EXPECT_FALSE(error.isEmpty());
+    IniFile::fromFile(dir.path() + QStringLiteral("/missing.ini"), &error);
+    EXPECT_EQ(error, QStringLiteral("the file does not exist"));
+
     // A missing file is created.
     const QString fresh = dir.path() + QStringLiteral("/fresh.ini");
     ASSERT_TRUE(IniFile::writeString(fresh, u"DirectX", u"Version", QStringLiteral("9")));
