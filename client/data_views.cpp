@@ -1,7 +1,8 @@
 #include "data_views.h"
 
+#include <ostrelini/ini_file.h>
+
 #include <QHeaderView>
-#include <QSettings>
 #include <QTreeWidget>
 
 namespace DataViews {
@@ -37,9 +38,7 @@ QString version(const ServerRecord &server)
 
 int directXVersion(const QString &ostrelIni)
 {
-    return QSettings(ostrelIni, QSettings::IniFormat)
-        .value(QStringLiteral("DirectX/Version"), 9)
-        .toInt();
+    return ostrelini::IniFile::readInt(ostrelIni, u"DirectX", u"Version", 9);
 }
 
 void prepare(QTreeWidget *tree, const QStringList &headers)

@@ -1,5 +1,7 @@
 #include "installation.h"
 
+#include <ostrelini/ini_file.h>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -46,6 +48,23 @@ bool enter(const QString &folder, QString *error)
         return false;
     }
     return true;
+}
+
+QString mainIni(const QString &folder)
+{
+    return folder + QStringLiteral("/Config/ostrel.ini");
+}
+
+QString language(const QString &folder)
+{
+    // Read as the module reads it, into a buffer of 49 bytes.
+    return ostrelini::IniFile::readString(mainIni(folder), u"LANGUAGE", u"USE",
+                                          QStringLiteral("en"), 49);
+}
+
+bool setLanguage(const QString &folder, const QString &code)
+{
+    return ostrelini::IniFile::writeString(mainIni(folder), u"LANGUAGE", u"USE", code);
 }
 
 } // namespace Installation

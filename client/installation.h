@@ -13,4 +13,12 @@ bool ensureDefault(const QString &folder, QString *error);
 // Makes folder the working directory; false with a reason when it is not an installation.
 bool enter(const QString &folder, QString *error);
 
+// The installation's main ini file, which holds the language the module speaks.
+QString mainIni(const QString &folder);
+// The language code of the installation, "en" when none is set.
+QString language(const QString &folder);
+// Makes code the installation's language: one value of the main ini file changes, every other
+// line stays as it is.
+bool setLanguage(const QString &folder, const QString &code);
+
 } // namespace Installation

@@ -1,26 +1,22 @@
 #include "main_window.h"
 
+#include "installation.h"
 #include "module_handle.h"
 #include "remote_setup_site.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QDateTime>
-#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QSaveFile>
-#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTreeWidget>
-
-#include <cstring>
 
 using ostrelhost::DataFile;
 
@@ -127,68 +123,17 @@ MainWindow::~MainWindow()
 
 QString MainWindow::ostrelIni() const
 {
-    return m_host.installDir() + QStringLiteral("/Config/ostrel.ini");
+    return Installation::mainIni(m_host.installDir());
 }
-
-namespace {
-
-// Sets one value of an ini file and keeps every other line as it is (QSettings would rewrite
-// the whole file in its own order and line ends).
-bool setIniValue(const QString &path, const QByteArray &section, const QByteArray &key,
-                 const QByteArray &value)
-{
-    QFile file(path);
-    QByteArray content;
-    if (file.open(QIODevice::ReadOnly))
-        content = file.readAll();
-    file.close();
-    const QByteArray newline = content.contains("\r\n") ? "\r\n" : "\n";
-    QList<QByteArray> lines = content.split('\n');
-    qsizetype insertAt = -1;
-    bool inSection = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray trimmed = lines[i].trimmed();
-        if (trimmed.startsWith('[')) {
-            if (inSection)
-                break;
-            inSection
-                = trimmed.mid(1, trimmed.indexOf(']') - 1).trimmed().toUpper() == section.toUpper();
-            if (inSection)
-                insertAt = i + 1;
-            continue;
-        }
-        if (!inSection || trimmed.isEmpty())
-            continue;
-        insertAt = i + 1;
-        if (trimmed.left(trimmed.indexOf('=')).trimmed().toUpper() == key.toUpper()) {
-            const bool cr = lines[i].endsWith('\r');
-            lines[i] = key + '=' + value + (cr ? "\r" : "");
-            insertAt = -2;
-            break;
-        }
-    }
-    const QByteArray cr = newline == "\r\n" ? "\r" : "";
-    if (insertAt == -1)
-        lines.insert(lines.size() - (lines.last().isEmpty() ? 1 : 0), '[' + section + ']' + cr);
-    if (insertAt != -2)
-        lines.insert(insertAt >= 0 ? insertAt : lines.size() - (lines.last().isEmpty() ? 1 : 0),
-                     key + '=' + value + cr);
-    QSaveFile out(path);
-    return out.open(QIODevice::WriteOnly) && out.write(lines.join('\n')) >= 0 && out.commit();
-}
-
-} // namespace
 
 QString MainWindow::language() const
 {
-    return QSettings(ostrelIni(), QSettings::IniFormat)
-        .value(QStringLiteral("LANGUAGE/USE"), QStringLiteral("en"))
-        .toString();
+    return Installation::language(m_host.installDir());
 }
 
 bool MainWindow::setLanguage(const QString &code)
 {
-    if (!setIniValue(ostrelIni(), "LANGUAGE", "USE", code.toUtf8())) {
+    if (!Installation::setLanguage(m_host.installDir(), code)) {
         statusBar()->showMessage(QStringLiteral("Cannot write %1").arg(ostrelIni()));
         return false;
     }
