@@ -194,8 +194,13 @@ bool saveDocument(const char *path, const char *rootName, Diagnostics *diagnosti
             StringWriter text;
             document.save(text, "  ", pugi::format_indent, pugi::encoding_utf8);
 
+            // The files hold passwords in clear text: the temporary file is made owner-only
+            // before anything is written to it, and the rename keeps that mode, also over a
+            // file that was readable by others.
             QSaveFile file(filePath);
             if (!file.open(QIODevice::WriteOnly))
+                reason = file.errorString();
+            else if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
                 reason = file.errorString();
             else if (file.write(text.bytes) != text.bytes.size() || !file.commit())
                 reason = file.errorString();

@@ -174,6 +174,26 @@ TEST_P(EveryKind, WorkingCopyIsWholeAndIndependent)
     EXPECT_EQ(savedBytes(*provider, m_dir.path()), before);
 }
 
+// The files hold passwords in clear text: a save leaves them readable by their owner only, a new
+// file as well as one that was readable by everyone before.
+TEST_P(EveryKind, SavedFilesAreForTheOwnerOnly)
+{
+    const std::string fresh = utf8(m_dir.filePath(QStringLiteral("fresh.xml")));
+    const std::string existing = utf8(m_dir.filePath(QStringLiteral("existing.xml")));
+    writeBytes(QString::fromStdString(existing), "old");
+    ASSERT_EQ(chmod(existing.c_str(), 0644), 0);
+    auto provider = make(0, 0);
+    const mode_t previousMask = umask(022);
+    const bool saved = provider->saveFile(fresh.c_str()) && provider->saveFile(existing.c_str());
+    umask(previousMask);
+    ASSERT_TRUE(saved);
+    for (const std::string &path : {fresh, existing}) {
+        struct stat status = {};
+        ASSERT_EQ(stat(path.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0600u) << path << ": " << std::oct << status.st_mode;
+    }
+}
+
 // Waits until the file at path is no longer the one that `before` describes, for at most a second.
 void waitForChange(const char *path, const struct stat &before)
 {
