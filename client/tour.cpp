@@ -2,6 +2,7 @@
 
 #include "main_window.h"
 #include "remote_setup_site.h"
+#include "simulated_input.h"
 
 #include <ostrelhost/reference_host.h>
 
@@ -15,9 +16,9 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTabWidget>
-#include <QTest>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -28,6 +29,17 @@ constexpr int kStepTimeoutMs = 15000;
 QWidget *activeModal()
 {
     return QApplication::activeModalWidget();
+}
+
+// A dialog that was closed while its exec() has not returned yet: the code that waits for its
+// result has not run, so a step now would see the state from before.
+bool dialogClosing()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.cbegin(), windows.cend(), [](const QWidget *window) {
+        return !window->isVisible() && window->testAttribute(Qt::WA_ShowModal)
+            && qobject_cast<const QDialog *>(window);
+    });
 }
 
 template <typename T>
@@ -43,8 +55,8 @@ void retype(QLineEdit *edit, const QString &text)
         return;
     edit->setFocus();
     edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
+    SimulatedInput::keyClick(edit, Qt::Key_Delete);
+    SimulatedInput::keyClicks(edit, text);
 }
 
 void clickItem(QTreeWidget *tree, QTreeWidgetItem *item)
@@ -52,7 +64,8 @@ void clickItem(QTreeWidget *tree, QTreeWidgetItem *item)
     if (!tree || !item)
         return;
     tree->scrollToItem(item);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+    SimulatedInput::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                               tree->visualItemRect(item).center());
 }
 
 void clickItem(QTreeWidget *tree, const QString &text)
@@ -75,8 +88,8 @@ void selectRows(QAbstractItemView *view, const QStringList &texts)
         if (found.isEmpty())
             continue;
         view->scrollTo(found.first());
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          view->visualRect(found.first()).center());
+        SimulatedInput::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                                   view->visualRect(found.first()).center());
     }
 }
 
@@ -100,7 +113,8 @@ void Tour::start()
 
 void Tour::atMainWindow(const QString &what, std::function<void()> act)
 {
-    m_steps.append({what, [] { return activeModal() == nullptr; }, std::move(act)});
+    m_steps.append(
+        {what, [] { return activeModal() == nullptr && !dialogClosing(); }, std::move(act)});
 }
 
 void Tour::inDialog(const char *className, const QString &what, std::function<void(QWidget *)> act)
@@ -109,7 +123,8 @@ void Tour::inDialog(const char *className, const QString &what, std::function<vo
     m_steps.append({what,
                     [name] {
                         QWidget *modal = activeModal();
-                        return modal && name == modal->metaObject()->className();
+                        return modal && name == modal->metaObject()->className()
+                            && !dialogClosing();
                     },
                     [act = std::move(act)] { act(activeModal()); }});
 }
@@ -171,7 +186,7 @@ void Tour::later(std::function<void()> action)
 void Tour::clickLater(QAbstractButton *button)
 {
     if (button)
-        later([button] { QTest::mouseClick(button, Qt::LeftButton); });
+        later([button] { SimulatedInput::mouseClick(button, Qt::LeftButton); });
 }
 
 void Tour::script()
@@ -208,7 +223,7 @@ void Tour::script()
                 }
                 QString error;
                 if (QWidget *setup = window.openSelectedRemoteSetup(&error)) {
-                    QTest::qWait(100);
+                    SimulatedInput::wait(100);
                     snap(setup, QStringLiteral("remote-setup-family%1").arg(family),
                          QStringLiteral("The sample plug-in's remote setup of a recorder of %1")
                              .arg(QLatin1String(label)));
@@ -281,7 +296,8 @@ void Tour::accountScript()
              [this](QWidget *dialog) {
                  selectRows(child<QAbstractItemView>(dialog, "candidateList"),
                             {QStringLiteral("dparker"), QStringLiteral("Night Shift")});
-                 QTest::mouseClick(child<QAbstractButton>(dialog, "addButton"), Qt::LeftButton);
+                 SimulatedInput::mouseClick(child<QAbstractButton>(dialog, "addButton"),
+                                            Qt::LeftButton);
                  snap(dialog, QStringLiteral("group-members"),
                       QStringLiteral("The member chooser: the user dparker and the group Night "
                                      "Shift become members"));
@@ -328,15 +344,15 @@ void Tour::authorityScript()
         snap(dialog, QStringLiteral("authority-item"), QStringLiteral("Who may export video"));
         clickLater(child<QAbstractButton>(dialog, "memberButton"));
     });
-    inDialog("CChooseMemberDlg", QStringLiteral("grant it to the new group"),
-             [this](QWidget *dialog) {
-                 selectRows(child<QAbstractItemView>(dialog, "candidateList"),
-                            {QStringLiteral("Patrol")});
-                 QTest::mouseClick(child<QAbstractButton>(dialog, "addButton"), Qt::LeftButton);
-                 snap(dialog, QStringLiteral("authority-members"),
-                      QStringLiteral("The group Patrol may now export video"));
-                 clickLater(child<QAbstractButton>(dialog, "okButton"));
-             });
+    inDialog(
+        "CChooseMemberDlg", QStringLiteral("grant it to the new group"), [this](QWidget *dialog) {
+            selectRows(child<QAbstractItemView>(dialog, "candidateList"),
+                       {QStringLiteral("Patrol")});
+            SimulatedInput::mouseClick(child<QAbstractButton>(dialog, "addButton"), Qt::LeftButton);
+            snap(dialog, QStringLiteral("authority-members"),
+                 QStringLiteral("The group Patrol may now export video"));
+            clickLater(child<QAbstractButton>(dialog, "okButton"));
+        });
     inDialog("CAuthorityDlg", QStringLiteral("commit"), [this](QWidget *dialog) {
         snap(dialog, QStringLiteral("authority-granted"),
              QStringLiteral("The item with its new holder, before OK"));

@@ -35,6 +35,8 @@ private:
         std::function<void()> act;
     };
 
+    // Both kinds of step also wait until every closed dialog's exec() has returned, so that they
+    // see what the dialog's caller did with its result.
     // Runs when no modal dialog is open.
     void atMainWindow(const QString &what, std::function<void()> act);
     // Runs when a modal dialog of that class is active.
