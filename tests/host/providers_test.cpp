@@ -232,6 +232,8 @@ TEST(WorkingCopy, AccountCopyIsIndependent)
     ASSERT_TRUE(copy->getUser(0, &user) && copy->getGroup(0, &group));
     copyField(user->name, "Changed in the copy");
     copyField(seqAt(group->members, 0)->id, "someone");
+    // The module grows a copied member list as its own: the storage is a malloc block too.
+    copyField(appendBlock(group->members)->id, "added");
     addUser(*copy, "new", "New");
     addGroup(accounts, "original-only", {});
     copy->release(1);
@@ -239,6 +241,7 @@ TEST(WorkingCopy, AccountCopyIsIndependent)
     ASSERT_TRUE(accounts.getUser(0, &user) && accounts.getGroup(0, &group));
     EXPECT_STREQ(user->name, "Administrator");
     EXPECT_STREQ(seqAt(group->members, 0)->id, "admin");
+    EXPECT_EQ(seqSize(group->members), 1u);
     EXPECT_EQ(accounts.getUserCount(), 1);
     EXPECT_EQ(accounts.getGroupCount(), 2);
 }
