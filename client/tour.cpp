@@ -10,6 +10,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
@@ -75,6 +76,26 @@ void clickItem(QTreeWidget *tree, const QString &text)
     const QList<QTreeWidgetItem *> found
         = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive, 0);
     clickItem(tree, found.value(0));
+}
+
+// Clicks a row of a list view at x from its left edge.
+void clickRow(QAbstractItemView *view, int row, int x)
+{
+    if (!view || !view->model() || row >= view->model()->rowCount())
+        return;
+    const QRect rect = view->visualRect(view->model()->index(row, 0));
+    SimulatedInput::mouseClick(view->viewport(), Qt::LeftButton, {},
+                               QPoint(rect.left() + x, rect.center().y()));
+}
+
+// Chooses the entry whose data is value with the arrow keys, as a keyboard user would.
+void chooseByKeys(QComboBox *combo, int value)
+{
+    if (!combo)
+        return;
+    combo->setFocus();
+    for (int i = 0; i < combo->count() && combo->currentData().toInt() != value; ++i)
+        SimulatedInput::keyClick(combo, Qt::Key_Down);
 }
 
 // Ctrl-clicks the rows with these texts.
@@ -205,6 +226,7 @@ void Tour::script()
 
     accountScript();
     authorityScript();
+    recorderScript();
     koreanScript();
 
     // Remote setup of one recorder of each product family.
@@ -365,6 +387,112 @@ void Tour::authorityScript()
     });
 }
 
+void Tour::recorderScript()
+{
+    MainWindow &window = m_window;
+    atMainWindow(QStringLiteral("open the recorder manager"),
+                 [&window] { later([&window] { window.showRecorders(); }); });
+    inDialog("CServerListDlg", QStringLiteral("a recorder's information"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("recorder-manager"),
+             QStringLiteral("The recorder manager on the sample recorders"));
+        clickItem(child<QTreeWidget>(dialog, "serverTree"), QStringLiteral("HQ Lobby"));
+        snap(dialog, QStringLiteral("recorder-information"),
+             QStringLiteral("HQ Lobby: product name, firmware version and additional "
+                            "information"));
+        // The box left of a category's caption collapses it, and again expands it.
+        auto *info = child<QAbstractItemView>(dialog, "infoList");
+        clickRow(info, 0, 8);
+        snap(dialog, QStringLiteral("recorder-information-collapsed"),
+             QStringLiteral("The recorder category collapsed"));
+        clickRow(info, 0, 8);
+        clickLater(child<QAbstractButton>(dialog, "newButton"));
+    });
+    inDialog("CServerSetupDlg", QStringLiteral("a new recorder of product kind 2, by a taken name"),
+             [](QWidget *dialog) {
+                 chooseByKeys(child<QComboBox>(dialog, "productCombo"), 2);
+                 retype(child<QLineEdit>(dialog, "nameEdit"), QStringLiteral("HQ Lobby"));
+                 retype(child<QLineEdit>(dialog, "addressEdit"), QStringLiteral("10.20.9.50"));
+                 clickLater(child<QAbstractButton>(dialog, "okButton"));
+             });
+    inDialog("QMessageBox", QStringLiteral("the name is taken"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("recorder-name-refused"),
+             QStringLiteral("A recorder named HQ Lobby exists: refused"));
+        if (auto *box = qobject_cast<QMessageBox *>(dialog))
+            clickLater(box->button(QMessageBox::Ok));
+    });
+    inDialog("CServerSetupDlg", QStringLiteral("a new name, HQ Lobby's address and port"),
+             [](QWidget *dialog) {
+                 retype(child<QLineEdit>(dialog, "nameEdit"), QStringLiteral("Harbour Gate"));
+                 retype(child<QLineEdit>(dialog, "addressEdit"), QStringLiteral("10.20.1.11"));
+                 clickLater(child<QAbstractButton>(dialog, "okButton"));
+             });
+    inDialog("QMessageBox", QStringLiteral("the address and port are taken"),
+             [this](QWidget *dialog) {
+                 snap(dialog, QStringLiteral("recorder-address-refused"),
+                      QStringLiteral("HQ Lobby already answers at 10.20.1.11, port 7011: "
+                                     "refused"));
+                 if (auto *box = qobject_cast<QMessageBox *>(dialog))
+                     clickLater(box->button(QMessageBox::Ok));
+             });
+    inDialog("CServerSetupDlg", QStringLiteral("an address of its own and a phone number"),
+             [this](QWidget *dialog) {
+                 retype(child<QLineEdit>(dialog, "addressEdit"), QStringLiteral("10.20.9.50"));
+                 // The value cell of the "Phone" row, edited in place.
+                 auto *rows = child<QTreeWidget>(dialog, "additionalInfoList");
+                 const QList<QTreeWidgetItem *> phone
+                     = rows->findItems(QStringLiteral("Phone"), Qt::MatchExactly, 0);
+                 if (!phone.isEmpty()) {
+                     const QRect row = rows->visualItemRect(phone.first());
+                     SimulatedInput::mouseClick(rows->viewport(), Qt::LeftButton, {},
+                                                QPoint(rows->columnWidth(0) + 8, row.center().y()));
+                     SimulatedInput::keyClicks(child<QLineEdit>(dialog, "cellEditor"),
+                                               QStringLiteral("+1 555 0199"));
+                 }
+                 snap(dialog, QStringLiteral("recorder-setup"),
+                      QStringLiteral("A recorder of product kind 2: port 7011 and login vexil "
+                                     "filled in, the phone number typed into its cell"));
+                 clickLater(child<QAbstractButton>(dialog, "okButton"));
+             });
+    inDialog("CServerListDlg", QStringLiteral("rename a recorder"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("recorder-added"),
+             QStringLiteral("Harbour Gate in the recorder manager"));
+        clickItem(child<QTreeWidget>(dialog, "serverTree"), QStringLiteral("Gate House"));
+        clickLater(child<QAbstractButton>(dialog, "modifyButton"));
+    });
+    inDialog("CServerSetupDlg", QStringLiteral("the new name"), [](QWidget *dialog) {
+        retype(child<QLineEdit>(dialog, "nameEdit"), QStringLiteral("Gate House East"));
+        clickLater(child<QAbstractButton>(dialog, "okButton"));
+    });
+    inDialog("CServerListDlg", QStringLiteral("delete a recorder"), [](QWidget *dialog) {
+        clickItem(child<QTreeWidget>(dialog, "serverTree"), QStringLiteral("Training Center"));
+        clickLater(child<QAbstractButton>(dialog, "deleteButton"));
+    });
+    inDialog("QMessageBox", QStringLiteral("confirm the deletion"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("recorder-delete"),
+             QStringLiteral("The recorder manager asks before it deletes"));
+        if (auto *box = qobject_cast<QMessageBox *>(dialog))
+            clickLater(box->button(QMessageBox::Yes));
+    });
+    inDialog("CServerListDlg", QStringLiteral("commit"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("recorder-before-commit"),
+             QStringLiteral("The changes, before OK commits them"));
+        clickLater(child<QAbstractButton>(dialog, "okButton"));
+    });
+    inDialog("QMessageBox", QStringLiteral("disconnect the connected recorders"),
+             [this](QWidget *dialog) {
+                 snap(dialog, QStringLiteral("recorder-disconnect"),
+                      QStringLiteral("Recorders are connected: storing the list disconnects "
+                                     "them"));
+                 if (auto *box = qobject_cast<QMessageBox *>(dialog))
+                     clickLater(box->button(QMessageBox::Yes));
+             });
+    atMainWindow(QStringLiteral("the committed recorders"), [this, &window] {
+        window.tabs()->setCurrentIndex(0);
+        snap(&window, QStringLiteral("client-recorders-after"),
+             QStringLiteral("The client reloaded its recorders after the commit"));
+    });
+}
+
 void Tour::koreanScript()
 {
     MainWindow &window = m_window;
@@ -379,6 +507,21 @@ void Tour::koreanScript()
              QStringLiteral("The account manager in Korean"));
         clickLater(child<QAbstractButton>(dialog, "closeButton"));
     });
+    atMainWindow(QStringLiteral("the recorder manager in Korean"),
+                 [&window] { later([&window] { window.showRecorders(); }); });
+    inDialog("CServerListDlg", QStringLiteral("Korean texts"), [this](QWidget *dialog) {
+        clickItem(child<QTreeWidget>(dialog, "serverTree"), QStringLiteral("Harbour Gate"));
+        snap(dialog, QStringLiteral("recorder-manager-ko"),
+             QStringLiteral("The recorder manager in Korean"));
+        clickLater(child<QAbstractButton>(dialog, "modifyButton"));
+    });
+    inDialog("CServerSetupDlg", QStringLiteral("Korean texts"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("recorder-setup-ko"),
+             QStringLiteral("The recorder setup dialog in Korean"));
+        clickLater(child<QAbstractButton>(dialog, "cancelButton"));
+    });
+    inDialog("CServerListDlg", QStringLiteral("close"),
+             [](QWidget *dialog) { clickLater(child<QAbstractButton>(dialog, "cancelButton")); });
     atMainWindow(QStringLiteral("back to English"), [this, &window] {
         check(window.setLanguage(QStringLiteral("en")),
               QStringLiteral("switch the module back to English"));
@@ -436,4 +579,26 @@ void Tour::verifyFiles()
     }
     check(exporters.contains(QStringLiteral("Patrol")),
           QStringLiteral("authority.xml lets Patrol export video"));
+
+    IServerListProvider &recorders = files.serverList();
+    ServerRecord *harbour = nullptr;
+    ServerRecord *found = nullptr;
+    check(recorders.findServer("Harbour Gate", &harbour) && harbour->port == 7011
+              && std::strcmp(harbour->loginId, "vexil") == 0 && harbour->productKind == 2
+              && std::strcmp(harbour->address, "10.20.9.50") == 0,
+          QStringLiteral("serverinfo.xml holds Harbour Gate, kind 2, at 10.20.9.50:7011 with "
+                         "login vexil"));
+    bool phone = false;
+    for (std::size_t i = 0; harbour && i < seqSize(harbour->additionalInfo); ++i) {
+        const AdditionalInfo *info = seqAt(harbour->additionalInfo, i);
+        phone = phone
+            || (std::strcmp(info->name, "Phone") == 0
+                && std::strcmp(info->value, "+1 555 0199") == 0);
+    }
+    check(phone, QStringLiteral("Harbour Gate's phone number is stored"));
+    check(recorders.findServer("Gate House East", &found)
+              && !recorders.findServer("Gate House", &found),
+          QStringLiteral("Gate House is renamed Gate House East"));
+    check(!recorders.findServer("Training Center", &found),
+          QStringLiteral("Training Center is deleted"));
 }

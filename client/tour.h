@@ -44,6 +44,7 @@ private:
     void script();
     void accountScript();
     void authorityScript();
+    void recorderScript();
     void koreanScript();
     // Reads the data files anew and checks that they hold what the tour did.
     void verifyFiles();

@@ -374,6 +374,9 @@ void CInfoListBox::SetView(InfoView *view)
     }
     m_rows->reset(std::move(rows));
     m_filling = false;
+    // Laid out now rather than at the next turn of the event loop, so that whoever looks at the
+    // list right away (a screen reader, a screenshot) finds its rows.
+    doItemsLayout();
     viewport()->update();
 }
 
@@ -447,6 +450,7 @@ void CInfoListBox::ToggleCategory(int row)
         }
         m_rows->insert(row + 1, items);
     }
+    doItemsLayout();
     setCurrentRow(row);
     announceToggle(row);
 }
