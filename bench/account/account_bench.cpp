@@ -18,6 +18,8 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include "support/bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -32,19 +34,8 @@ constexpr int kGroups = 2000;
 constexpr int kMembersPerGroup = 50;
 constexpr int kChosen = 5000;
 
-using Clock = std::chrono::steady_clock;
-
-double seconds(const std::function<void()> &work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-void settle()
-{
-    QCoreApplication::processEvents();
-}
+using benchsupport::seconds;
+using benchsupport::settle;
 
 // The site, held by the reference host's provider: the one a real client registers.
 ostrelhost::FileAccountProvider &site()
@@ -388,7 +379,7 @@ void UserOkValidation(benchmark::State &state)
 
 BENCHMARK(OpenAccountManager)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(FillAccountManager)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK(OpenEmptyAccountManager)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(OpenEmptyAccountManager)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(300);
 BENCHMARK(WorkingCopyOnly)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(OpenChooser)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(ChooseAll)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -398,15 +389,7 @@ BENCHMARK(UserOkValidation)->UseManualTime()->Unit(benchmark::kMicrosecond)->Ite
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The dialogs read their texts from the installation folder, the working directory.
-    if (QDir(QStringLiteral(OSTREL_INSTALL_DIR)).exists())
-        QDir::setCurrent(QStringLiteral(OSTREL_INSTALL_DIR));
-    {
-        // One-time process costs (font database, style, image plug-ins) are paid here, so that
-        // neither side of a ratio carries them.
+    return benchsupport::runBenchmarks(argc, argv, OSTREL_INSTALL_DIR, [] {
         testhost::AccountProvider empty;
         CAccountManagerDlg dialog;
         dialog.SetProvider(&empty);
@@ -414,10 +397,5 @@ int main(int argc, char **argv)
         bareAccountTree({QStringLiteral("a")}, {QStringLiteral("b")});
         bareLists({QStringLiteral("a")}, {QStringLiteral("b")});
         settle();
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Common::releaseLanguage();
-    return 0;
+    });
 }

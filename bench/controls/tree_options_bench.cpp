@@ -11,6 +11,8 @@
 #include <QSpinBox>
 #include <QTreeWidget>
 
+#include "support/bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -23,19 +25,12 @@ constexpr int kGroups = 200;
 constexpr int kRowsPerGroup = 50;
 constexpr int kOpenings = 1000;
 
-using Clock = std::chrono::steady_clock;
-
-double seconds(const std::function<void()> &work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using benchsupport::seconds;
 
 // Paints what is pending and deletes closed editors.
 void settle()
 {
-    QCoreApplication::processEvents();
+    benchsupport::settle();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -170,7 +165,6 @@ struct Group
         settle();
     }
 
-    ThemeLibrary themes;
     CTreeOptionsCtrl tree;
     QTreeWidget bare;
     QTreeWidgetItem *parent = nullptr;
@@ -247,7 +241,6 @@ void ToggleParent(benchmark::State &state)
 // event loop would, so that neither side pays for a queue the other left behind.
 void OpenCloseSpinEdit(benchmark::State &state)
 {
-    ThemeLibrary themes;
     CTreeOptionsCtrl tree;
     tree.SetImageList(images(), QSize(20, 20));
     QTreeWidgetItem *row = tree.InsertItem(QStringLiteral("Polling time"), 0, 0);
@@ -312,18 +305,8 @@ BENCHMARK(OpenCloseSpinEdit)->UseManualTime()->Unit(benchmark::kMicrosecond)->It
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ThemeLibrary themes;
-    {
-        // One-time process costs (fonts, style, accessibility factory) are paid here, so that
-        // neither side of a ratio carries them.
+    return benchsupport::runBenchmarks(argc, argv, nullptr, [] {
         Group warm(10, false);
         warm.tree.setCurrentItem(warm.parent);
-    }
-    ::benchmark::Initialize(&argc, argv);
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
+    });
 }

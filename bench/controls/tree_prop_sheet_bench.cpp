@@ -14,6 +14,8 @@
 #include <QPixmap>
 #include <QStackedWidget>
 
+#include "support/bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -25,20 +27,8 @@ namespace {
 constexpr int kPages = 50;
 constexpr int kPagesPerGroup = 10;
 
-using Clock = std::chrono::steady_clock;
-
-template <typename Work>
-double seconds(const Work &work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-void settle()
-{
-    QCoreApplication::processEvents();
-}
+using benchsupport::seconds;
+using benchsupport::settle;
 
 // What each page shows, on either side: a few labelled fields.
 void fillPage(QWidget *page, int number)
@@ -127,21 +117,8 @@ BENCHMARK(SwitchPage)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iteration
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ThemeLibrary themes;
-    // The page rows look their captions up in the installation's language file.
-    if (QDir(QStringLiteral(OSTREL_INSTALL_DIR)).exists())
-        QDir::setCurrent(QStringLiteral(OSTREL_INSTALL_DIR));
-    {
-        // One-time process costs (font database, style) are paid here, outside both sides.
+    return benchsupport::runBenchmarks(argc, argv, OSTREL_INSTALL_DIR, [] {
         Sheet warm;
         Bare bareWarm;
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Common::releaseLanguage();
-    return 0;
+    });
 }

@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "support/bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -33,23 +35,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kRecorders = 5000;
 constexpr int kInfoEntries = 5;
 
-template <typename Work>
-double seconds(Work &&work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-void settle()
-{
-    QCoreApplication::processEvents();
-}
+using benchsupport::seconds;
+using benchsupport::settle;
 
 // A site of count recorders, made once per size.
 ostrelhost::FileServerListProvider &site(int count)
@@ -187,14 +177,6 @@ BENCHMARK(NewAndDeleteAtTheEnd)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     // The setup dialog reads the product list and the texts of the installation.
-    if (QDir(QStringLiteral(OSTREL_INSTALL_DIR)).exists())
-        QDir::setCurrent(QStringLiteral(OSTREL_INSTALL_DIR));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::runBenchmarks(argc, argv, OSTREL_INSTALL_DIR);
 }

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QListWidget>
 
+#include "support/bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -21,31 +23,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using benchsupport::mean;
+using benchsupport::median;
+using benchsupport::seconds;
 using testhost::DisplayTemplateData;
 
 constexpr QSize kListSize(320, 600); // every row in sight, as in the dialog
-
-template <typename Work>
-double seconds(Work &&work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Medians, since on a shared machine a few iterations of either side are stretched by other
-// processes.
-double median(std::vector<double> times)
-{
-    std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
-    return times[times.size() / 2];
-}
-
-double mean(const std::vector<double> &times)
-{
-    return std::accumulate(times.begin(), times.end(), 0.0) / static_cast<double>(times.size());
-}
 
 // Four categories and twenty items, the recorder's own among them.
 void fillTemplate(testhost::DisplayTemplateProvider &templates)
@@ -155,15 +138,6 @@ BENCHMARK(ChangeSelection)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iter
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The view reads oem.ini and the language file of the installation, the working directory.
-    if (QDir(QStringLiteral(OSTREL_INSTALL_DIR)).exists())
-        QDir::setCurrent(QStringLiteral(OSTREL_INSTALL_DIR));
-    FontCache fonts; // as the module makes it when it loads
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    // The view reads oem.ini and the language file of the installation.
+    return benchsupport::runBenchmarks(argc, argv, OSTREL_INSTALL_DIR);
 }
