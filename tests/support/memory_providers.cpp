@@ -238,16 +238,6 @@ bool ServerListProvider::removeServer(const char *name)
 
 // --- remote setup, options, display templates --------------------------------------------------
 
-bool RemoteSetupProvider::loadRemoteSetupParameters(std::int32_t serverId,
-                                                    RemoteSetupParameters *parameters)
-{
-    record("loadRemoteSetupParameters");
-    if (!data.accept)
-        return false;
-    parameters->hostValue = serverId;
-    return true;
-}
-
 bool OptionProvider::getOptions(OptionRecord **out)
 {
     record("getOptions");

@@ -224,18 +224,6 @@ public:
     bool removeServer(const char *name) override;
 };
 
-class RemoteSetupProvider final
-    : public MemoryProvider<RemoteSetupProvider, IRemoteSetupParameterProvider, RemoteSetupData,
-                            ProviderKind::RemoteSetupParameters>
-{
-public:
-    RemoteSetupProvider() = default;
-    RemoteSetupProvider(const RemoteSetupProvider &) = default;
-    // Writes the server id into the block's host value, so tests see that the block was filled.
-    bool loadRemoteSetupParameters(std::int32_t serverId,
-                                   RemoteSetupParameters *parameters) override;
-};
-
 class OptionProvider final
     : public MemoryProvider<OptionProvider, IOptionProvider, OptionData, ProviderKind::Option>
 {
