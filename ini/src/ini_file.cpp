@@ -1,8 +1,13 @@
 #include <ostrelini/ini_file.h>
 
 #include <QFile>
+#include <QHash>
 #include <QList>
 #include <QSaveFile>
+
+#include <sys/stat.h>
+
+#include <mutex>
 
 namespace ostrelini {
 
@@ -92,12 +97,66 @@ IniFile::IniFile(const QByteArray &content)
     : m_content(stripBom(content))
 { }
 
+namespace {
+
+// What identifies one state of a file: a file rewritten, replaced or touched changes it.
+struct FileStamp
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    timespec modified {};
+    timespec changed {};
+
+    bool operator==(const FileStamp &other) const
+    {
+        return device == other.device && inode == other.inode && size == other.size
+            && modified.tv_sec == other.modified.tv_sec
+            && modified.tv_nsec == other.modified.tv_nsec && changed.tv_sec == other.changed.tv_sec
+            && changed.tv_nsec == other.changed.tv_nsec;
+    }
+};
+
+bool stampOf(const QString &path, FileStamp *stamp)
+{
+    struct stat status
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return false;
+    *stamp = {status.st_dev, status.st_ino, status.st_size, status.st_mtim, status.st_ctim};
+    return true;
+}
+
+// The installation's few ini files are read for every path and every dialog: their content is
+// kept while the file is unchanged on disk.
+struct CachedFile
+{
+    FileStamp stamp;
+    QByteArray content;
+};
+std::mutex g_cacheLock;
+QHash<QString, CachedFile> g_cache;
+
+} // namespace
+
 IniFile IniFile::fromFile(const QString &path, QString *error)
 {
+    FileStamp stamp;
+    const bool exists = stampOf(path, &stamp);
+    if (exists) {
+        std::lock_guard lock(g_cacheLock);
+        const auto cached = g_cache.constFind(path);
+        if (cached != g_cache.constEnd() && cached->stamp == stamp) {
+            if (error)
+                error->clear();
+            return IniFile(cached->content);
+        }
+    }
     QFile file(path);
     QString reason;
     QByteArray content;
-    if (!file.exists())
+    if (!exists)
         reason = QStringLiteral("the file does not exist");
     else if (!file.open(QIODevice::ReadOnly))
         reason = file.errorString();
@@ -108,7 +167,11 @@ IniFile IniFile::fromFile(const QString &path, QString *error)
     }
     if (error)
         *error = reason;
-    return IniFile(reason.isEmpty() ? content : QByteArray());
+    if (!reason.isEmpty())
+        return IniFile(QByteArray());
+    std::lock_guard lock(g_cacheLock);
+    g_cache.insert(path, {stamp, content});
+    return IniFile(content);
 }
 
 bool IniFile::findValue(QStringView section, QStringView key, QByteArray *value) const

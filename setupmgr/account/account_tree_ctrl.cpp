@@ -1,11 +1,7 @@
 #include "account_tree_ctrl.h"
 
-#include "common/text_field.h"
-
 #include "account_images.h"
-#include "controls/dialog_style.h"
-#include "controls/widgets.h"
-#include "member_list.h"
+#include "common/text_field.h"
 
 using namespace setupmgr;
 
@@ -32,9 +28,7 @@ void CAccountTreeCtrl::Fill(IAccountProvider *accounts)
             UserRecord *user = nullptr;
             if (!accounts->getUser(i, &user) || !user)
                 continue;
-            QTreeWidgetItem *item = makeItem(fieldString(user->id), kImageUser, kImageUser);
-            addNode(users, item, kUser, user);
-            items.append(item);
+            items.append(makeRecordItem(users, kUser, user, kImageUser));
         }
         users->addChildren(items);
 
@@ -44,22 +38,28 @@ void CAccountTreeCtrl::Fill(IAccountProvider *accounts)
             GroupRecord *group = nullptr;
             if (!accounts->getGroup(i, &group) || !group)
                 continue;
-            QTreeWidgetItem *item = makeItem(fieldString(group->id), kImageGroup, kImageGroup);
-            addNode(groups, item, kGroup, group);
-            items.append(item);
+            items.append(makeRecordItem(groups, kGroup, group, kImageGroup));
         }
         groups->addChildren(items);
     }
     root->addChildren({users, groups});
 }
 
+QString CAccountTreeCtrl::recordText(int kind, const void *record) const
+{
+    if (kind == kUser)
+        return fieldString(static_cast<const UserRecord *>(record)->id);
+    if (kind == kGroup)
+        return fieldString(static_cast<const GroupRecord *>(record)->id);
+    return QString();
+}
+
 QTreeWidgetItem *CAccountTreeCtrl::AddUser(QTreeWidgetItem *parent, UserRecord *user)
 {
     if (!parent || !user)
         return nullptr;
-    auto *item = makeItem(fieldString(user->id), kImageUser, kImageUser);
+    QTreeWidgetItem *item = makeRecordItem(parent, kUser, user, kImageUser);
     parent->addChild(item);
-    addNode(parent, item, kUser, user);
     return item;
 }
 
@@ -67,9 +67,8 @@ QTreeWidgetItem *CAccountTreeCtrl::AddGroup(QTreeWidgetItem *parent, GroupRecord
 {
     if (!parent || !group)
         return nullptr;
-    auto *item = makeItem(fieldString(group->id), kImageGroup, kImageGroup);
+    QTreeWidgetItem *item = makeRecordItem(parent, kGroup, group, kImageGroup);
     parent->addChild(item);
-    addNode(parent, item, kGroup, group);
     return item;
 }
 

@@ -31,6 +31,9 @@ public:
     QTreeWidgetItem *GroupFolder() const;
     QTreeWidgetItem *rootItem() const { return topLevelItem(0); }
 
+    // A user's or a group's id.
+    QString recordText(int kind, const void *record) const override;
+
 private:
     QTreeWidgetItem *folder(int kind) const;
     int findById(int kind, const char *id, TreeNode **node) const;

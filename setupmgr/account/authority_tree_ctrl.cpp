@@ -38,9 +38,8 @@ QTreeWidgetItem *CAuthorityTreeCtrl::AddCategory(QTreeWidgetItem *parent,
 {
     if (!parent || !category)
         return nullptr;
-    auto *item = makeItem(fieldString(category->name), kAuthImageCategory, kAuthImageCategory);
+    QTreeWidgetItem *item = makeRecordItem(parent, kCategory, category, kAuthImageCategory);
     parent->addChild(item);
-    addNode(parent, item, kCategory, category);
     return item;
 }
 
@@ -48,8 +47,16 @@ QTreeWidgetItem *CAuthorityTreeCtrl::AddItem(QTreeWidgetItem *parent, AuthorityI
 {
     if (!parent || !authority)
         return nullptr;
-    auto *item = makeItem(fieldString(authority->name), kAuthImageItem, kAuthImageItem);
+    QTreeWidgetItem *item = makeRecordItem(parent, kItem, authority, kAuthImageItem);
     parent->addChild(item);
-    addNode(parent, item, kItem, authority);
     return item;
+}
+
+QString CAuthorityTreeCtrl::recordText(int kind, const void *record) const
+{
+    if (kind == kCategory)
+        return fieldString(static_cast<const AuthorityCategory *>(record)->name);
+    if (kind == kItem)
+        return fieldString(static_cast<const AuthorityItem *>(record)->name);
+    return QString();
 }

@@ -20,4 +20,7 @@ public:
     QTreeWidgetItem *AddCategory(QTreeWidgetItem *parent, AuthorityCategory *category);
     QTreeWidgetItem *AddItem(QTreeWidgetItem *parent, AuthorityItem *item);
     QTreeWidgetItem *rootItem() const { return topLevelItem(0); }
+
+    // A category's or an authority item's name.
+    QString recordText(int kind, const void *record) const override;
 };

@@ -4,30 +4,45 @@
 
 namespace {
 
-// An item that carries its node, and its image without storing it per item: the image is the
-// tree's shared icon, given back when the view asks for it.
+// An item that carries its node, and its image and text without storing them per item: the
+// image is the tree's shared icon and the text the record's, given back when the view asks.
 class NodeItem final : public QTreeWidgetItem
 {
 public:
     static constexpr int kType = UserType;
 
-    explicit NodeItem(const QIcon &image)
+    // image: an index into the tree's image list, or -1 for an icon of the item's own.
+    explicit NodeItem(int image)
         : QTreeWidgetItem(kType)
         , m_image(image)
     { }
 
     QVariant data(int column, int role) const override
     {
-        if (column == 0 && role == Qt::DecorationRole && !m_image.isNull())
-            return m_image;
+        const bool ownImage = role == Qt::DecorationRole && m_image >= 0;
+        const bool ownText = (role == Qt::DisplayRole || role == Qt::EditRole) && textFromRecord;
+        if (column == 0 && (ownImage || ownText)) {
+            if (const auto *tree = qobject_cast<const CNodeTreeCtrl *>(treeWidget()))
+                return ownImage ? QVariant(tree->imageList().value(m_image))
+                                : QVariant(tree->recordText(node.kind, node.record));
+        }
         return QTreeWidgetItem::data(column, role);
     }
 
+    void setData(int column, int role, const QVariant &value) override
+    {
+        // A text set on the item replaces the record's.
+        if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole))
+            textFromRecord = false;
+        QTreeWidgetItem::setData(column, role, value);
+    }
+
     bool hasNode = false;
+    bool textFromRecord = false;
     TreeNode node {};
 
 private:
-    QIcon m_image;
+    int m_image;
 };
 
 TreeNode *nodeOf(const QTreeWidgetItem *item)
@@ -72,11 +87,11 @@ QIcon CNodeTreeCtrl::image(int index) const
 QTreeWidgetItem *CNodeTreeCtrl::makeItem(const QString &text, int image, int selectedImage) const
 {
     if (selectedImage == image) {
-        auto *item = new NodeItem(this->image(image));
+        auto *item = new NodeItem(image);
         item->setText(0, text);
         return item;
     }
-    auto *item = new NodeItem(QIcon());
+    auto *item = new NodeItem(-1);
     item->setText(0, text);
     QIcon icon;
     icon.addPixmap(this->image(image).pixmap(16, 16), QIcon::Normal);
@@ -92,6 +107,20 @@ void CNodeTreeCtrl::addNode(QTreeWidgetItem *parent, QTreeWidgetItem *item, int 
     auto *nodeItem = static_cast<NodeItem *>(item);
     nodeItem->node = TreeNode {parent, item, kind, record};
     nodeItem->hasNode = true;
+}
+
+QTreeWidgetItem *CNodeTreeCtrl::makeRecordItem(QTreeWidgetItem *parent, int kind, void *record,
+                                               int image)
+{
+    auto *item = new NodeItem(image);
+    item->textFromRecord = record != nullptr;
+    addNode(parent, item, kind, record);
+    return item;
+}
+
+QString CNodeTreeCtrl::recordText(int, const void *) const
+{
+    return QString();
 }
 
 int CNodeTreeCtrl::FindNode(const QTreeWidgetItem *item, TreeNode **node) const

@@ -36,6 +36,10 @@ public:
     // Deletes every item with its node.
     void DeleteAllItems();
 
+    // The text of the item of a record. Record items read it when the view asks for it, so that
+    // filling thousands of items converts no text up front; the base has none.
+    virtual QString recordText(int kind, const void *record) const;
+
 signals:
     // Sent for every change of selection: the node's kind and record, or -1 and null.
     void accountSelect(int kind, void *record);
@@ -46,6 +50,8 @@ protected:
     QTreeWidgetItem *makeItem(const QString &text, int image, int selectedImage) const;
     // Gives an item made by makeItem its node.
     void addNode(QTreeWidgetItem *parent, QTreeWidgetItem *item, int kind, void *record);
+    // A new item (not yet in the tree) for a record, with its node, showing recordText.
+    QTreeWidgetItem *makeRecordItem(QTreeWidgetItem *parent, int kind, void *record, int image);
     // Deletes an item that has a node, with its children; false when it has none.
     bool deleteNodeItem(QTreeWidgetItem *item);
     // The first node, in the order of the tree, that matches; null when none does.

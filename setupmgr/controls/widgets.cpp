@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QTreeWidgetItem>
 #include <QVBoxLayout>
@@ -22,6 +23,16 @@ namespace {
 constexpr char kBannerImage[] = ":/ostrel/controls/banner.png";
 constexpr int kNoControlId = -1;
 } // namespace
+
+// The module's images are compiled in and never change; each is decoded once and then kept in
+// Qt's pixmap cache (which lives and dies with the application).
+QPixmap cachedPixmap(const QString &resource)
+{
+    QPixmap pixmap;
+    if (!QPixmapCache::find(resource, &pixmap) && pixmap.load(resource))
+        QPixmapCache::insert(resource, pixmap);
+    return pixmap;
+}
 
 void markControl(QWidget *control, int controlId, const char *objectName)
 {
@@ -50,7 +61,7 @@ QLabel *makeBanner(QWidget *parent)
 {
     auto *banner = new QLabel(parent);
     markControl(banner, kNoControlId, "banner");
-    banner->setPixmap(QPixmap(QLatin1String(kBannerImage)));
+    banner->setPixmap(cachedPixmap(QLatin1String(kBannerImage)));
     return banner;
 }
 
@@ -81,7 +92,7 @@ void layOutBesideBanner(QDialog *dialog, QWidget *banner, QLayout *work, QPushBu
 QList<QIcon> loadImageList(const QString &resource, int cellWidth, const QColor &mask)
 {
     QList<QIcon> images;
-    const QPixmap strip(resource);
+    const QPixmap strip = cachedPixmap(resource);
     for (int x = 0; cellWidth > 0 && x + cellWidth <= strip.width(); x += cellWidth) {
         QPixmap cell = strip.copy(x, 0, cellWidth, strip.height());
         cell.setMask(cell.createMaskFromColor(mask, Qt::MaskInColor));

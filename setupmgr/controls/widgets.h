@@ -14,6 +14,7 @@ class QDialog;
 class QHBoxLayout;
 class QLabel;
 class QLayout;
+class QPixmap;
 class QPushButton;
 class QTreeWidgetItem;
 class QWidget;
@@ -36,6 +37,8 @@ QHBoxLayout *makeButtonRow(QPushButton *ok, QPushButton *cancel);
 void layOutBesideBanner(QDialog *dialog, QWidget *banner, QLayout *work, QPushButton *ok,
                         QPushButton *close);
 
+// One of the module's images, decoded once.
+QPixmap cachedPixmap(const QString &resource);
 // One icon per cell of an image strip, cells cellWidth pixels wide and as high as the strip,
 // with the mask colour made transparent.
 QList<QIcon> loadImageList(const QString &resource, int cellWidth = 16,

@@ -25,9 +25,7 @@ void CServerTreeCtrl::Fill(IServerListProvider *servers)
             ServerRecord *server = nullptr;
             if (!servers->getServer(i, &server) || !server)
                 continue;
-            QTreeWidgetItem *item = makeItem(fieldString(server->name), kImageServer, kImageServer);
-            addNode(root, item, kServer, server);
-            items.append(item);
+            items.append(makeRecordItem(root, kServer, server, kImageServer));
         }
         root->addChildren(items);
     }
@@ -39,10 +37,15 @@ QTreeWidgetItem *CServerTreeCtrl::AddServer(ServerRecord *server)
     QTreeWidgetItem *root = rootItem();
     if (!root || !server)
         return nullptr;
-    QTreeWidgetItem *item = makeItem(fieldString(server->name), kImageServer, kImageServer);
+    QTreeWidgetItem *item = makeRecordItem(root, kServer, server, kImageServer);
     root->addChild(item);
-    addNode(root, item, kServer, server);
     return item;
+}
+
+QString CServerTreeCtrl::recordText(int kind, const void *record) const
+{
+    return kind == kServer ? fieldString(static_cast<const ServerRecord *>(record)->name)
+                           : QString();
 }
 
 QTreeWidgetItem *CServerTreeCtrl::FindServer(const ServerRecord *server) const

@@ -28,6 +28,9 @@ public:
     bool DeleteItem(QTreeWidgetItem *item);
     QTreeWidgetItem *rootItem() const { return topLevelItem(0); }
 
+    // A recorder's name.
+    QString recordText(int kind, const void *record) const override;
+
 signals:
     // A double click on an item that has a node: its kind and record.
     void serverOpen(int kind, void *record);

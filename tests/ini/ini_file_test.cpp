@@ -97,4 +97,24 @@ TEST(IniFileTest, WriteChangesOneValueAndKeepsTheRest)
     EXPECT_EQ(IniFile::readString(fresh, u"DirectX", u"Version", {}, 260), QStringLiteral("9"));
 }
 
+// A file is read again whenever it changes, even in place and to the same size: the content of
+// an unchanged file may be kept, a changed one never.
+TEST(IniFileTest, ChangedFilesAreReadAgain)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ostrel.ini"));
+    const auto overwrite = [&path](const QByteArray &content) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite)); // in place: the same file, the same size
+        file.write(content);
+    };
+    overwrite("[LANGUAGE]\nUSE=ko\n");
+    EXPECT_EQ(IniFile::readString(path, u"LANGUAGE", u"USE", {}, 49), QStringLiteral("ko"));
+    overwrite("[LANGUAGE]\nUSE=de\n");
+    EXPECT_EQ(IniFile::readString(path, u"LANGUAGE", u"USE", {}, 49), QStringLiteral("de"));
+    QFile::remove(path);
+    EXPECT_EQ(IniFile::readString(path, u"LANGUAGE", u"USE", QStringLiteral("en"), 49),
+              QStringLiteral("en"));
+}
+
 } // namespace
