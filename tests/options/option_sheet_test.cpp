@@ -89,7 +89,6 @@ TEST_F(OptionPageTest, ApplyWritesTheRecordAndTheIniOnlyAfterAChange)
     install.write(QStringLiteral("Config/ostrel.ini"),
                   "[LANGUAGE]\r\nUSE=fr\r\n\r\n[DirectX]\r\nVersion=8\r\n");
     open();
-    EXPECT_EQ(tree->property("controlId").toInt(), 21118);
     EXPECT_EQ(checkedIndex(kLanguage), 1); // an unlisted code selects English
     EXPECT_EQ(checkedIndex(kDirectX), 1);  // anything but 9 shows DirectX 7
 
