@@ -30,6 +30,7 @@ MainWindow::MainWindow(ModuleHandle &module, ostrelhost::ReferenceHost &host, QW
     , m_authorityTree(new QTreeWidget)
     , m_optionTree(new QTreeWidget)
     , m_changes(new QPlainTextEdit)
+    , m_pollingTime(new QLabel)
     , m_site(new RemoteSetupSite(module, this))
 {
     setWindowTitle(QStringLiteral("Ostrel Client (demo) - %1").arg(host.installDir()));
@@ -105,6 +106,11 @@ MainWindow::MainWindow(ModuleHandle &module, ostrelhost::ReferenceHost &host, QW
             });
     connect(&m_host.notifications(), &ostrelhost::NotificationRelay::optionsSaved, this,
             [this] { statusBar()->showMessage(QStringLiteral("The module saved the options.")); });
+    // Queued: the module is still on the stack when it notifies, and a new language restarts it.
+    connect(&m_host.notifications(), &ostrelhost::NotificationRelay::optionsSaved, this,
+            &MainWindow::applySavedOptions, Qt::QueuedConnection);
+    m_pollingTime->setObjectName(QStringLiteral("pollingTime"));
+    statusBar()->addPermanentWidget(m_pollingTime);
 
     refresh();
     for (const ostrelhost::FileProblem &problem : m_host.diagnostics().problems())
@@ -148,6 +154,26 @@ bool MainWindow::setLanguage(const QString &code)
     return true;
 }
 
+void MainWindow::applySavedOptions()
+{
+    showPollingTime();
+    OptionRecord *options = nullptr;
+    if (!m_host.options().getOptions(&options))
+        return;
+    const QString code = QString::fromUtf8(options->language,
+                                           qstrnlen(options->language, sizeof options->language));
+    if (!code.isEmpty() && code != language())
+        setLanguage(code);
+}
+
+void MainWindow::showPollingTime()
+{
+    OptionRecord *options = nullptr;
+    if (m_host.options().getOptions(&options))
+        m_pollingTime->setText(
+            QStringLiteral("Alarm service polling time: %1").arg(options->alarmServicePollingTime));
+}
+
 void MainWindow::registerProviders()
 {
     for (IDataProvider *provider : m_host.providers())
@@ -170,6 +196,7 @@ void MainWindow::refresh()
     DataViews::fillAccounts(m_accountTree, m_host.accounts());
     DataViews::fillAuthority(m_authorityTree, m_host.authority());
     DataViews::fillOptions(m_optionTree, m_host.options(), ostrelIni());
+    showPollingTime();
     if (!selectRecorder(selected) && m_recorderTree->topLevelItemCount())
         m_recorderTree->setCurrentItem(m_recorderTree->topLevelItem(0));
 }

@@ -11,6 +11,7 @@
 class ModuleHandle;
 class QAction;
 class QActionGroup;
+class QLabel;
 class QPlainTextEdit;
 class QTabWidget;
 class QTreeWidget;
@@ -33,6 +34,8 @@ public:
     QTreeWidget *recorderTree() const { return m_recorderTree; }
     RemoteSetupSite *remoteSetupSite() const { return m_site; }
     QPlainTextEdit *changes() const { return m_changes; }
+    // The alarm service's polling time, in the status bar.
+    QLabel *pollingTime() const { return m_pollingTime; }
     ostrelhost::ReferenceHost &host() const { return m_host; }
 
     // Selects the recorder of that name in the recorder tree; false when there is none.
@@ -59,6 +62,10 @@ private:
     void report(const QString &dialog, const DataViews::Snapshot &before);
     QString ostrelIni() const;
     void registerProviders();
+    // What the module announced with "Save": the options' language becomes the installation's,
+    // and the polling time is shown.
+    void applySavedOptions();
+    void showPollingTime();
 
     ModuleHandle &m_module;
     ostrelhost::ReferenceHost &m_host;
@@ -74,5 +81,6 @@ private:
     QTreeWidget *m_authorityTree;
     QTreeWidget *m_optionTree;
     QPlainTextEdit *m_changes;
+    QLabel *m_pollingTime;
     RemoteSetupSite *m_site;
 };

@@ -1,10 +1,12 @@
 #include "tour.h"
 
+#include "installation.h"
 #include "main_window.h"
 #include "remote_setup_site.h"
 #include "simulated_input.h"
 
 #include <ostrelhost/reference_host.h>
+#include <ostrelini/ini_file.h>
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -13,6 +15,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -78,6 +81,18 @@ void clickItem(QTreeWidget *tree, const QString &text)
     clickItem(tree, found.value(0));
 }
 
+// Clicks a row of a tree on its label, where a check box or radio row of the option tree toggles.
+void clickLabel(QTreeWidget *tree, QTreeWidgetItem *item)
+{
+    if (!tree || !item)
+        return;
+    tree->scrollToItem(item);
+    const QRect rect = tree->visualItemRect(item);
+    SimulatedInput::mouseClick(
+        tree->viewport(), Qt::LeftButton, {},
+        QPoint(rect.left() + tree->iconSize().width() + 12, rect.center().y()));
+}
+
 // Clicks a row of a list view at x from its left edge.
 void clickRow(QAbstractItemView *view, int row, int x)
 {
@@ -136,6 +151,15 @@ void Tour::atMainWindow(const QString &what, std::function<void()> act)
 {
     m_steps.append(
         {what, [] { return activeModal() == nullptr && !dialogClosing(); }, std::move(act)});
+}
+
+void Tour::atMainWindow(const QString &what, std::function<bool()> ready, std::function<void()> act)
+{
+    m_steps.append({what,
+                    [ready = std::move(ready)] {
+                        return activeModal() == nullptr && !dialogClosing() && ready();
+                    },
+                    std::move(act)});
 }
 
 void Tour::inDialog(const char *className, const QString &what, std::function<void(QWidget *)> act)
@@ -227,6 +251,7 @@ void Tour::script()
     accountScript();
     authorityScript();
     recorderScript();
+    optionScript();
     koreanScript();
 
     // Remote setup of one recorder of each product family.
@@ -491,6 +516,83 @@ void Tour::recorderScript()
         snap(&window, QStringLiteral("client-recorders-after"),
              QStringLiteral("The client reloaded its recorders after the commit"));
     });
+}
+
+void Tour::optionScript()
+{
+    MainWindow &window = m_window;
+    // The General page's rows: the alarm group (auto-connect, polling time), the seven languages,
+    // the two DirectX versions.
+    const auto row = [](QWidget *dialog, int group, int index) -> QTreeWidgetItem * {
+        auto *tree = child<QTreeWidget>(dialog, "optionTree");
+        QTreeWidgetItem *top = tree ? tree->topLevelItem(group) : nullptr;
+        return top ? top->child(index) : nullptr;
+    };
+    const auto openPollingTime = [row](QWidget *dialog) {
+        clickItem(child<QTreeWidget>(dialog, "optionTree"), row(dialog, 0, 1));
+        return child<QLineEdit>(dialog, "optionEditor");
+    };
+
+    atMainWindow(QStringLiteral("open the option sheet"),
+                 [&window] { later([&window] { window.showOptions(); }); });
+    inDialog("CTreePropSheet", QStringLiteral("the General page"), [=, this](QWidget *dialog) {
+        auto *tree = child<QTreeWidget>(dialog, "optionTree");
+        bool expanded = tree && tree->topLevelItemCount() == 3;
+        for (int i = 0; expanded && i < tree->topLevelItemCount(); ++i)
+            expanded = tree->topLevelItem(i)->isExpanded();
+        check(expanded, QStringLiteral("the General page shows its three groups expanded"));
+        snap(dialog, QStringLiteral("option-sheet"),
+             QStringLiteral("The option sheet: the General page with its groups expanded"));
+        // Far above the host's maximum; digits only.
+        QLineEdit *edit = openPollingTime(dialog);
+        check(edit != nullptr, QStringLiteral("the polling time opens its editor"));
+        retype(edit, QStringLiteral("999"));
+        snap(dialog, QStringLiteral("option-polling-time"),
+             QStringLiteral("The polling time's editor, with a number above the host's maximum"));
+        clickLabel(tree, row(dialog, 1, 6)); // German
+        clickLabel(tree, row(dialog, 2, 1)); // DirectX 7
+        snap(dialog, QStringLiteral("option-choices"),
+             QStringLiteral("German and DirectX 7 chosen; the polling time held at the maximum"));
+        clickLater(child<QAbstractButton>(dialog, "okButton"));
+    });
+    // The client switches its language when it hears "Save", after the module has returned.
+    atMainWindow(
+        QStringLiteral("the stored options"),
+        [&window] { return window.language() == QLatin1String("de"); },
+        [this, &window] {
+            ostrelhost::FileOptionProvider stored;
+            const QString file = window.host().path(ostrelhost::DataFile::Option);
+            OptionRecord *options = nullptr;
+            check(stored.loadFile(qUtf8Printable(file)) && stored.getOptions(&options),
+                  QStringLiteral("option.xml loads"));
+            check(options && std::strcmp(options->language, "de") == 0,
+                  QStringLiteral("option.xml holds the language de"));
+            check(options && options->alarmServicePollingTime == options->alarmServicePollingMax,
+                  QStringLiteral("option.xml holds the polling time held at the maximum"));
+            const QString ini = Installation::mainIni(window.host().installDir());
+            check(ostrelini::IniFile::readInt(ini, u"DirectX", u"Version", 0) == 7,
+                  QStringLiteral("ostrel.ini holds DirectX version 7"));
+            check(options
+                      && window.pollingTime()->text().endsWith(
+                          QString::number(options->alarmServicePollingTime)),
+                  QStringLiteral("the client shows the polling time"));
+            window.tabs()->setCurrentIndex(3);
+            snap(&window, QStringLiteral("client-options-after"),
+                 QStringLiteral("The client after the option sheet: German, DirectX 7, the "
+                                "polling time in the status bar"));
+            window.tabs()->setCurrentIndex(0);
+            later([&window] { window.showOptions(); });
+        });
+    inDialog("CTreePropSheet", QStringLiteral("the General page in German"),
+             [=, this](QWidget *dialog) {
+                 snap(dialog, QStringLiteral("option-sheet-de"),
+                      QStringLiteral("The option sheet in German"));
+                 check(openPollingTime(dialog) != nullptr,
+                       QStringLiteral("the polling time opens its editor in German"));
+                 snap(dialog, QStringLiteral("option-polling-time-de"),
+                      QStringLiteral("The polling time's editor in German"));
+                 clickLater(child<QAbstractButton>(dialog, "cancelButton"));
+             });
 }
 
 void Tour::koreanScript()

@@ -39,12 +39,15 @@ private:
     // see what the dialog's caller did with its result.
     // Runs when no modal dialog is open.
     void atMainWindow(const QString &what, std::function<void()> act);
+    // Runs when no modal dialog is open and the client has reached the state ready tells.
+    void atMainWindow(const QString &what, std::function<bool()> ready, std::function<void()> act);
     // Runs when a modal dialog of that class is active.
     void inDialog(const char *className, const QString &what, std::function<void(QWidget *)> act);
     void script();
     void accountScript();
     void authorityScript();
     void recorderScript();
+    void optionScript();
     void koreanScript();
     // Reads the data files anew and checks that they hold what the tour did.
     void verifyFiles();

@@ -170,7 +170,7 @@ int CPropertySheet::tabImageIndex(int index) const
 
 void CPropertySheet::accept()
 {
-    if (applyPages())
+    if (applyPages() && (!m_commit || m_commit()))
         done(Ok);
 }
 

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QPointer>
 
+#include <functional>
+
 class CPropertyPage;
 class QBoxLayout;
 class QFrame;
@@ -51,8 +53,14 @@ public:
     // from then on.
     bool IsInitialised() const { return m_initialised; }
 
-    // OK: the current page is left and every page that was shown applies; then the sheet
-    // closes with Ok. Cancel (Escape, the close box) tells those pages and closes with Cancel.
+    // Runs on OK after the pages have applied and before the sheet closes, so that the owner
+    // stores what the pages wrote while the user can still act on a failure: false keeps the
+    // sheet open.
+    void SetCommitHandler(std::function<bool()> commit) { m_commit = std::move(commit); }
+
+    // OK: the current page is left, every page that was shown applies and the commit handler
+    // runs; then the sheet closes with Ok. Cancel (Escape, the close box) tells those pages and
+    // closes with Cancel.
     void accept() override;
     void reject() override;
     void setVisible(bool visible) override;
@@ -103,6 +111,7 @@ private:
     QBoxLayout *m_content = nullptr;
     QBoxLayout *m_column = nullptr;
     QPointer<QWidget> m_filteredParent;
+    std::function<bool()> m_commit;
     int m_startPage = 0;
     int m_current = -1;
     bool m_initialised = false;

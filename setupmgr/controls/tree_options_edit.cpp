@@ -10,6 +10,8 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
+#include <limits>
+
 using namespace setupmgr::editorstyle;
 
 namespace {
@@ -133,3 +135,26 @@ void CTreeOptionsEdit::focusOutEvent(QFocusEvent *event)
     QLineEdit::focusOutEvent(event);
     focusLostTo(taker);
 }
+
+namespace setupmgr {
+
+qint64 leadingNumber(const QString &text)
+{
+    qsizetype i = 0;
+    while (i < text.size()
+           && (text.at(i) == QLatin1Char(' ')
+               || (text.at(i) >= QLatin1Char('\t') && text.at(i) <= QLatin1Char('\r'))))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
+        negative = text.at(i) == QLatin1Char('-');
+        ++i;
+    }
+    qint64 value = 0;
+    constexpr qint64 kCap = std::numeric_limits<qint32>::max() + qint64(1);
+    for (; i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9'); ++i)
+        value = qMin(kCap, value * 10 + (text.at(i).unicode() - '0'));
+    return negative ? -value : value;
+}
+
+} // namespace setupmgr

@@ -65,3 +65,11 @@ private:
     bool m_browsing = false;
     setupmgr::editorstyle::Style m_style = 0;
 };
+
+namespace setupmgr {
+
+// The number at the start of an edit's text as atol reads it: blanks, a sign, digits; 0 without
+// digits, and held within 32 bits and one, so that a bound clamps it either way.
+qint64 leadingNumber(const QString &text);
+
+} // namespace setupmgr

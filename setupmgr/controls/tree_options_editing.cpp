@@ -17,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
 
-#include <limits>
 #include <utility>
 
 namespace {
@@ -51,26 +50,6 @@ Editor *newEditor(const QMetaObject *editorClass, QWidget *parent)
     const bool classHasInvokableConstructor = object != nullptr;
     OSTREL_CHECK(classHasInvokableConstructor, nullptr);
     return qobject_cast<Editor *>(object);
-}
-
-// The number at the start of text as atol reads it: blanks, a sign, digits; 0 without digits.
-qint64 leadingNumber(const QString &text)
-{
-    qsizetype i = 0;
-    while (i < text.size()
-           && (text.at(i) == QLatin1Char(' ')
-               || (text.at(i) >= QLatin1Char('\t') && text.at(i) <= QLatin1Char('\r'))))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
-        negative = text.at(i) == QLatin1Char('-');
-        ++i;
-    }
-    qint64 value = 0;
-    constexpr qint64 kCap = std::numeric_limits<qint32>::max() + qint64(1);
-    for (; i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9'); ++i)
-        value = qMin(kCap, value * 10 + (text.at(i).unicode() - '0'));
-    return negative ? -value : value;
 }
 
 } // namespace
@@ -353,7 +332,7 @@ void CTreeOptionsCtrl::CommitEditorValue()
             int lower = 0;
             int upper = 0;
             m_spin->GetRange(&lower, &upper);
-            const qint64 value = qBound(qint64(qMin(lower, upper)), leadingNumber(text),
+            const qint64 value = qBound(qint64(qMin(lower, upper)), setupmgr::leadingNumber(text),
                                         qint64(qMax(lower, upper)));
             text = QString::number(value);
         }

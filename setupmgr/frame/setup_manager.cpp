@@ -5,6 +5,7 @@
 #include "common/folders.h"
 #include "common/language.h"
 #include "frame/missing_provider.h"
+#include "options/option_sheet.h"
 #include "server/server_info_view.h"
 #include "server/server_list_dlg.h"
 
@@ -106,8 +107,8 @@ IDataProvider *CSetupManager::requireProvider(ProviderKind kind)
 
 std::int32_t CSetupManager::ShowOptionSheet()
 {
-    requireProvider(ProviderKind::Option);
-    return kDialogCancel;
+    auto *options = static_cast<IOptionProvider *>(requireProvider(ProviderKind::Option));
+    return options ? setupmgr::showOptionSheet(options) : kDialogCancel;
 }
 
 void CSetupManager::ShowAccountManager()

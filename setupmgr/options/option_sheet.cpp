@@ -1,0 +1,102 @@
+#include "option_sheet.h"
+
+#include "common/check.h"
+#include "common/language.h"
+#include "common/working_copy.h"
+#include "controls/tree_prop_sheet.h"
+#include "controls/widgets.h"
+#include "options/option_page_general.h"
+
+#include <ostrel/setup_manager.h>
+
+#include <QVariant>
+
+namespace setupmgr {
+
+namespace {
+
+constexpr char kOptionPathKey[] = "xml_option";
+constexpr char kSheetImages[] = ":/ostrel/options/option_sheet_images.png";
+constexpr int kSheetImageWidth = 16;
+const QColor kSheetImageMask(0, 128, 128);
+
+// Tells the client through the provider's notification link, when it has one, that the options
+// were saved.
+void notifySaved(IOptionProvider *provider)
+{
+    void *link = nullptr;
+    provider->queryLink(LinkKind::Notification, &link);
+    if (!link)
+        return;
+    NotificationMessage message(kSaveNotificationId, provider);
+    static_cast<INotificationTarget *>(link)->notify("Save", message.get());
+}
+
+} // namespace
+
+NotificationMessage::NotificationMessage(std::uint32_t id, IDataProvider *sender)
+    : m_message {id, sender, id >> 24, {}}
+{ }
+
+NotificationMessage::~NotificationMessage()
+{
+    for (std::size_t i = 0, n = seqSize(m_message.arguments); i < n; ++i)
+        delete m_message.arguments.first[i];
+    seqClear(m_message.arguments);
+}
+
+std::int32_t showOptionSheet(IOptionProvider *provider)
+{
+    OSTREL_CHECK(provider, kDialogCancel);
+    WorkingCopy<IOptionProvider> workingCopy;
+    workingCopy.reset(provider);
+    if (!workingCopy) {
+        showMessage(nullptr,
+                    getStringOr("optionCopyRefused", "message",
+                                QStringLiteral("The client could not make a copy of its options, "
+                                               "so the option sheet cannot be opened.")));
+        return kDialogCancel;
+    }
+    OptionRecord *record = nullptr;
+    if (!workingCopy->getOptions(&record) || !record) {
+        showMessage(nullptr,
+                    getStringOr("optionsUnreadable", "message",
+                                QStringLiteral("The client's options could not be read, so the "
+                                               "option sheet cannot be opened.")));
+        return kDialogCancel;
+    }
+
+    std::int32_t result = kDialogCancel;
+    {
+        // Declared in the reverse order of their end: the image list goes first, then the page,
+        // then the sheet.
+        CTreePropSheet sheet(QStringLiteral("Ostrel Option"), nullptr, 0);
+        sheet.setObjectName(QStringLiteral("optionSheet"));
+        COptionPageGeneral page;
+        page.SetWorkingCopy(workingCopy.get());
+        const QList<QIcon> images
+            = loadImageList(QLatin1String(kSheetImages), kSheetImageWidth, kSheetImageMask);
+        sheet.AddPage(&page);
+        sheet.SetEmptyPageFormat(Common::getString("emptyPageText", "option"));
+        sheet.EnablePageTree(true, true, true);
+        sheet.SetPageTreeImages(images);
+        sheet.SetActivePage(&page);
+        // The store runs before the sheet closes, so that a failed one leaves the user's changes
+        // in the open sheet.
+        sheet.SetCommitHandler([&sheet, &workingCopy, provider] {
+            const QString path = workingCopyPath(kOptionPathKey);
+            if (commitWorkingCopy(workingCopy.get(), provider, path))
+                return true;
+            showStoreFailure(&sheet, path);
+            return false;
+        });
+        if (sheet.exec() == CPropertySheet::Ok) {
+            notifySaved(provider);
+            result = kDialogOk;
+        }
+        workingCopy.release();
+    }
+    return result;
+}
+
+} // namespace setupmgr
