@@ -1,6 +1,7 @@
 #include "property_sheet.h"
 
 #include "common/check.h"
+#include "common/language.h"
 #include "controls/property_page.h"
 #include "controls/widgets.h"
 
@@ -194,6 +195,10 @@ void CPropertySheet::setVisible(bool visible)
 
 void CPropertySheet::OnInitDialog()
 {
+    // The buttons speak the installation's language where its shared texts have them.
+    m_ok->setText(setupmgr::getStringOr("ok", "common", QStringLiteral("OK")));
+    m_cancel->setText(setupmgr::getStringOr("cancel", "common", QStringLiteral("Cancel")));
+    m_apply->setText(setupmgr::getStringOr("apply", "common", QStringLiteral("&Apply")));
     placePages();
     updatePageArea();
     if (GetPageCount() > 0) {
