@@ -38,15 +38,6 @@ GroupRecord *AccountData::addGroup(const char *id,
     return groups.back().get();
 }
 
-GroupRecord *AccountData::findGroup(const std::string &id) const
-{
-    for (const auto &group : groups) {
-        if (id == group->id)
-            return group.get();
-    }
-    return nullptr;
-}
-
 std::int32_t AccountProvider::getUserCount()
 {
     record("getUserCount");

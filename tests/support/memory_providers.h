@@ -18,7 +18,6 @@ struct CallLog
     std::vector<std::string> calls;
     // How often an operation was called, by name.
     int count(const std::string &operation) const;
-    void clear() { calls.clear(); }
 };
 
 // A record owned as the reference host owns it (with its blocks) that copies deeply, so that
@@ -53,7 +52,6 @@ struct AccountData
     // members: pairs of kind and id
     GroupRecord *addGroup(const char *id,
                           const std::vector<std::pair<MemberKind, std::string>> &members = {});
-    GroupRecord *findGroup(const std::string &id) const;
 };
 
 struct AuthorityData
