@@ -57,6 +57,8 @@ CSetupManager::CSetupManager()
 
 CSetupManager::~CSetupManager()
 {
+    // The template provider is one of the registered providers, which the host may now destroy.
+    setupmgr::setDisplayTemplateProvider(nullptr);
     CloseRemoteSetup();
     unloadPlugin(m_plugins[kArvoSlot]);
     unloadPlugin(m_plugins[kNeqSlot]);

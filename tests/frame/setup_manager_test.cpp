@@ -1,7 +1,9 @@
 #include "frame/setup_manager.h"
+#include "server/server_info_view.h"
 #include "support/memory_providers.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -90,6 +92,34 @@ TEST_F(SetupManagerTest, MissingProviderIsReportedAndCancels)
     EXPECT_TRUE(shown[0].contains(QLatin1String("option"))) << qPrintable(shown[0]);
     EXPECT_TRUE(shown[1].contains(QLatin1String("account"))) << qPrintable(shown[1]);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// The recorder manager's result reaches the host: true only for OK; the template provider is
+// handed to the information view first.
+TEST_F(SetupManagerTest, ShowServerManagerReportsOk)
+{
+    ISetupManager *manager = GetSetupManager();
+    testhost::ServerListProvider servers;
+    testhost::DisplayTemplateProvider templates;
+    manager->RegisterProvider(&servers);
+    manager->RegisterProvider(&templates);
+    const auto closeNextDialog = [](bool ok) {
+        QTimer::singleShot(0, [ok] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_STREQ(dialog->metaObject()->className(), "CServerListDlg");
+            ok ? dialog->accept() : dialog->reject();
+        });
+    };
+    closeNextDialog(false);
+    EXPECT_FALSE(manager->ShowServerManager());
+    closeNextDialog(true);
+    EXPECT_TRUE(manager->ShowServerManager());
+    EXPECT_EQ(setupmgr::displayTemplateProvider(), &templates);
+    EXPECT_EQ(servers.log->count("createWorkingCopy"), 2);
+    EXPECT_EQ(servers.log->count("copy.release"), 2);
+    ReleaseSetupManager();
+    EXPECT_EQ(setupmgr::displayTemplateProvider(), nullptr);
 }
 
 } // namespace
