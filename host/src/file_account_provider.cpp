@@ -32,7 +32,7 @@ FileAccountProvider::FileAccountProvider(std::shared_ptr<Diagnostics> diagnostic
 
 FileAccountProvider::FileAccountProvider(const FileAccountProvider &other)
     : ProviderBase(other)
-    , m_users(cloneAll(other.m_users))
+    , m_users(cloneAllPooled(other.m_users, m_userPool))
     , m_groups(cloneAll(other.m_groups))
 { }
 
@@ -97,6 +97,7 @@ bool FileAccountProvider::saveFile(const char *path)
 void FileAccountProvider::clear()
 {
     m_users.clear();
+    m_userPool.reset();
     m_groups.clear();
 }
 

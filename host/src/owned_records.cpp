@@ -53,7 +53,8 @@ void freeCategories(PointerSeq<InfoCategory> &categories)
 
 void RecordDeleter::operator()(UserRecord *record) const
 {
-    delete record;
+    if (!pooled)
+        delete record;
 }
 
 void RecordDeleter::operator()(GroupRecord *record) const

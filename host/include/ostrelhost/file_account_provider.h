@@ -30,6 +30,8 @@ public:
     bool deleteGroup(const char *id) override;
 
 private:
+    // The users of a copy lie in one array; users added later are records of their own.
+    std::unique_ptr<UserRecord[]> m_userPool;
     std::vector<RecordPtr<UserRecord>> m_users;
     std::vector<RecordPtr<GroupRecord>> m_groups;
 };

@@ -4,15 +4,19 @@
 
 #include <ostrel/records.h>
 
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
 
 namespace ostrelhost {
 
-// Frees the blocks a record holds, then the record.
+// Frees the blocks a record holds, then the record. A pooled record lies in an array that its
+// provider owns and frees as a whole: only its blocks are freed here.
 struct RecordDeleter
 {
+    bool pooled = false;
+
     void operator()(UserRecord *record) const;
     void operator()(GroupRecord *record) const;
     void operator()(AuthorityCategory *record) const;
@@ -40,6 +44,23 @@ RecordPtr<AuthorityCategory> cloneRecord(const AuthorityCategory &record);
 RecordPtr<AuthorityItem> cloneRecord(const AuthorityItem &record);
 RecordPtr<ServerRecord> cloneRecord(const ServerRecord &record);
 RecordPtr<InfoView> cloneRecord(const InfoView &record);
+
+// Copies of the records, laid out in one array that pool receives: a copy of thousands of
+// records costs one allocation instead of one each. The copies are pooled (see RecordDeleter), so
+// pool must outlive them. For records without blocks of their own (users).
+template <typename T>
+std::vector<RecordPtr<T>> cloneAllPooled(const std::vector<RecordPtr<T>> &records,
+                                         std::unique_ptr<T[]> &pool)
+{
+    std::vector<RecordPtr<T>> copies;
+    copies.reserve(records.size());
+    pool.reset(records.empty() ? nullptr : new T[records.size()]);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        std::memcpy(static_cast<void *>(&pool[i]), records[i].get(), sizeof(T));
+        copies.push_back(RecordPtr<T>(&pool[i], RecordDeleter {true}));
+    }
+    return copies;
+}
 
 template <typename T>
 std::vector<RecordPtr<T>> cloneAll(const std::vector<RecordPtr<T>> &records)
