@@ -1,5 +1,6 @@
 #include "info_list_box.h"
 
+#include "accessible_row.h"
 #include "font_cache.h"
 
 #include "common/info_view.h"
@@ -46,7 +47,7 @@ int itemCount(const InfoCategory &category)
 // --- accessibility -----------------------------------------------------------------------------
 
 // One row. It reads the list afresh on every question, so it stays right as rows come and go.
-class InfoRowAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
+class InfoRowAccessible final : public setupmgr::AccessibleActionRow
 {
 public:
     InfoRowAccessible(CInfoListBox *list, int row)
@@ -112,13 +113,6 @@ public:
             state.collapsed = category->expanded == 0;
         }
         return state;
-    }
-
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        return type == QAccessible::ActionInterface
-            ? static_cast<QAccessibleActionInterface *>(this)
-            : nullptr;
     }
 
     QStringList actionNames() const override

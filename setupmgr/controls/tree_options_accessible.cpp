@@ -1,5 +1,6 @@
 #include "tree_options_accessible.h"
 
+#include "accessible_row.h"
 #include "tree_options_ctrl.h"
 #include "tree_options_item.h"
 
@@ -24,7 +25,7 @@ QTreeWidgetItem *childHolding(QTreeWidgetItem *parent, QTreeWidgetItem *row)
     return nullptr;
 }
 
-class OptionRowAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
+class OptionRowAccessible final : public setupmgr::AccessibleActionRow
 {
 public:
     OptionRowAccessible(CTreeOptionsCtrl *tree, OptionItem *row)
@@ -137,13 +138,6 @@ public:
             state.disabled = state.disabled || !record->enabled;
         }
         return state;
-    }
-
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        return type == QAccessible::ActionInterface
-            ? static_cast<QAccessibleActionInterface *>(this)
-            : nullptr;
     }
 
     QStringList actionNames() const override
