@@ -5,6 +5,32 @@
 
 namespace testhost {
 
+namespace {
+
+// Whether the field holds exactly text, read no further than the field: a host may fill a field
+// to its last byte without a terminating zero.
+template <std::size_t N>
+bool fieldEquals(const char (&field)[N], const char *text)
+{
+    const std::size_t length = strnlen(field, N);
+    return text && std::strlen(text) == length && std::memcmp(field, text, length) == 0;
+}
+
+// Removes the first record with that id, as a host that looks records up by id does.
+template <typename Records>
+bool eraseFirst(Records &records, const char *id)
+{
+    const auto found = std::find_if(records.begin(), records.end(), [id](const auto &record) {
+        return fieldEquals(record->id, id);
+    });
+    if (found == records.end())
+        return false;
+    records.erase(found);
+    return true;
+}
+
+} // namespace
+
 int CallLog::count(const std::string &operation) const
 {
     return static_cast<int>(std::count(calls.begin(), calls.end(), operation));
@@ -63,8 +89,7 @@ bool AccountProvider::addUser(const UserRecord *user)
 bool AccountProvider::deleteUser(const char *id)
 {
     record("deleteUser");
-    return std::erase_if(data.users,
-                         [id](const auto &user) { return std::strcmp(user->id, id) == 0; });
+    return eraseFirst(data.users, id);
 }
 
 std::int32_t AccountProvider::getGroupCount()
@@ -92,13 +117,7 @@ bool AccountProvider::addGroup(const GroupRecord *group)
 bool AccountProvider::deleteGroup(const char *id)
 {
     record("deleteGroup");
-    for (auto it = data.groups.begin(); it != data.groups.end(); ++it) {
-        if (std::strcmp((*it)->id, id) == 0) {
-            data.groups.erase(it);
-            return true;
-        }
-    }
-    return false;
+    return eraseFirst(data.groups, id);
 }
 
 // --- authority ---------------------------------------------------------------------------------
@@ -144,7 +163,7 @@ std::int32_t AuthorityProvider::findCategory(const char *id)
 {
     record("findCategory");
     for (size_t i = 0; i < data.categories.size(); ++i) {
-        if (std::strcmp(data.categories[i].category->id, id) == 0)
+        if (fieldEquals(data.categories[i].category->id, id))
             return static_cast<std::int32_t>(i);
     }
     return -1;
@@ -207,7 +226,7 @@ bool ServerListProvider::findServer(const char *name, ServerRecord **out)
 {
     record("findServer");
     for (const auto &server : data.servers) {
-        if (std::strcmp(server->name, name) == 0) {
+        if (fieldEquals(server->name, name)) {
             *out = server.get();
             return true;
         }
@@ -219,8 +238,90 @@ bool ServerListProvider::removeServer(const char *name)
 {
     record("removeServer");
     for (auto it = data.servers.begin(); it != data.servers.end(); ++it) {
-        if (std::strcmp((*it)->name, name) == 0) {
+        if (fieldEquals((*it)->name, name)) {
             data.servers.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+ServerValueData::ServerValueData(const ServerValueData &other)
+{
+    // Exactly as much room as needed: the next record added moves them all.
+    servers.reserve(other.servers.size());
+    for (const ServerRecord &record : other.servers) {
+        auto copy = ostrelhost::cloneRecord(record);
+        servers.push_back(*copy);
+        copy->additionalInfo = {};
+        copy->cameras = {};
+    }
+}
+
+ServerValueData::~ServerValueData()
+{
+    for (ServerRecord &record : servers) {
+        seqFreeBlocks(record.additionalInfo);
+        seqFreeBlocks(record.cameras);
+    }
+}
+
+void ServerValueData::adopt(const ServerRecord &record)
+{
+    servers.push_back(record);
+}
+
+void ServerValueData::eraseAt(std::size_t index)
+{
+    seqFreeBlocks(servers[index].additionalInfo);
+    seqFreeBlocks(servers[index].cameras);
+    servers.erase(servers.begin() + std::ptrdiff_t(index));
+}
+
+std::int32_t ServerValueListProvider::getServerCount()
+{
+    record("getServerCount");
+    return static_cast<std::int32_t>(data.servers.size());
+}
+
+std::int32_t ServerValueListProvider::createServer(const char *name)
+{
+    record("createServer");
+    ServerRecord server;
+    std::memset(static_cast<void *>(&server), 0, sizeof server);
+    copyField(server.name, name);
+    server.hostId = static_cast<std::int32_t>(data.servers.size()) + 1;
+    data.adopt(server);
+    return static_cast<std::int32_t>(data.servers.size()) - 1;
+}
+
+bool ServerValueListProvider::getServer(std::int32_t index, ServerRecord **out)
+{
+    record("getServer");
+    if (index < 0 || index >= static_cast<std::int32_t>(data.servers.size()))
+        return false;
+    *out = &data.servers[static_cast<size_t>(index)];
+    return true;
+}
+
+bool ServerValueListProvider::findServer(const char *name, ServerRecord **out)
+{
+    record("findServer");
+    for (ServerRecord &server : data.servers) {
+        if (fieldEquals(server.name, name)) {
+            *out = &server;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ServerValueListProvider::removeServer(const char *name)
+{
+    record("removeServer");
+    for (std::size_t i = 0; i < data.servers.size(); ++i) {
+        if (fieldEquals(data.servers[i].name, name)) {
+            data.eraseAt(i);
             return true;
         }
     }

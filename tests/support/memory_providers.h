@@ -75,6 +75,29 @@ struct ServerListData
     ServerRecord *addServer(const char *name);
 };
 
+// Recorders kept by value, one after another in a vector, as real hosts keep them: adding one
+// may move every record, so a pointer kept across createServer dangles. Copies are deep.
+struct ServerValueData
+{
+    std::vector<ServerRecord> servers;
+
+    ServerValueData() = default;
+    ServerValueData(const ServerValueData &other);
+    ServerValueData(ServerValueData &&other) noexcept
+        : servers(std::move(other.servers))
+    { }
+    ServerValueData &operator=(ServerValueData other) noexcept
+    {
+        servers.swap(other.servers);
+        return *this;
+    }
+    ~ServerValueData();
+
+    // Takes over the record and the blocks it holds.
+    void adopt(const ServerRecord &record);
+    void eraseAt(std::size_t index);
+};
+
 struct OptionData
 {
     OptionRecord options {};
@@ -215,6 +238,20 @@ class ServerListProvider final : public MemoryProvider<ServerListProvider, IServ
 public:
     ServerListProvider() = default;
     ServerListProvider(const ServerListProvider &) = default;
+    std::int32_t getServerCount() override;
+    std::int32_t createServer(const char *name) override;
+    bool getServer(std::int32_t index, ServerRecord **out) override;
+    bool findServer(const char *name, ServerRecord **out) override;
+    bool removeServer(const char *name) override;
+};
+
+class ServerValueListProvider final
+    : public MemoryProvider<ServerValueListProvider, IServerListProvider, ServerValueData,
+                            ProviderKind::ServerList>
+{
+public:
+    ServerValueListProvider() = default;
+    ServerValueListProvider(const ServerValueListProvider &) = default;
     std::int32_t getServerCount() override;
     std::int32_t createServer(const char *name) override;
     bool getServer(std::int32_t index, ServerRecord **out) override;
