@@ -1,0 +1,275 @@
+#include "record_bytes.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+namespace recordbytes {
+
+namespace {
+
+struct Field
+{
+    const char *name;
+    std::size_t offset;
+    std::size_t size;
+};
+
+#define FIELD(Type, member)                                                                        \
+    Field                                                                                          \
+    {                                                                                              \
+#member, offsetof(Type, member), sizeof(Type::member)                                      \
+    }
+
+const std::initializer_list<Field> kUserFields {
+    FIELD(UserRecord, id),     FIELD(UserRecord, password), FIELD(UserRecord, padding),
+    FIELD(UserRecord, number), FIELD(UserRecord, name),     FIELD(UserRecord, description)};
+const std::initializer_list<Field> kGroupFields {FIELD(GroupRecord, number), FIELD(GroupRecord, id),
+                                                 FIELD(GroupRecord, description)};
+const std::initializer_list<Field> kCategoryFields {
+    FIELD(AuthorityCategory, number), FIELD(AuthorityCategory, id), FIELD(AuthorityCategory, name)};
+const std::initializer_list<Field> kItemFields {
+    FIELD(AuthorityItem, number), FIELD(AuthorityItem, id), FIELD(AuthorityItem, name),
+    FIELD(AuthorityItem, description)};
+const std::initializer_list<Field> kServerFields {
+    FIELD(ServerRecord, hostId),      FIELD(ServerRecord, hostFlags),
+    FIELD(ServerRecord, name),        FIELD(ServerRecord, connected),
+    FIELD(ServerRecord, productKind), FIELD(ServerRecord, hostData),
+    FIELD(ServerRecord, port),        FIELD(ServerRecord, address),
+    FIELD(ServerRecord, useDdns),     FIELD(ServerRecord, ddnsAddress),
+    FIELD(ServerRecord, ddnsId),      FIELD(ServerRecord, ddnsPassword),
+    FIELD(ServerRecord, hostText),    FIELD(ServerRecord, loginId),
+    FIELD(ServerRecord, password),    FIELD(ServerRecord, version),
+    FIELD(ServerRecord, productCode)};
+const std::initializer_list<Field> kOptionFields {
+    FIELD(OptionRecord, language), FIELD(OptionRecord, alarmServiceAutoConnect),
+    FIELD(OptionRecord, alarmServicePollingTime), FIELD(OptionRecord, alarmServicePollingMin),
+    FIELD(OptionRecord, alarmServicePollingMax)};
+const std::initializer_list<Field> kMemberFields {FIELD(MemberRecord, kind),
+                                                  FIELD(MemberRecord, id)};
+const std::initializer_list<Field> kInfoFields {
+    FIELD(AdditionalInfo, tag), FIELD(AdditionalInfo, name), FIELD(AdditionalInfo, value)};
+const std::initializer_list<Field> kCameraFields {FIELD(CameraEntry, channel),
+                                                  FIELD(CameraEntry, name)};
+
+#undef FIELD
+
+template <typename T>
+std::string bytesOf(const T &record)
+{
+    return std::string(reinterpret_cast<const char *>(&record), sizeof record);
+}
+
+// The record's bytes with one sequence's four words zeroed.
+template <typename T, typename Seq>
+void zeroSeq(std::string &head, const T &record, const Seq &seq)
+{
+    const auto offset = static_cast<std::size_t>(reinterpret_cast<const char *>(&seq)
+                                                 - reinterpret_cast<const char *>(&record));
+    std::fill_n(head.begin() + std::ptrdiff_t(offset), sizeof seq, '\0');
+}
+
+template <typename T>
+std::vector<std::string> elements(const PointerSeq<T> &seq)
+{
+    std::vector<std::string> result;
+    for (std::size_t i = 0, n = seqSize(seq); i < n; ++i) {
+        const T *element = seqAt(seq, i);
+        result.push_back(element ? bytesOf(*element) : std::string("(null)"));
+    }
+    return result;
+}
+
+std::string name(Kind kind)
+{
+    switch (kind) {
+    case Kind::User:
+        return "user";
+    case Kind::Group:
+        return "group";
+    case Kind::Category:
+        return "category";
+    case Kind::AuthorityItem:
+        return "authority item";
+    case Kind::Server:
+        return "recorder";
+    case Kind::Options:
+        return "options";
+    }
+    return "record";
+}
+
+const std::initializer_list<Field> &fieldsOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::User:
+        return kUserFields;
+    case Kind::Group:
+        return kGroupFields;
+    case Kind::Category:
+        return kCategoryFields;
+    case Kind::AuthorityItem:
+        return kItemFields;
+    case Kind::Server:
+        return kServerFields;
+    case Kind::Options:
+        return kOptionFields;
+    }
+    return kUserFields;
+}
+
+std::string hexByte(char byte)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02x", static_cast<unsigned char>(byte));
+    return text;
+}
+
+// "password byte 3 was 0x41, is 0x00" for the first byte where the two differ.
+std::string byteDifference(const std::initializer_list<Field> &fields, const std::string &before,
+                           const std::string &after)
+{
+    if (before.size() != after.size())
+        return "size was " + std::to_string(before.size()) + ", is " + std::to_string(after.size());
+    std::size_t at = 0;
+    while (at < before.size() && before[at] == after[at])
+        ++at;
+    std::string where = "padding byte " + std::to_string(at);
+    for (const Field &field : fields) {
+        if (at >= field.offset && at < field.offset + field.size)
+            where = std::string(field.name) + " byte " + std::to_string(at - field.offset);
+    }
+    return where + " was " + hexByte(before[at]) + ", is " + hexByte(after[at]);
+}
+
+std::string flatDifference(const Flat &before, const Flat &after)
+{
+    if (before.kind != after.kind)
+        return "is a " + name(after.kind) + " now";
+    if (before.head != after.head)
+        return byteDifference(fieldsOf(before.kind), before.head, after.head);
+    for (std::size_t s = 0; s < before.seqs.size(); ++s) {
+        const auto &was = before.seqs[s];
+        const auto &is = after.seqs[s];
+        const char *seqName
+            = before.kind == Kind::Server ? (s == 0 ? "additionalInfo" : "cameras") : "members";
+        const auto &fields
+            = before.kind == Kind::Server ? (s == 0 ? kInfoFields : kCameraFields) : kMemberFields;
+        for (std::size_t i = 0; i < std::min(was.size(), is.size()); ++i) {
+            if (was[i] != is[i])
+                return std::string(seqName) + "[" + std::to_string(i)
+                    + "]: " + byteDifference(fields, was[i], is[i]);
+        }
+        if (was.size() != is.size())
+            return std::string(seqName) + " held " + std::to_string(was.size()) + ", holds "
+                + std::to_string(is.size());
+    }
+    return {};
+}
+
+} // namespace
+
+Flat flatten(const UserRecord &record)
+{
+    return {Kind::User, bytesOf(record), {}};
+}
+
+Flat flatten(const GroupRecord &record)
+{
+    Flat flat {Kind::Group, bytesOf(record), {elements(record.members)}};
+    zeroSeq(flat.head, record, record.members);
+    return flat;
+}
+
+Flat flatten(const AuthorityCategory &record)
+{
+    return {Kind::Category, bytesOf(record), {}};
+}
+
+Flat flatten(const AuthorityItem &record)
+{
+    Flat flat {Kind::AuthorityItem, bytesOf(record), {elements(record.members)}};
+    zeroSeq(flat.head, record, record.members);
+    return flat;
+}
+
+Flat flatten(const ServerRecord &record)
+{
+    Flat flat {
+        Kind::Server, bytesOf(record), {elements(record.additionalInfo), elements(record.cameras)}};
+    zeroSeq(flat.head, record, record.additionalInfo);
+    zeroSeq(flat.head, record, record.cameras);
+    return flat;
+}
+
+Flat flatten(const OptionRecord &record)
+{
+    return {Kind::Options, bytesOf(record), {}};
+}
+
+Records users(const testhost::AccountData &data)
+{
+    Records result;
+    for (const auto &user : data.users)
+        result.push_back(flatten(*user));
+    return result;
+}
+
+Records groups(const testhost::AccountData &data)
+{
+    Records result;
+    for (const auto &group : data.groups)
+        result.push_back(flatten(*group));
+    return result;
+}
+
+Records authority(const testhost::AuthorityData &data)
+{
+    Records result;
+    for (const auto &category : data.categories) {
+        result.push_back(flatten(*category.category));
+        for (const auto &item : category.items)
+            result.push_back(flatten(*item));
+    }
+    return result;
+}
+
+Records servers(const testhost::ServerListData &data)
+{
+    Records result;
+    for (const auto &server : data.servers)
+        result.push_back(flatten(*server));
+    return result;
+}
+
+Records servers(const testhost::ServerValueData &data)
+{
+    Records result;
+    for (const ServerRecord &server : data.servers)
+        result.push_back(flatten(server));
+    return result;
+}
+
+std::string difference(const Records &before, const Records &after)
+{
+    for (std::size_t i = 0; i < std::min(before.size(), after.size()); ++i) {
+        const std::string found = flatDifference(before[i], after[i]);
+        if (!found.empty())
+            return name(before[i].kind) + " " + std::to_string(i) + ": " + found;
+    }
+    if (before.size() != after.size())
+        return std::to_string(before.size()) + " records before, " + std::to_string(after.size())
+            + " after";
+    return {};
+}
+
+bool sameMultiset(Records a, Records b)
+{
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return a == b;
+}
+
+} // namespace recordbytes

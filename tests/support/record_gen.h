@@ -1,0 +1,107 @@
+// Random records for property tests. Text fields hold any byte 1..255, up to the whole field
+// without a terminating zero: invalid UTF-8, characters the edits refuse, blanks at either end.
+// Ids and names come from a small pool, so duplicates and ids that differ only in letter case
+// are common. The bytes no field owns (host fields, padding, what follows a terminating zero)
+// come from one seed, so a failing case shrinks towards zeros there.
+//
+// Records are generated as values (sequences as vectors) and only laid out in a provider's data
+// by fill(), so that a case copies and shrinks like any value.
+#pragma once
+
+#include "support/memory_providers.h"
+
+#include <rapidcheck.h>
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace recordgen {
+
+using NamePool = std::vector<std::string>;
+
+struct GroupSpec
+{
+    GroupRecord record; // members empty; they follow as values
+    std::vector<MemberRecord> members;
+};
+
+struct AccountSpec
+{
+    std::vector<UserRecord> users;
+    std::vector<GroupSpec> groups;
+};
+
+struct AuthorityItemSpec
+{
+    AuthorityItem record; // members empty
+    std::vector<MemberRecord> members;
+};
+
+struct CategorySpec
+{
+    AuthorityCategory record;
+    std::vector<AuthorityItemSpec> items;
+};
+
+struct AuthoritySpec
+{
+    std::vector<CategorySpec> categories;
+};
+
+struct ServerSpec
+{
+    ServerRecord record; // sequences empty
+    std::vector<AdditionalInfo> info;
+    std::vector<CameraEntry> cameras;
+};
+
+struct ServerListSpec
+{
+    std::vector<ServerSpec> servers;
+};
+
+// Text of up to maxLength bytes, none of them zero.
+rc::Gen<std::string> genText(std::size_t maxLength);
+// A few names of up to maxLength bytes that a case's records share.
+rc::Gen<NamePool> genNamePool(std::size_t maxLength);
+// A pool name, the same with its ASCII letters' case changed, or a fresh text.
+rc::Gen<std::string> genName(const NamePool &pool, std::size_t maxLength);
+
+// Users and groups whose ids come from the pool; members name pool entries and accounts of
+// either kind, with kinds beyond 0 and 1 now and then. minUsers and minGroups let a property
+// ask for something to select.
+rc::Gen<AccountSpec> genAccounts(const NamePool &pool, int minUsers = 0, int minGroups = 0);
+// Categories and authority items whose members name the accounts' ids and the pool's.
+rc::Gen<AuthoritySpec> genAuthority(const NamePool &pool, const AccountSpec &accounts);
+// Recorders with names from the pool, 0 to 20 additional-information entries, product kinds in
+// and outside 0..3, random host fields.
+rc::Gen<ServerListSpec> genServers(const NamePool &pool, int minServers = 0);
+rc::Gen<OptionRecord> genOptions();
+
+// Lays the records out as the provider keeps them, after those it already has.
+void fill(testhost::AccountData &data, const AccountSpec &spec);
+void fill(testhost::AuthorityData &data, const AuthoritySpec &spec);
+void fill(testhost::ServerListData &data, const ServerListSpec &spec);
+// Leaves no spare room in the vector, so that the next recorder added moves them all.
+void fill(testhost::ServerValueData &data, const ServerListSpec &spec);
+
+// The record as RapidCheck shows a counterexample: every field, bytes escaped.
+std::string describe(const UserRecord &record);
+std::string describe(const GroupSpec &spec);
+std::string describe(const AuthorityItemSpec &spec);
+std::string describe(const ServerSpec &spec);
+std::string describe(const OptionRecord &record);
+
+void showValue(const GroupSpec &spec, std::ostream &os);
+void showValue(const AccountSpec &spec, std::ostream &os);
+void showValue(const CategorySpec &spec, std::ostream &os);
+void showValue(const AuthoritySpec &spec, std::ostream &os);
+void showValue(const ServerSpec &spec, std::ostream &os);
+void showValue(const ServerListSpec &spec, std::ostream &os);
+
+} // namespace recordgen
+
+// Found by RapidCheck through the records' (global) namespace.
+void showValue(const UserRecord &record, std::ostream &os);
+void showValue(const OptionRecord &record, std::ostream &os);
