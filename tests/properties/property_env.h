@@ -1,0 +1,86 @@
+// What the property tests share: a copy of the embedded installation as the working directory
+// for the whole program (made before the first test), dialogs driven without a person (message
+// boxes answered, the next modal dialog acted on), and checks that fail a case with the record and
+// byte that changed.
+#pragma once
+
+#include "support/record_bytes.h"
+#include "support/record_gen.h"
+#include "support/temp_install.h"
+
+#include <rapidcheck.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CChooseMemberDlg;
+
+namespace props {
+
+// Answers every message box that opens while it lives, Yes where it offers Yes, else OK, and
+// keeps their texts. A refusal inside a dialog's OK thus ends, and the dialog stays open.
+class MessageBoxAnswerer
+{
+public:
+    MessageBoxAnswerer();
+    ~MessageBoxAnswerer();
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
+
+// Runs action on the modal dialog of type T once its modal loop has started. Failures are
+// counted rather than reported from inside the loop, where an exception may not pass; check
+// them with requireRan.
+template <typename T>
+void onNextModal(std::function<void(T *)> action, std::shared_ptr<bool> ran)
+{
+    QTimer::singleShot(0, [action, ran] {
+        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        action(dialog);
+        *ran = true;
+        // The dialog must end, whatever the action did.
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+}
+
+// Presses the button with that object name; false when there is no such enabled button.
+bool press(QWidget *dialog, const char *objectName);
+// Clears the edit and types text into it key by key, as a user would.
+void retype(QLineEdit *edit, const QString &text);
+
+// Text a user might type: any characters, refused ones included, up to 20 bytes of UTF-8.
+rc::Gen<QString> genTyped();
+
+// Moves in the member chooser: all (0), none (1), one row in (2) or out (3).
+using MemberMoves = std::vector<std::pair<int, int>>; // move and row
+rc::Gen<MemberMoves> genMemberMoves();
+void moveMembers(CChooseMemberDlg *chooser, const MemberMoves &moves);
+
+// The records a tree's record items point at, in the tree's order.
+std::vector<std::uintptr_t> treeRecords(const QTreeWidgetItem *parent);
+
+// Fails the case when the records differ, naming the first difference.
+void requireSame(const recordbytes::Records &before, const recordbytes::Records &after,
+                 const std::string &what);
+// Fails the case when after is not before with exactly one record whose text field at offset
+// (size N) equals name removed; the others may stand in any order.
+void requireOneRemoved(const recordbytes::Records &before, const recordbytes::Records &after,
+                       std::size_t offset, std::size_t size, const std::string &name,
+                       const std::string &what);
+
+} // namespace props
