@@ -117,8 +117,8 @@ void OpenServerManager(benchmark::State &state)
 void ValidateNewServer(benchmark::State &state)
 {
     ostrelhost::FileServerListProvider &servers = site(kRecorders);
-    const QString name = QStringLiteral("Harbour Gate");
-    const QString address = QStringLiteral("10.200.0.1");
+    const QByteArray name = "Harbour Gate";
+    const QByteArray address = "10.200.0.1";
     double total = 0;
     for (auto _ : state) {
         total += seconds([&] {

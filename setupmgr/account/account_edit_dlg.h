@@ -5,6 +5,7 @@
 
 #include "account_rules.h"
 #include "common/string_table.h"
+#include "controls/field_edits.h"
 
 #include <ostrel/data_provider.h>
 
@@ -53,6 +54,8 @@ protected:
 
     IAccountProvider *m_accounts = nullptr;
     CStringTable m_strings;
+    // What the edits showed of the edited record: fields the user leaves alone keep their bytes.
+    FieldEdits m_loaded;
 
 private:
     bool m_initialised = false;

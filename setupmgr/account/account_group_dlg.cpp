@@ -79,8 +79,8 @@ void CAccountGroupDlg::SetProvider(IAccountProvider *accounts, GroupRecord *grou
 void CAccountGroupDlg::initDialog()
 {
     if (m_group) {
-        m_idEdit->setText(fieldString(m_group->id));
-        m_descEdit->setText(fieldString(m_group->description));
+        m_loaded.load(m_idEdit, m_group->id);
+        m_loaded.load(m_descEdit, m_group->description);
         seqFreeBlocks(m_members);
         seqCopyBlocks(m_members, m_group->members);
     }
@@ -103,14 +103,18 @@ void CAccountGroupDlg::onMemberButton()
     CChooseMemberDlg chooser(this);
     const QByteArray ownId = m_group ? fieldBytes(m_group->id) : QByteArray();
     chooser.SetSources(m_accounts, &m_members, m_group ? ownId.constData() : nullptr);
-    if (chooser.exec() == kDialogOk)
+    if (chooser.exec() == kDialogOk) {
+        m_membersChanged = true;
         showMembers();
+    }
 }
 
 bool CAccountGroupDlg::store()
 {
+    // An id the user left alone is the record's own, neither trimmed nor checked again.
+    const bool idChanged = !m_group || m_loaded.changed(m_idEdit);
     const QString id = trimId(m_idEdit->text());
-    const IdError error = checkGroup(m_accounts, id, m_group);
+    const IdError error = idChanged ? checkGroup(m_accounts, id, m_group) : IdError::None;
     if (error != IdError::None) {
         refuse(error, m_idEdit);
         return false;
@@ -126,10 +130,14 @@ bool CAccountGroupDlg::store()
             group.members = m_members;
             m_accounts->addGroup(&group);
         }
-    } else if (GroupRecord *stored = findGroupNoCase(m_accounts, m_group->id)) {
-        setField(stored->id, id);
-        setField(stored->description, m_descEdit->text());
-        takeOverMembers(stored->members, m_members);
+        return true;
     }
+    // The record the manager handed over, changed in place where the user changed it.
+    if (idChanged)
+        setField(m_group->id, id);
+    if (m_loaded.changed(m_descEdit))
+        setField(m_group->description, m_descEdit->text());
+    if (m_membersChanged)
+        takeOverMembers(m_group->members, m_members);
     return true;
 }

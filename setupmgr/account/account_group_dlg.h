@@ -38,6 +38,7 @@ private:
     GroupRecord *m_group = nullptr;
     // Copies owned by the dialog until a modified group takes them over on OK.
     PointerSeq<MemberRecord> m_members {};
+    bool m_membersChanged = false; // the chooser was confirmed
     QList<QIcon> m_images;
 
     QLabel *m_idLabel;

@@ -102,7 +102,11 @@ CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
     connect(m_delete, &QPushButton::clicked, this, &CAccountManagerDlg::OnDelete);
 }
 
-CAccountManagerDlg::~CAccountManagerDlg() = default;
+CAccountManagerDlg::~CAccountManagerDlg()
+{
+    // The tree reads the working copy; it goes before the copy does.
+    destroyWidgets();
+}
 
 void CAccountManagerDlg::SetProvider(IAccountProvider *provider)
 {
@@ -154,23 +158,27 @@ void CAccountManagerDlg::OnAccountSelect(int kind, void *record)
     m_delete->setVisible(user || group);
 
     m_current = Current::Nothing;
-    m_currentUser = nullptr;
-    m_currentGroup = nullptr;
+    m_currentPosition = -1;
     QString info = m_strings.getString("info", "label");
+    TreeNode *node = nullptr;
+    const std::int32_t position
+        = m_tree->FindNode(m_tree->currentItem(), &node) >= 0 ? node->position : -1;
     if (user && record) {
         info = m_strings.getString("info_user", "label");
-        m_currentUser = static_cast<UserRecord *>(record);
+        const auto *current = static_cast<const UserRecord *>(record);
         m_current = Current::User;
-        m_idEdit->setText(fieldString(m_currentUser->id));
-        m_nameEdit->setText(fieldString(m_currentUser->name));
-        m_descEdit->setText(fieldString(m_currentUser->description));
+        m_currentPosition = position;
+        m_idEdit->setText(fieldString(current->id));
+        m_nameEdit->setText(fieldString(current->name));
+        m_descEdit->setText(fieldString(current->description));
     } else if (group && record) {
         info = m_strings.getString("info_group", "label");
-        m_currentGroup = static_cast<GroupRecord *>(record);
+        const auto *current = static_cast<const GroupRecord *>(record);
         m_current = Current::Group;
-        m_idEdit->setText(fieldString(m_currentGroup->id));
-        m_nameEdit->setText(fieldString(m_currentGroup->description));
-        fillMemberList(m_memberList, m_currentGroup->members, m_images.value(kImageUser),
+        m_currentPosition = position;
+        m_idEdit->setText(fieldString(current->id));
+        m_nameEdit->setText(fieldString(current->description));
+        fillMemberList(m_memberList, current->members, m_images.value(kImageUser),
                        m_images.value(kImageGroup));
     } else if (kind == CAccountTreeCtrl::kUserFolder) {
         m_current = Current::User;
@@ -182,98 +190,114 @@ void CAccountManagerDlg::OnAccountSelect(int kind, void *record)
     m_info->setTitle(info);
 }
 
+UserRecord *CAccountManagerDlg::currentUser() const
+{
+    UserRecord *user = nullptr;
+    if (m_current != Current::User || m_currentPosition < 0 || !m_workingCopy
+        || !m_workingCopy->getUser(m_currentPosition, &user))
+        return nullptr;
+    return user;
+}
+
+GroupRecord *CAccountManagerDlg::currentGroup() const
+{
+    GroupRecord *group = nullptr;
+    if (m_current != Current::Group || m_currentPosition < 0 || !m_workingCopy
+        || !m_workingCopy->getGroup(m_currentPosition, &group))
+        return nullptr;
+    return group;
+}
+
+void CAccountManagerDlg::rebuildTree(int kind, std::int32_t position)
+{
+    m_tree->Fill(m_workingCopy.get());
+    emphasiseRoot(m_tree->rootItem());
+    QTreeWidgetItem *item = m_tree->FindRecord(kind, position);
+    if (!item)
+        item = kind == CAccountTreeCtrl::kUser ? m_tree->UserFolder() : m_tree->GroupFolder();
+    if (item->parent())
+        m_tree->expandItem(item->parent());
+    m_tree->setCurrentItem(item);
+}
+
 void CAccountManagerDlg::OnNew()
 {
     if (!m_workingCopy)
         return;
+    // A new record is the provider's last; the provider may have moved the others to make room,
+    // so the tree is filled anew.
     if (m_current == Current::User) {
         CAccountUserDlg dialog(this);
         dialog.SetProvider(m_workingCopy.get(), nullptr);
         if (dialog.exec() != kDialogOk)
             return;
-        UserRecord *user = nullptr;
-        if (m_workingCopy->getUser(m_workingCopy->getUserCount() - 1, &user) && user) {
-            m_tree->setCurrentItem(m_tree->AddUser(m_tree->UserFolder(), user));
-            setModified();
-        }
+        rebuildTree(CAccountTreeCtrl::kUser, m_workingCopy->getUserCount() - 1);
+        setModified();
     } else if (m_current == Current::Group) {
         CAccountGroupDlg dialog(this);
         dialog.SetProvider(m_workingCopy.get(), nullptr);
         if (dialog.exec() != kDialogOk)
             return;
-        GroupRecord *group = nullptr;
-        if (m_workingCopy->getGroup(m_workingCopy->getGroupCount() - 1, &group) && group) {
-            m_tree->setCurrentItem(m_tree->AddGroup(m_tree->GroupFolder(), group));
-            setModified();
-        }
+        rebuildTree(CAccountTreeCtrl::kGroup, m_workingCopy->getGroupCount() - 1);
+        setModified();
     }
 }
 
 void CAccountManagerDlg::OnModify()
 {
-    if (m_current == Current::User && m_currentUser) {
-        UserRecord *user = m_currentUser;
+    const std::int32_t position = m_currentPosition;
+    int kind = -1;
+    if (UserRecord *user = currentUser()) {
         CAccountUserDlg dialog(this);
         dialog.SetProvider(m_workingCopy.get(), user);
         if (dialog.exec() != kDialogOk)
             return;
-        // The tree compares the records' ids, which the dialog changed in place.
-        TreeNode *node = nullptr;
-        if (m_tree->FindUser(user->id, &node) < 0)
-            return;
-        node->item->setText(0, fieldString(user->id));
-        m_tree->setCurrentItem(m_tree->UserFolder());
-        m_tree->setCurrentItem(node->item);
-        setModified();
-    } else if (m_current == Current::Group && m_currentGroup) {
-        GroupRecord *group = m_currentGroup;
+        kind = CAccountTreeCtrl::kUser;
+    } else if (GroupRecord *group = currentGroup()) {
         CAccountGroupDlg dialog(this);
         dialog.SetProvider(m_workingCopy.get(), group);
         if (dialog.exec() != kDialogOk)
             return;
-        TreeNode *node = nullptr;
-        if (m_tree->FindGroup(group, &node) < 0)
-            return;
-        node->item->setText(0, fieldString(group->id));
-        m_tree->setCurrentItem(m_tree->GroupFolder());
-        m_tree->setCurrentItem(node->item);
-        setModified();
+        kind = CAccountTreeCtrl::kGroup;
+    } else {
+        return;
     }
+    setModified();
+    QTreeWidgetItem *item = m_tree->FindRecord(kind, position);
+    if (!item)
+        return;
+    // The item reads its id from the record; through the folder and back, so that the details
+    // show the record anew.
+    m_tree->setCurrentItem(item->parent());
+    m_tree->setCurrentItem(item);
+    m_tree->viewport()->update();
 }
 
 void CAccountManagerDlg::OnDelete()
 {
     if (!m_workingCopy)
         return;
-    if (m_current == Current::Group && m_currentGroup) {
-        const QByteArray id(m_currentGroup->id);
+    // The provider deletes by id, the first record of that id, and may move the others: the tree
+    // is filled anew afterwards rather than trusted to match.
+    if (const GroupRecord *group = currentGroup()) {
+        const QByteArray id = fieldBytes(group->id);
         const QString text = Common::formatMessage(
             m_strings.getString("confirm_delete_group", "message"), QString::fromUtf8(id));
         if (!askYesNo(this, text))
             return;
-        TreeNode *node = nullptr;
-        if (m_tree->FindGroup(m_currentGroup, &node) < 0)
-            return;
-        QTreeWidgetItem *item = node->item;
         m_workingCopy->deleteGroup(id.constData());
-        m_currentGroup = nullptr;
-        m_tree->DeleteItem(item);
+        rebuildTree(CAccountTreeCtrl::kGroupFolder, -1);
         m_tree->setCurrentItem(m_tree->GroupFolder());
         setModified();
-    } else if (m_current == Current::User && m_currentUser) {
-        const QByteArray id(m_currentUser->id);
+    } else if (const UserRecord *user = currentUser()) {
+        const QByteArray id = fieldBytes(user->id);
         const QString text = Common::formatMessage(
             m_strings.getString("confirm_delete_user", "message"), QString::fromUtf8(id));
         if (!askYesNo(this, text))
             return;
-        TreeNode *node = nullptr;
-        if (m_tree->FindUser(id.constData(), &node) < 0)
-            return;
-        QTreeWidgetItem *item = node->item;
         setupmgr::removeUserFromGroups(m_workingCopy.get(), id.constData());
         m_workingCopy->deleteUser(id.constData());
-        m_currentUser = nullptr;
-        m_tree->DeleteItem(item);
+        rebuildTree(CAccountTreeCtrl::kUserFolder, -1);
         m_tree->setCurrentItem(m_tree->UserFolder());
         setModified();
     }

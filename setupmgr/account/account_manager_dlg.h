@@ -49,8 +49,14 @@ private:
     // What New creates and what Modify and Delete act on.
     enum class Current { Nothing, User, Group };
     Current m_current = Current::Nothing;
-    UserRecord *m_currentUser = nullptr;
-    GroupRecord *m_currentGroup = nullptr;
+    // The selected user's or group's position in the working copy, or -1: a position, since the
+    // copy may move its records when one is added or deleted.
+    std::int32_t m_currentPosition = -1;
+    UserRecord *currentUser() const;
+    GroupRecord *currentGroup() const;
+    // Fills the tree anew from the working copy and selects the item of kind at position, or
+    // the folder of that kind when there is none.
+    void rebuildTree(int kind, std::int32_t position);
     CStringTable m_strings {QStringLiteral("dlg_account_manager.xml")};
     QList<QIcon> m_images;
 

@@ -266,9 +266,10 @@ std::vector<MemberEntry> candidateAccounts(IAccountProvider *accounts, const QSe
         UserRecord *user = nullptr;
         if (!accounts->getUser(i, &user) || !user)
             continue;
-        QString id = fieldString(user->id);
+        QByteArray bytes = fieldBytes(user->id);
+        QString id = QString::fromUtf8(bytes);
         if (chosen.isEmpty() || !chosen.contains(id.toCaseFolded()))
-            candidates.push_back({std::move(id), MemberUser});
+            candidates.push_back({std::move(id), MemberUser, std::move(bytes)});
     }
     for (std::int32_t i = 0; i < groups; ++i) {
         GroupRecord *group = nullptr;
@@ -276,9 +277,10 @@ std::vector<MemberEntry> candidateAccounts(IAccountProvider *accounts, const QSe
             continue;
         if (ownGroupId && fieldEquals(group->id, ownGroupId))
             continue;
-        QString id = fieldString(group->id);
+        QByteArray bytes = fieldBytes(group->id);
+        QString id = QString::fromUtf8(bytes);
         if (chosen.isEmpty() || !chosen.contains(id.toCaseFolded()))
-            candidates.push_back({std::move(id), MemberGroup});
+            candidates.push_back({std::move(id), MemberGroup, std::move(bytes)});
     }
     return candidates;
 }
@@ -302,11 +304,34 @@ MemberRecord *newMember(std::int32_t kind, const QString &id)
     return member;
 }
 
+MemberEntry memberEntry(const MemberRecord &member)
+{
+    QByteArray bytes = fieldBytes(member.id);
+    QString id = QString::fromUtf8(bytes);
+    return {std::move(id), member.kind, std::move(bytes), member};
+}
+
+MemberRecord *newMember(const MemberEntry &entry)
+{
+    if (!entry.original && entry.bytes.isEmpty())
+        return newMember(entry.kind, entry.id);
+    auto *member = static_cast<MemberRecord *>(std::malloc(sizeof(MemberRecord)));
+    if (!member)
+        return nullptr;
+    if (entry.original) {
+        *member = *entry.original;
+    } else {
+        member->kind = entry.kind;
+        setFieldBytes(member->id, entry.bytes);
+    }
+    return member;
+}
+
 bool replaceMembers(PointerSeq<MemberRecord> &list, const std::vector<MemberEntry> &entries)
 {
     seqFreeBlocks(list);
     for (const MemberEntry &entry : entries) {
-        MemberRecord *member = newMember(entry.kind, entry.id);
+        MemberRecord *member = newMember(entry);
         if (!member || !seqAppend(list, member)) {
             std::free(member);
             return false;

@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace setupmgr {
@@ -60,9 +61,14 @@ int removeUserFromGroups(IAccountProvider *accounts, const char *userId);
 
 struct MemberEntry
 {
-    QString id;
+    QString id;        // as shown
     std::int32_t kind; // MemberKind
+    QByteArray bytes;  // the id as its record holds it
+    // The list's own block when the entry came from the list: stored back as it was.
+    std::optional<MemberRecord> original = std::nullopt;
 };
+// An entry for a member block of a list, keeping the block.
+MemberEntry memberEntry(const MemberRecord &member);
 
 // The list's members, null entries left out, alphabetical without regard to case as a list
 // sorted by its text reads them: "amy" before "Guests".
@@ -78,6 +84,8 @@ QSet<QString> chosenIds(const std::vector<MemberEntry> &members);
 
 // A new 56-byte member block (malloc'ed, so the host may free it), or null when memory runs out.
 MemberRecord *newMember(std::int32_t kind, const QString &id);
+// The same for an entry: a copy of its original block, or a block with its id's bytes.
+MemberRecord *newMember(const MemberEntry &entry);
 // Frees the list's blocks and storage, then fills it with new blocks for the entries in order.
 bool replaceMembers(PointerSeq<MemberRecord> &list, const std::vector<MemberEntry> &entries);
 // Frees the blocks of target, then moves the pointers of source into it in order; source is

@@ -12,6 +12,7 @@ CAccountTreeCtrl::CAccountTreeCtrl(QWidget *parent)
 void CAccountTreeCtrl::Fill(IAccountProvider *accounts)
 {
     DeleteAllItems();
+    m_accounts = accounts;
     auto *root = makeItem(m_strings.getString("account", "label"), kImageRoot, kImageRoot);
     addTopLevelItem(root);
     auto *users = makeItem(m_strings.getString("user", "label"), kImageFolder, kImageOpenFolder);
@@ -28,7 +29,7 @@ void CAccountTreeCtrl::Fill(IAccountProvider *accounts)
             UserRecord *user = nullptr;
             if (!accounts->getUser(i, &user) || !user)
                 continue;
-            items.append(makeRecordItem(users, kUser, user, kImageUser));
+            items.append(makePositionItem(users, kUser, i, kImageUser));
         }
         users->addChildren(items);
 
@@ -38,7 +39,7 @@ void CAccountTreeCtrl::Fill(IAccountProvider *accounts)
             GroupRecord *group = nullptr;
             if (!accounts->getGroup(i, &group) || !group)
                 continue;
-            items.append(makeRecordItem(groups, kGroup, group, kImageGroup));
+            items.append(makePositionItem(groups, kGroup, i, kImageGroup));
         }
         groups->addChildren(items);
     }
@@ -47,53 +48,60 @@ void CAccountTreeCtrl::Fill(IAccountProvider *accounts)
 
 QString CAccountTreeCtrl::recordText(int kind, const void *record) const
 {
-    if (kind == kUser)
+    if (kind == kUser && record)
         return fieldString(static_cast<const UserRecord *>(record)->id);
-    if (kind == kGroup)
+    if (kind == kGroup && record)
         return fieldString(static_cast<const GroupRecord *>(record)->id);
     return QString();
 }
 
-QTreeWidgetItem *CAccountTreeCtrl::AddUser(QTreeWidgetItem *parent, UserRecord *user)
+void *CAccountTreeCtrl::recordOf(const TreeNode &node) const
 {
-    if (!parent || !user)
-        return nullptr;
-    QTreeWidgetItem *item = makeRecordItem(parent, kUser, user, kImageUser);
-    parent->addChild(item);
-    return item;
+    if (!m_accounts || node.position < 0)
+        return node.record;
+    if (node.kind == kUser) {
+        UserRecord *user = nullptr;
+        return m_accounts->getUser(node.position, &user) ? user : nullptr;
+    }
+    if (node.kind == kGroup) {
+        GroupRecord *group = nullptr;
+        return m_accounts->getGroup(node.position, &group) ? group : nullptr;
+    }
+    return node.record;
 }
 
-QTreeWidgetItem *CAccountTreeCtrl::AddGroup(QTreeWidgetItem *parent, GroupRecord *group)
+int CAccountTreeCtrl::findById(int kind, const QByteArray &id, TreeNode **node) const
 {
-    if (!parent || !group)
-        return nullptr;
-    QTreeWidgetItem *item = makeRecordItem(parent, kGroup, group, kImageGroup);
-    parent->addChild(item);
-    return item;
-}
-
-int CAccountTreeCtrl::findById(int kind, const char *id, TreeNode **node) const
-{
-    TreeNode *found = !id ? nullptr : findFirst([kind, id](const TreeNode &candidate) {
-        if (candidate.kind != kind || !candidate.record)
+    TreeNode *found = findFirst([this, kind, &id](const TreeNode &candidate) {
+        if (candidate.kind != kind)
             return false;
-        return kind == kUser
-            ? setupmgr::fieldEquals(static_cast<const UserRecord *>(candidate.record)->id, id)
-            : setupmgr::fieldEquals(static_cast<const GroupRecord *>(candidate.record)->id, id);
+        const void *record = recordOf(candidate);
+        if (!record)
+            return false;
+        return kind == kUser ? fieldBytes(static_cast<const UserRecord *>(record)->id) == id
+                             : fieldBytes(static_cast<const GroupRecord *>(record)->id) == id;
     });
     if (node)
         *node = found;
     return found ? FindNode(found->item, nullptr) : -1;
 }
 
-int CAccountTreeCtrl::FindUser(const char *id, TreeNode **node) const
+int CAccountTreeCtrl::FindUser(const QByteArray &id, TreeNode **node) const
 {
     return findById(kUser, id, node);
 }
 
-int CAccountTreeCtrl::FindGroup(const GroupRecord *group, TreeNode **node) const
+int CAccountTreeCtrl::FindGroup(const QByteArray &id, TreeNode **node) const
 {
-    return findById(kGroup, group ? group->id : nullptr, node);
+    return findById(kGroup, id, node);
+}
+
+QTreeWidgetItem *CAccountTreeCtrl::FindRecord(int kind, std::int32_t position) const
+{
+    TreeNode *node = findFirst([kind, position](const TreeNode &candidate) {
+        return candidate.kind == kind && candidate.position == position;
+    });
+    return node ? node->item : nullptr;
 }
 
 bool CAccountTreeCtrl::DeleteItem(QTreeWidgetItem *item)

@@ -69,11 +69,11 @@ void CAccountUserDlg::SetProvider(IAccountProvider *accounts, UserRecord *user)
 void CAccountUserDlg::initDialog()
 {
     if (m_user) {
-        m_idEdit->setText(fieldString(m_user->id));
-        m_nameEdit->setText(fieldString(m_user->name));
-        m_descEdit->setText(fieldString(m_user->description));
-        m_passEdit->setText(fieldString(m_user->password));
-        m_confirmEdit->setText(fieldString(m_user->password));
+        m_loaded.load(m_idEdit, m_user->id);
+        m_loaded.load(m_nameEdit, m_user->name);
+        m_loaded.load(m_descEdit, m_user->description);
+        m_loaded.load(m_passEdit, m_user->password);
+        m_loaded.load(m_confirmEdit, m_user->password);
         // The administrator's login name is fixed; the rest of it may change.
         if (isAdminId(fieldString(m_user->id)))
             m_idEdit->setEnabled(false);
@@ -88,16 +88,31 @@ void CAccountUserDlg::initDialog()
 
 bool CAccountUserDlg::store()
 {
+    // An id the user left alone is the record's own: it is neither trimmed nor checked again, so
+    // an account whose id an older installation stored differently still opens and closes as is.
+    const bool idChanged = !m_user || m_loaded.changed(m_idEdit);
     const QString id = trimId(m_idEdit->text());
     const QString password = m_passEdit->text();
-    const IdError error = checkUser(m_accounts, id, m_user, password, m_confirmEdit->text());
+    const QString confirmation = m_confirmEdit->text();
+    IdError error = IdError::None;
+    if (idChanged)
+        error = checkUser(m_accounts, id, m_user, password, confirmation);
+    else if (password != confirmation)
+        error = IdError::PasswordConfirm;
     if (error != IdError::None) {
         refuse(error, error == IdError::PasswordConfirm ? m_passEdit : m_idEdit);
         return false;
     }
     if (m_user) {
-        if (UserRecord *stored = findUserNoCase(m_accounts, m_user->id))
-            setUserFields(*stored, id, m_nameEdit->text(), m_descEdit->text(), password);
+        // The record the manager handed over, changed in place where the user changed it.
+        if (idChanged)
+            setField(m_user->id, id);
+        if (m_loaded.changed(m_nameEdit))
+            setField(m_user->name, m_nameEdit->text());
+        if (m_loaded.changed(m_descEdit))
+            setField(m_user->description, m_descEdit->text());
+        if (m_loaded.changed(m_passEdit))
+            setField(m_user->password, password);
     } else if (m_accounts) {
         UserRecord user;
         std::memset(&user, 0, sizeof user);

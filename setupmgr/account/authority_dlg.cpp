@@ -70,7 +70,11 @@ CAuthorityDlg::CAuthorityDlg(QWidget *parent)
     connect(m_member, &QPushButton::clicked, this, &CAuthorityDlg::OnMember);
 }
 
-CAuthorityDlg::~CAuthorityDlg() = default;
+CAuthorityDlg::~CAuthorityDlg()
+{
+    // The tree and the member list read the working copy; they go before the copy does.
+    destroyWidgets();
+}
 
 void CAuthorityDlg::SetProvider(IAuthorityProvider *provider)
 {

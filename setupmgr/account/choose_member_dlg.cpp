@@ -213,7 +213,7 @@ void CChooseMemberDlg::initDialog()
         members.reserve(seqSize(*m_members));
         for (std::size_t i = 0, n = seqSize(*m_members); i < n; ++i) {
             if (const MemberRecord *member = m_members->first[i])
-                members.push_back({fieldString(member->id), member->kind});
+                members.push_back(memberEntry(*member));
         }
     }
     m_candidateModel->reset(candidateAccounts(m_candidates, chosenIds(members), ownGroupId()));
@@ -296,13 +296,8 @@ void CChooseMemberDlg::updateButtons()
 
 void CChooseMemberDlg::accept()
 {
-    if (m_members) {
-        std::vector<setupmgr::MemberEntry> entries;
-        entries.reserve(m_memberModel->entries().size());
-        for (const MemberEntry &entry : m_memberModel->entries())
-            entries.push_back({entry.id, entry.kind});
-        setupmgr::replaceMembers(*m_members, entries);
-    }
+    if (m_members)
+        setupmgr::replaceMembers(*m_members, m_memberModel->entries());
     done(kDialogOk);
 }
 

@@ -50,4 +50,20 @@ void setField(char (&field)[N], const QString &text)
     copyField(field, bytes.constData());
 }
 
+// Copies bytes into the field as they are: bytes that fill it exactly are kept without a
+// terminating zero (fieldBytes reads such a field to its end); longer ones are cut at a character
+// boundary. Shows what a host's full field holds, where setField keeps room for the zero.
+template <std::size_t N>
+void setFieldBytes(char (&field)[N], const QByteArray &bytes)
+{
+    qsizetype length = bytes.size();
+    if (length > qsizetype(N)) {
+        length = N;
+        while (length > 0 && (static_cast<unsigned char>(bytes.at(length)) & 0xC0) == 0x80)
+            --length;
+    }
+    std::memcpy(field, bytes.constData(), std::size_t(length));
+    std::memset(field + length, 0, N - std::size_t(length));
+}
+
 } // namespace setupmgr

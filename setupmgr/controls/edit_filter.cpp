@@ -1,5 +1,7 @@
 #include "edit_filter.h"
 
+#include <algorithm>
+
 namespace setupmgr {
 
 EditFilter::EditFilter(int maxLength, const QString &forbiddenChars)
@@ -17,6 +19,26 @@ QString EditFilter::validText(const QString &text) const
             valid.remove(i, 1);
     }
     return valid;
+}
+
+QString EditFilter::filterChange(const QString &before, const QString &after, int *end) const
+{
+    qsizetype prefix = 0;
+    const qsizetype shorter = std::min(before.size(), after.size());
+    while (prefix < shorter && before.at(prefix) == after.at(prefix))
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix
+           && before.at(before.size() - 1 - suffix) == after.at(after.size() - 1 - suffix))
+        ++suffix;
+    QString inserted = after.mid(prefix, after.size() - prefix - suffix);
+    inserted.removeIf([this](QChar c) { return forbids(c); });
+    QString result = after.left(prefix) + inserted + after.right(suffix);
+    if (m_maxLength > 0)
+        result.truncate(m_maxLength);
+    if (end)
+        *end = int(std::min(prefix + inserted.size(), result.size()));
+    return result;
 }
 
 EditFilter::Typed EditFilter::typed(QChar c, int textLength, int caret, bool readOnly) const

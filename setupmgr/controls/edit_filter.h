@@ -16,6 +16,11 @@ public:
     // first, without any character of the forbidden set.
     QString validText(const QString &text) const;
 
+    // The text after a change by the user: what the change brought in (the part of after between
+    // what it shares with before at its start and at its end) without forbidden characters, the
+    // rest as it was, then cut to maxLength. *end, when given, is where the new part ends.
+    QString filterChange(const QString &before, const QString &after, int *end = nullptr) const;
+
     enum class Typed {
         Insert,    // the edit inserts it as any edit does
         Overwrite, // the text is full: the character replaces the one at the caret

@@ -15,8 +15,11 @@ CFilterEdit::CFilterEdit(int maxLength, const QString &forbiddenChars, QWidget *
     : QLineEdit(parent)
     , m_filter(maxLength, forbiddenChars)
 {
-    // Drops and input methods bypass the key handler; whatever came in, the text ends valid.
-    connect(this, &QLineEdit::textChanged, this, &CFilterEdit::refilter, Qt::DirectConnection);
+    // Drops, input methods and undo bypass the key handler; what they bring in is filtered too.
+    connect(this, &QLineEdit::textEdited, this, &CFilterEdit::filterEdited, Qt::DirectConnection);
+    connect(
+        this, &QLineEdit::textChanged, this, [this](const QString &text) { m_shown = text; },
+        Qt::DirectConnection);
 }
 
 void CFilterEdit::SetForbiddenChars(const QString &forbiddenChars)
@@ -32,17 +35,27 @@ bool CFilterEdit::IsCharValid(QChar) const
 
 void CFilterEdit::setText(const QString &text)
 {
-    QLineEdit::setText(text);
-    refilter();
+    const int maxLength = m_filter.maxLength();
+    QLineEdit::setText(maxLength > 0 ? text.left(maxLength) : text);
 }
 
 void CFilterEdit::refilter()
 {
-    if (m_pasting)
-        return;
     const QString valid = GetValidText();
     if (valid != text())
         QLineEdit::setText(valid);
+}
+
+void CFilterEdit::filterEdited(const QString &text)
+{
+    if (m_pasting)
+        return;
+    int end = 0;
+    const QString valid = m_filter.filterChange(m_shown, text, &end);
+    if (valid == text)
+        return;
+    QLineEdit::setText(valid);
+    setCursorPosition(end);
 }
 
 void CFilterEdit::keyPressEvent(QKeyEvent *event)
@@ -103,10 +116,11 @@ void CFilterEdit::pasteFiltered()
     const bool hadSelection = hasSelectedText();
     const int start = hadSelection ? selectionStart() : cursorPosition();
     const int length = hadSelection ? int(selectedText().size()) : 0;
+    const QString before = text();
     m_pasting = true;
     paste();
     m_pasting = false;
-    const QString valid = GetValidText();
+    const QString valid = m_filter.filterChange(before, text());
     if (valid == text())
         return;
     QLineEdit::setText(valid);

@@ -1,6 +1,7 @@
-// A single-line edit that never holds a forbidden character and can cap its length. The rules
-// are EditFilter's; the edit only applies them to what is typed, pasted, dropped or set, and
-// beeps when it refuses a typed character.
+// A single-line edit that refuses forbidden characters as the user types, pastes or drops them,
+// and can cap its length. The rules are EditFilter's. Text set by the program is shown as it is
+// (only cut to the maximum): a stored record the user merely opens must not change, so the
+// filter guards the user's input, never the record's.
 #pragma once
 
 #include "edit_filter.h"
@@ -20,7 +21,7 @@ public:
     QString GetValidText() const { return m_filter.validText(text()); }
     // Whether a typed character may go in besides the forbidden set; every character here.
     virtual bool IsCharValid(QChar c) const;
-    // Takes the text, then keeps only its valid part.
+    // Takes the text as it is, cut to the maximum length only.
     void setText(const QString &text);
 
 protected:
@@ -28,11 +29,15 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    // Pastes, then removes what is refused, keeping the earlier selection.
+    // Pastes, then removes what is refused from the pasted text, keeping the earlier selection.
     void pasteFiltered();
-    // Brings the shown text back to a valid one, whatever way it came in.
+    // The user changed the text (typing, a drop, an input method, undo): what came in loses its
+    // forbidden characters; the text around it stays as it was.
+    void filterEdited(const QString &text);
+    // The whole text brought to a valid one, after the set changed.
     void refilter();
 
     setupmgr::EditFilter m_filter;
+    QString m_shown; // the text before the user's latest change
     bool m_pasting = false;
 };

@@ -63,6 +63,14 @@ bool ManagerDialog::commitChanges(IDataProvider *workingCopy, IDataProvider *rel
     return false;
 }
 
+void ManagerDialog::destroyWidgets()
+{
+    qDeleteAll(findChildren<QWidget *>(Qt::FindDirectChildrenOnly));
+    m_banner = nullptr;
+    m_ok = nullptr;
+    m_close = nullptr;
+}
+
 void ManagerDialog::reject()
 {
     done(kDialogCancel);

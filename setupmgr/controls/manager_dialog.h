@@ -40,6 +40,10 @@ protected:
     // failed: the user has been told and the dialog must stay open.
     bool commitChanges(IDataProvider *workingCopy, IDataProvider *reloaded, const char *pathKey);
 
+    // Destroys the dialog's widgets now. A dialog whose widgets read its working copy calls it
+    // first in its destructor, so that the copy, a member, outlives them.
+    void destroyWidgets();
+
     QPushButton *okButton() const { return m_ok; }
     QPushButton *closeButton() const { return m_close; }
 

@@ -24,7 +24,7 @@ public:
         if (column == 0 && (ownImage || ownText)) {
             if (const auto *tree = qobject_cast<const CNodeTreeCtrl *>(treeWidget()))
                 return ownImage ? QVariant(tree->imageList().value(m_image))
-                                : QVariant(tree->recordText(node.kind, node.record));
+                                : QVariant(tree->recordText(node.kind, tree->recordOf(node)));
         }
         return QTreeWidgetItem::data(column, role);
     }
@@ -118,9 +118,24 @@ QTreeWidgetItem *CNodeTreeCtrl::makeRecordItem(QTreeWidgetItem *parent, int kind
     return item;
 }
 
+QTreeWidgetItem *CNodeTreeCtrl::makePositionItem(QTreeWidgetItem *parent, int kind,
+                                                 std::int32_t position, int image)
+{
+    auto *item = new NodeItem(image);
+    item->textFromRecord = true;
+    addNode(parent, item, kind, nullptr);
+    item->node.position = position;
+    return item;
+}
+
 QString CNodeTreeCtrl::recordText(int, const void *) const
 {
     return QString();
+}
+
+void *CNodeTreeCtrl::recordOf(const TreeNode &node) const
+{
+    return node.record;
 }
 
 int CNodeTreeCtrl::FindNode(const QTreeWidgetItem *item, TreeNode **node) const
@@ -163,7 +178,7 @@ void CNodeTreeCtrl::onCurrentItemChanged(QTreeWidgetItem *current)
     if (!current)
         return;
     if (TreeNode *node = nodeOf(current))
-        emit accountSelect(node->kind, node->record);
+        emit accountSelect(node->kind, recordOf(*node));
     else
         emit accountSelect(-1, nullptr);
 }

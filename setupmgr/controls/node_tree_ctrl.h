@@ -8,6 +8,7 @@
 #include <QList>
 #include <QTreeWidget>
 
+#include <cstdint>
 #include <functional>
 
 struct TreeNode
@@ -15,7 +16,8 @@ struct TreeNode
     QTreeWidgetItem *parent;
     QTreeWidgetItem *item;
     int kind;     // the tree's node kind
-    void *record; // the provider's record; null for folders
+    void *record; // the provider's record; null for folders and for records found by position
+    std::int32_t position = -1; // the record's position in its provider, for trees that keep one
 };
 
 class CNodeTreeCtrl : public QTreeWidget
@@ -39,6 +41,9 @@ public:
     // The text of the item of a record. Record items read it when the view asks for it, so that
     // filling thousands of items converts no text up front; the base has none.
     virtual QString recordText(int kind, const void *record) const;
+    // The record of a node, looked up when it is needed: the node's own pointer, unless the tree
+    // finds its records by position.
+    virtual void *recordOf(const TreeNode &node) const;
 
 signals:
     // Sent for every change of selection: the node's kind and record, or -1 and null.
@@ -52,6 +57,9 @@ protected:
     void addNode(QTreeWidgetItem *parent, QTreeWidgetItem *item, int kind, void *record);
     // A new item (not yet in the tree) for a record, with its node, showing recordText.
     QTreeWidgetItem *makeRecordItem(QTreeWidgetItem *parent, int kind, void *record, int image);
+    // The same for a record that the tree finds by its position (recordOf).
+    QTreeWidgetItem *makePositionItem(QTreeWidgetItem *parent, int kind, std::int32_t position,
+                                      int image);
     // Deletes an item that has a node, with its children; false when it has none.
     bool deleteNodeItem(QTreeWidgetItem *item);
     // The first node, in the order of the tree, that matches; null when none does.

@@ -25,29 +25,31 @@ bool hasVersion(const std::uint8_t (&version)[4])
     return (version[0] | version[1] | version[2] | version[3]) != 0;
 }
 
-// The value of a "dvr" item from the record; false keeps the template's value.
-bool recorderValue(const InfoItem &item, const ServerRecord &record, QString *value)
+// The value of a "dvr" item from the record, as bytes; false keeps the template's value. The
+// record's texts are copied as they are, so a full 51-byte name shows whole.
+bool recorderValue(const InfoItem &item, const ServerRecord &record, QByteArray *value)
 {
     const auto is = [&item](const char *name) { return fieldEquals(item.name, name); };
     if (is("type"))
-        *value = Common::getProductName(record.productCode);
+        *value = Common::getProductName(record.productCode).toUtf8();
     else if (is("name"))
-        *value = fieldString(record.name);
+        *value = fieldBytes(record.name);
     else if (is("version")) {
         if (!hasVersion(record.version))
             return false;
         *value = QString::asprintf("%d.%d%d%d", record.version[0], record.version[1],
-                                   record.version[2], record.version[3]);
+                                   record.version[2], record.version[3])
+                     .toUtf8();
     } else if (is("connected"))
-        *value = Common::getYesNo(record.connected != 0);
+        *value = Common::getYesNo(record.connected != 0).toUtf8();
     else if (is("cameraCount"))
-        *value = QString::number(seqSize(record.cameras));
+        *value = QByteArray::number(qulonglong(seqSize(record.cameras)));
     else if (is("url"))
-        *value = fieldString(record.address);
+        *value = fieldBytes(record.address);
     else if (is("port"))
-        *value = QString::number(record.port);
+        *value = QByteArray::number(record.port);
     else if (is("accountId"))
-        *value = fieldString(record.loginId);
+        *value = fieldBytes(record.loginId);
     else
         return false;
     return true;
@@ -83,9 +85,9 @@ bool appendCategory(InfoView &view, const InfoCategory &source, const ServerReco
         if (!item)
             return false;
         std::memcpy(static_cast<void *>(item), templateItem, sizeof(InfoItem));
-        QString value;
+        QByteArray value;
         if (recorderItems && recorderValue(*item, record, &value))
-            setField(item->value, value);
+            setFieldBytes(item->value, value);
     }
 
     if (!fieldEquals(source.name, kAdditionalCategory))
@@ -97,8 +99,8 @@ bool appendCategory(InfoView &view, const InfoCategory &source, const ServerReco
         InfoItem *item = appendZeroed(category->items);
         if (!item)
             return false;
-        setField(item->label, fieldString(entry->name));
-        setField(item->value, fieldString(entry->value));
+        setFieldBytes(item->label, fieldBytes(entry->name));
+        setFieldBytes(item->value, fieldBytes(entry->value));
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "server_list_dlg.h"
 
 #include "common/language.h"
+#include "common/module_log.h"
 #include "common/text_field.h"
 #include "controls/dialog_style.h"
 #include "controls/info_list_box.h"
@@ -62,13 +63,21 @@ CServerListDlg::CServerListDlg(QWidget *parent)
     connect(m_delete, &QPushButton::clicked, this, &CServerListDlg::OnDelete);
 }
 
-CServerListDlg::~CServerListDlg() = default;
+CServerListDlg::~CServerListDlg()
+{
+    // The tree and the information list read the working copy; they go before it does.
+    destroyWidgets();
+}
 
 void CServerListDlg::SetProvider(IServerListProvider *provider)
 {
-    m_current = nullptr;
+    const bool filled = m_tree->topLevelItemCount() > 0;
+    m_current = -1;
+    m_tree->Fill(nullptr);
     m_provider = provider;
     m_workingCopy.reset(provider);
+    if (filled)
+        rebuildTree();
 }
 
 void CServerListDlg::initDialog()
@@ -89,9 +98,26 @@ void CServerListDlg::initDialog()
     m_tree->setCurrentItem(m_tree->rootItem());
 }
 
+ServerRecord *CServerListDlg::currentRecord() const
+{
+    ServerRecord *record = nullptr;
+    if (m_current < 0 || !m_workingCopy || !m_workingCopy->getServer(m_current, &record))
+        return nullptr;
+    return record;
+}
+
+void CServerListDlg::rebuildTree()
+{
+    m_current = -1;
+    m_infoList->ClearView();
+    m_tree->Fill(m_workingCopy.get());
+    emphasiseRoot(m_tree->rootItem());
+    m_tree->setCurrentItem(m_tree->rootItem());
+}
+
 void CServerListDlg::OnAccountSelect(int kind, void *record)
 {
-    m_current = nullptr;
+    m_current = -1;
     const bool server = kind == CServerTreeCtrl::kServer && record;
     m_infoList->setVisible(server);
     m_new->setVisible(true);
@@ -99,62 +125,66 @@ void CServerListDlg::OnAccountSelect(int kind, void *record)
     m_delete->setVisible(server);
     if (!server)
         return;
-    m_current = static_cast<ServerRecord *>(record);
+    m_current = m_tree->currentPosition();
     m_infoList->ClearView();
-    m_infoList->SetView(BuildServerInfoView(*m_current));
+    m_infoList->SetView(BuildServerInfoView(*static_cast<const ServerRecord *>(record)));
 }
 
 void CServerListDlg::OnNew()
 {
     if (!m_workingCopy)
         return;
-    CServerSetupDlg dialog(m_workingCopy.get(), QString(), this);
+    CServerSetupDlg dialog(m_workingCopy.get(), CServerSetupDlg::kNewServer, this);
     if (dialog.exec() != kDialogOk)
         return;
-    ServerRecord *added = nullptr;
-    if (m_workingCopy->getServer(m_workingCopy->getServerCount() - 1, &added) && added) {
+    setModified();
+    const std::int32_t added = m_workingCopy->getServerCount() - 1;
+    ServerRecord *record = nullptr;
+    if (m_workingCopy->getServer(added, &record) && record)
         m_tree->setCurrentItem(m_tree->AddServer(added));
-        setModified();
-    }
+    else
+        rebuildTree();
 }
 
 void CServerListDlg::OnModify()
 {
-    if (!m_current || !m_workingCopy)
+    const std::int32_t position = m_current;
+    if (!currentRecord())
         return;
-    ServerRecord *record = m_current;
-    CServerSetupDlg dialog(m_workingCopy.get(), fieldString(record->name), this);
+    CServerSetupDlg dialog(m_workingCopy.get(), position, this);
     if (dialog.exec() != kDialogOk)
         return;
-    QTreeWidgetItem *item = m_tree->FindServer(record);
+    setModified();
+    QTreeWidgetItem *item = m_tree->FindServer(position);
     if (!item)
         return;
-    item->setText(0, fieldString(record->name));
-    // Through the root and back, so that the information is built anew.
+    // The item reads its name from the record; through the root and back, so that the
+    // information is built anew.
     m_tree->setCurrentItem(m_tree->rootItem());
     m_tree->setCurrentItem(item);
-    setModified();
+    m_tree->viewport()->update();
 }
 
 void CServerListDlg::OnDelete()
 {
-    if (!m_current || !m_workingCopy)
+    const ServerRecord *record = currentRecord();
+    if (!record)
         return;
-    const QByteArray name = fieldBytes(m_current->name);
+    const QByteArray name = fieldBytes(record->name);
     const QString question = Common::formatMessage(Common::getString("deleteServer", "message"),
                                                    QString::fromUtf8(name));
     if (!askYesNo(this, question))
         return;
-    QTreeWidgetItem *item = m_tree->FindServer(m_current);
-    if (!item)
-        return;
-    // The list box shows the record's information; it goes before the record does.
+    // The host removes the first record of that name, which need not be the one shown, and may
+    // move the others: the information goes first, the tree is filled anew after.
     m_infoList->ClearView();
-    m_current = nullptr;
-    m_workingCopy->removeServer(name.constData());
-    m_tree->DeleteItem(item);
-    m_tree->setCurrentItem(m_tree->rootItem());
-    setModified();
+    m_current = -1;
+    const bool removed = m_workingCopy->removeServer(name.constData());
+    if (!removed)
+        Common::writeLog("The recorder list did not remove %s", name.constData());
+    rebuildTree();
+    if (removed)
+        setModified();
 }
 
 bool CServerListDlg::mayDisconnect()

@@ -43,9 +43,18 @@ private:
     // True when no recorder is connected, or the user agrees to disconnect them.
     bool mayDisconnect();
 
+    // The selected recorder's record, looked up in the working copy now.
+    ServerRecord *currentRecord() const;
+    // Fills the tree anew from the working copy and selects the root.
+    void rebuildTree();
+
     IServerListProvider *m_provider = nullptr;
+    // Declared before the widgets' pointers, and the widgets go first in the destructor: the copy
+    // outlives everything that reads it.
     setupmgr::WorkingCopy<IServerListProvider> m_workingCopy;
-    ServerRecord *m_current = nullptr;
+    // The selected recorder's position in the working copy, or -1: a position, not a pointer,
+    // since the copy may move its records when one is added or removed.
+    std::int32_t m_current = -1;
 
     CServerTreeCtrl *m_tree;
     QGroupBox *m_infoGroup;

@@ -9,18 +9,16 @@ namespace setupmgr {
 
 namespace {
 
-// The last record, going backwards, other than the one named skipName, with that address and
-// port.
+// Whether a record other than the one at position skip has that address and port; the list is
+// read from the last record to the first.
 bool addressTaken(IServerListProvider *servers, const QByteArray &address, std::uint16_t port,
-                  const QByteArray *skipName)
+                  std::int32_t skip)
 {
     for (std::int32_t i = servers->getServerCount() - 1; i >= 0; --i) {
         ServerRecord *record = nullptr;
-        if (!servers->getServer(i, &record) || !record)
+        if (i == skip || !servers->getServer(i, &record) || !record)
             continue;
-        if (skipName && fieldEquals(record->name, skipName->constData()))
-            continue;
-        if (record->port == port && fieldEquals(record->address, address.constData()))
+        if (record->port == port && fieldBytes(record->address) == address)
             return true;
     }
     return false;
@@ -34,15 +32,31 @@ bool nameTaken(IServerListProvider *servers, const QByteArray &name)
 
 // Login texts keep to kLoginFieldLength bytes, though their fields are longer.
 template <std::size_t N>
-void setLoginField(char (&field)[N], const QString &text)
+void setLoginField(char (&field)[N], const std::optional<QString> &text)
 {
     static_assert(N > kLoginFieldLength);
+    if (!text)
+        return;
     char cut[kLoginFieldLength + 1];
-    setField(cut, text);
+    setField(cut, *text);
     copyField(field, cut);
 }
 
+template <std::size_t N>
+void setChangedField(char (&field)[N], const std::optional<QString> &text)
+{
+    if (text)
+        setField(field, *text);
+}
+
 } // namespace
+
+QByteArray storedBytes(const QString &text)
+{
+    char field[sizeof(ServerRecord::name)];
+    setField(field, text);
+    return fieldBytes(field);
+}
 
 ProductDefaults productDefaults(std::int32_t productKind)
 {
@@ -84,64 +98,75 @@ bool refusesAddress(ServerRefusal refusal)
     return refusal == ServerRefusal::SameAddress;
 }
 
-ServerRefusal checkNewServer(IServerListProvider *servers, const QString &name,
-                             const QString &address, std::uint16_t port)
+ServerRefusal checkNewServer(IServerListProvider *servers, const QByteArray &name,
+                             const QByteArray &address, std::uint16_t port)
 {
     if (name.isEmpty())
         return ServerRefusal::EmptyName;
     if (!servers)
         return ServerRefusal::CreateFailed;
-    if (nameTaken(servers, name.toUtf8()))
+    if (nameTaken(servers, name))
         return ServerRefusal::SameName;
-    if (addressTaken(servers, address.toUtf8(), port, nullptr))
+    if (addressTaken(servers, address, port, -1))
         return ServerRefusal::SameAddress;
     return ServerRefusal::None;
 }
 
-ServerRefusal checkEditedServer(IServerListProvider *servers, const QString &currentName,
-                                const QString &name, const QString &address, std::uint16_t port)
+ServerRefusal checkEditedServer(IServerListProvider *servers, const ServerChange &change)
 {
-    if (name.isEmpty())
+    if (change.nameChanged && change.name.isEmpty())
         return ServerRefusal::EmptyName;
     if (!servers)
         return ServerRefusal::CreateFailed;
-    if (name != currentName && nameTaken(servers, name.toUtf8()))
+    if (change.nameChanged && change.name != change.currentName && nameTaken(servers, change.name))
         return ServerRefusal::SameName;
-    const QByteArray current = currentName.toUtf8();
-    if (addressTaken(servers, address.toUtf8(), port, &current))
+    if (change.addressChanged && addressTaken(servers, change.address, change.port, change.edited))
         return ServerRefusal::SameAddress;
     return ServerRefusal::None;
 }
 
 void fillServerRecord(ServerRecord &record, const ServerFields &fields)
 {
-    setField(record.name, fields.name);
-    record.productKind = storedProductKind(fields.productKind);
-    setField(record.address, fields.address);
-    record.port = fields.port;
+    setChangedField(record.name, fields.name);
+    if (fields.productKind)
+        record.productKind = storedProductKind(*fields.productKind);
+    setChangedField(record.address, fields.address);
+    if (fields.port)
+        record.port = *fields.port;
     setLoginField(record.loginId, fields.loginId);
     setLoginField(record.password, fields.password);
-    record.useDdns = fields.useDdns ? 1 : 0;
+    if (fields.useDdns)
+        record.useDdns = *fields.useDdns ? 1 : 0;
     setLoginField(record.ddnsAddress, fields.ddnsAddress);
     setLoginField(record.ddnsId, fields.ddnsId);
     setLoginField(record.ddnsPassword, fields.ddnsPassword);
 }
 
-bool replaceAdditionalInfo(ServerRecord &record, const std::vector<InfoRow> &rows)
+bool replaceAdditionalInfo(ServerRecord &record, const std::vector<InfoRow> &rows,
+                           BlockAllocator allocate)
 {
-    seqFreeBlocks(record.additionalInfo);
+    PointerSeq<AdditionalInfo> entries {};
     for (const InfoRow &row : rows) {
-        if (row.name.isEmpty())
+        if (row.name.isEmpty() && !row.original)
             continue;
-        auto *info = static_cast<AdditionalInfo *>(std::calloc(1, sizeof(AdditionalInfo)));
-        if (!info || !seqAppend(record.additionalInfo, info)) {
+        auto *info = static_cast<AdditionalInfo *>(allocate(1, sizeof(AdditionalInfo)));
+        if (!info || !seqAppend(entries, info)) {
             std::free(info);
+            seqFreeBlocks(entries);
             return false;
+        }
+        if (row.original) {
+            *info = *row.original;
+            continue;
         }
         info->tag = row.tag;
         setField(info->name, row.name);
         setField(info->value, row.value);
     }
+    seqFreeBlocks(record.additionalInfo);
+    record.additionalInfo.first = entries.first;
+    record.additionalInfo.last = entries.last;
+    record.additionalInfo.endOfStorage = entries.endOfStorage;
     return true;
 }
 

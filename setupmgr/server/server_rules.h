@@ -5,9 +5,12 @@
 
 #include <ostrel/data_provider.h>
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
+#include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace setupmgr {
@@ -44,40 +47,63 @@ const char *messageKey(ServerRefusal refusal);
 // Whether the refusal puts the focus on the address (else on the name).
 bool refusesAddress(ServerRefusal refusal);
 
-// The checks of a new recorder (name and address already trimmed); creating it is the caller's.
-ServerRefusal checkNewServer(IServerListProvider *servers, const QString &name,
-                             const QString &address, std::uint16_t port);
-// The checks of an edited recorder, given by its current name: another record's name, another
-// record's address and port. Its own name and address do not count.
-ServerRefusal checkEditedServer(IServerListProvider *servers, const QString &currentName,
-                                const QString &name, const QString &address, std::uint16_t port);
+// Texts as a record field stores them: UTF-8 cut to the field at a character boundary. The checks
+// compare these bytes, never text decoded from a record, so that names and addresses in a legacy
+// encoding or filling their field to the last byte are found as they are.
+QByteArray storedBytes(const QString &text);
 
-// The fields of the setup dialog, as they go into a record.
+// The checks of a new recorder (name and address as stored); creating it is the caller's.
+ServerRefusal checkNewServer(IServerListProvider *servers, const QByteArray &name,
+                             const QByteArray &address, std::uint16_t port);
+// The checks of an edited recorder, the record at position edited of the list. Only what the user
+// changed is checked: a new name against the other records' names, a new address or port against
+// the other records' addresses and ports. The record's own name, address and port never count,
+// and neither do duplicates the list held before.
+struct ServerChange
+{
+    std::int32_t edited;
+    QByteArray currentName;
+    QByteArray name;
+    QByteArray address;
+    std::uint16_t port;
+    bool nameChanged;
+    bool addressChanged; // the address or the port
+};
+ServerRefusal checkEditedServer(IServerListProvider *servers, const ServerChange &change);
+
+// The fields of the setup dialog, as they go into a record. A field left empty (nullopt) is one
+// the user did not change: the record keeps its bytes.
 struct ServerFields
 {
-    QString name;
-    QString address;
-    std::uint16_t port = 0;
-    std::int32_t productKind = 0;
-    QString loginId;
-    QString password;
-    bool useDdns = false;
-    QString ddnsAddress;
-    QString ddnsId;
-    QString ddnsPassword;
+    std::optional<QString> name;
+    std::optional<QString> address;
+    std::optional<std::uint16_t> port;
+    std::optional<std::int32_t> productKind;
+    std::optional<QString> loginId;
+    std::optional<QString> password;
+    std::optional<bool> useDdns;
+    std::optional<QString> ddnsAddress;
+    std::optional<QString> ddnsId;
+    std::optional<QString> ddnsPassword;
 };
 struct InfoRow
 {
     std::int32_t tag; // -1 for rows made in the dialog
     QString name;
     QString value;
+    // The record's entry when the row shows it unchanged: stored back byte for byte, even when
+    // its name is empty.
+    std::optional<AdditionalInfo> original;
 };
 // Login id, password and the DDNS texts are stored with at most this many bytes.
 inline constexpr int kLoginFieldLength = 49;
 
 void fillServerRecord(ServerRecord &record, const ServerFields &fields);
-// Destroys the record's additional information and appends one entry per row whose name is not
-// empty, in order. False when memory ran out (the entries made so far stay).
-bool replaceAdditionalInfo(ServerRecord &record, const std::vector<InfoRow> &rows);
+// Makes the record's additional information one entry per row whose name is not empty (or that
+// keeps its original entry), in order. All or nothing: when memory runs out the record keeps
+// what it had and the result is false. allocate takes the place of calloc in tests.
+using BlockAllocator = void *(*)(std::size_t count, std::size_t size);
+bool replaceAdditionalInfo(ServerRecord &record, const std::vector<InfoRow> &rows,
+                           BlockAllocator allocate = std::calloc);
 
 } // namespace setupmgr

@@ -1,8 +1,10 @@
 #include "server_setup_dlg.h"
 
 #include "common/language.h"
+#include "common/module_log.h"
 #include "common/product_names.h"
 #include "common/text_field.h"
+#include "controls/beep.h"
 #include "controls/dialog_style.h"
 #include "controls/filter_edit.h"
 #include "controls/utf8_limit_validator.h"
@@ -17,7 +19,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +40,26 @@ QColor cellEditorColor()
 
 // The rows the list shows for a new recorder, top to bottom.
 constexpr const char *kNewRecorderRows[] = {"Fire Dept", "Police", "Fax", "Phone", "Manager"};
+// An information row's position among the record's entries it shows, when it shows one.
+constexpr int kOriginalRole = Qt::UserRole + 1;
+
+// Digits of a TCP port, 0 to 65535: a digit that would leave the range is refused as it is typed,
+// with the beep, never wrapped.
+class PortValidator final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &text, int &) const override
+    {
+        bool number = true;
+        const uint port = text.isEmpty() ? 0 : text.toUInt(&number);
+        if (number && port <= 65535 && !text.contains(QLatin1Char('+')))
+            return Acceptable;
+        beep();
+        return Invalid;
+    }
+};
 
 QLineEdit *makeEdit(QWidget *parent, const char *objectName, int fieldSize)
 {
@@ -63,10 +84,10 @@ QLabel *label(QWidget *parent, const char *text, const char *objectName, QWidget
 
 } // namespace
 
-CServerSetupDlg::CServerSetupDlg(IServerListProvider *servers, const QString &name, QWidget *parent)
+CServerSetupDlg::CServerSetupDlg(IServerListProvider *servers, std::int32_t index, QWidget *parent)
     : QDialog(parent)
     , m_servers(servers)
-    , m_name(name)
+    , m_index(index)
 {
     setWindowTitle(QStringLiteral("DVR Information"));
     // Login texts keep to 49 bytes; the other texts fill their 51-byte fields.
@@ -78,7 +99,7 @@ CServerSetupDlg::CServerSetupDlg(IServerListProvider *servers, const QString &na
     m_addressEdit = makeFilterEdit(m_serverGroup, "addressEdit");
     m_portEdit = new QLineEdit(m_serverGroup);
     markControl(m_portEdit, -1, "portEdit");
-    m_portEdit->setValidator(new QIntValidator(0, 65535, m_portEdit));
+    m_portEdit->setValidator(new PortValidator(m_portEdit));
     m_productCombo = new QComboBox(m_serverGroup);
     markControl(m_productCombo, -1, "productCombo");
     m_loginEdit = makeEdit(m_serverGroup, "loginIdEdit", loginField);
@@ -210,41 +231,52 @@ void CServerSetupDlg::initDialog()
     fillProducts();
 
     ServerRecord *record = nullptr;
-    if (!m_name.isEmpty() && m_servers
-        && m_servers->findServer(m_name.toUtf8().constData(), &record) && record) {
-        m_nameEdit->setText(fieldString(record->name));
-        m_addressEdit->setText(fieldString(record->address));
-        m_portEdit->setText(QString::number(record->port));
-        m_loginEdit->setText(fieldString(record->loginId));
-        m_passwordEdit->setText(fieldString(record->password));
-        m_ddnsAddress->setText(fieldString(record->ddnsAddress));
-        m_ddnsId->setText(fieldString(record->ddnsId));
-        m_ddnsPassword->setText(fieldString(record->ddnsPassword));
-        m_useDdns->setChecked(record->useDdns != 0);
+    if (editing() && m_servers && m_servers->getServer(m_index, &record) && record) {
+        m_loaded.load(m_nameEdit, record->name);
+        m_loaded.load(m_addressEdit, record->address);
+        m_loaded.load(m_portEdit, QString::number(record->port));
+        m_loaded.load(m_loginEdit, record->loginId);
+        m_loaded.load(m_passwordEdit, record->password);
+        m_loaded.load(m_ddnsAddress, record->ddnsAddress);
+        m_loaded.load(m_ddnsId, record->ddnsId);
+        m_loaded.load(m_ddnsPassword, record->ddnsPassword);
+        m_loadedName = fieldBytes(record->name);
+        m_loadedUseDdns = record->useDdns != 0;
+        m_useDdns->setChecked(m_loadedUseDdns);
         for (std::size_t i = 0, n = seqSize(record->additionalInfo); i < n; ++i) {
-            if (const AdditionalInfo *info = seqAt(record->additionalInfo, i))
+            if (const AdditionalInfo *info = seqAt(record->additionalInfo, i)) {
                 addInfoRow(info->tag, fieldString(info->name), fieldString(info->value), false);
+                m_infoList->topLevelItem(m_infoList->topLevelItemCount() - 1)
+                    ->setData(0, kOriginalRole, int(m_loadedInfo.size()));
+                m_loadedInfo.push_back(*info);
+            }
         }
+        // The record's own product entry (the first when the list has none of its kind), so
+        // that OK without a change keeps its kind.
+        m_loadedProduct = std::max(0, m_productCombo->findData(int(record->productKind)));
     } else {
         for (const char *rowName : kNewRecorderRows)
             addInfoRow(-1, QLatin1String(rowName), QString(), false);
+        m_loadedProduct = 0;
     }
-    // The record's product kind does not choose the entry: editing starts at the first.
-    m_productCombo->blockSignals(true);
-    m_productCombo->setCurrentIndex(0);
-    m_productCombo->blockSignals(false);
-    m_lastProduct = 0;
+    {
+        const QSignalBlocker blocker(m_productCombo);
+        m_productCombo->setCurrentIndex(m_loadedProduct);
+    }
+    m_lastProduct = m_loadedProduct;
     setTexts();
-    applyProductDefaults();
+    // An edited record shows its own values; the product's defaults come with a change of the
+    // product only, so that a record the user just looks at stays as it is.
+    if (!editing())
+        applyProductDefaults();
 }
 
 void CServerSetupDlg::fillProducts()
 {
-    m_productCombo->blockSignals(true);
+    const QSignalBlocker blocker(m_productCombo);
     m_productCombo->clear();
     for (const ProductEntry &product : readProductList())
         m_productCombo->addItem(product.name, static_cast<int>(product.kind));
-    m_productCombo->blockSignals(false);
 }
 
 void CServerSetupDlg::setTexts()
@@ -379,24 +411,40 @@ std::vector<InfoRow> CServerSetupDlg::infoRows() const
     rows.reserve(std::size_t(m_infoList->topLevelItemCount()));
     for (int i = 0; i < m_infoList->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *item = m_infoList->topLevelItem(i);
-        rows.push_back({item->data(0, Qt::UserRole).toInt(), item->text(0), item->text(1)});
+        InfoRow row {item->data(0, Qt::UserRole).toInt(), item->text(0), item->text(1), {}};
+        bool shown = false;
+        const int original = item->data(0, kOriginalRole).toInt(&shown);
+        if (shown && original >= 0 && std::size_t(original) < m_loadedInfo.size()) {
+            const AdditionalInfo &info = m_loadedInfo[std::size_t(original)];
+            if (row.name == fieldString(info.name) && row.value == fieldString(info.value))
+                row.original = info;
+        }
+        rows.push_back(std::move(row));
     }
     return rows;
 }
 
 ServerFields CServerSetupDlg::fields() const
 {
+    const auto text = [this](const QLineEdit *edit, bool trimmed) -> std::optional<QString> {
+        if (!m_loaded.changed(edit))
+            return std::nullopt;
+        return trimmed ? edit->text().trimmed() : edit->text();
+    };
     ServerFields fields;
-    fields.name = m_nameEdit->text().trimmed();
-    fields.address = m_addressEdit->text().trimmed();
-    fields.port = static_cast<std::uint16_t>(m_portEdit->text().toInt());
-    fields.productKind = m_productCombo->currentData().toInt();
-    fields.loginId = m_loginEdit->text();
-    fields.password = m_passwordEdit->text();
-    fields.useDdns = m_useDdns->isChecked();
-    fields.ddnsAddress = m_ddnsAddress->text();
-    fields.ddnsId = m_ddnsId->text();
-    fields.ddnsPassword = m_ddnsPassword->text();
+    fields.name = text(m_nameEdit, true);
+    fields.address = text(m_addressEdit, true);
+    if (m_loaded.changed(m_portEdit))
+        fields.port = static_cast<std::uint16_t>(m_portEdit->text().toUInt());
+    if (!editing() || m_productCombo->currentIndex() != m_loadedProduct)
+        fields.productKind = m_productCombo->currentData().toInt();
+    fields.loginId = text(m_loginEdit, false);
+    fields.password = text(m_passwordEdit, false);
+    if (!editing() || m_useDdns->isChecked() != m_loadedUseDdns)
+        fields.useDdns = m_useDdns->isChecked();
+    fields.ddnsAddress = text(m_ddnsAddress, false);
+    fields.ddnsId = text(m_ddnsId, false);
+    fields.ddnsPassword = text(m_ddnsPassword, false);
     return fields;
 }
 
@@ -407,36 +455,68 @@ void CServerSetupDlg::refuse(ServerRefusal refusal)
     (refusesAddress(refusal) ? m_addressEdit : m_nameEdit)->setFocus();
 }
 
+bool CServerSetupDlg::store(ServerRecord &record)
+{
+    // The information first: it is the one step that can fail, and it fails as a whole.
+    if (!replaceAdditionalInfo(record, infoRows()))
+        return false;
+    fillServerRecord(record, fields());
+    return true;
+}
+
 void CServerSetupDlg::accept()
 {
     closeCellEditor(true);
     const ServerFields values = fields();
-    ServerRecord *record = nullptr;
-    if (m_name.isEmpty()) {
-        ServerRefusal refusal = checkNewServer(m_servers, values.name, values.address, values.port);
+    const std::uint16_t port = values.port.value_or(0);
+    if (!editing()) {
+        const QByteArray name = storedBytes(values.name.value_or(QString()));
+        ServerRefusal refusal = checkNewServer(
+            m_servers, name, storedBytes(values.address.value_or(QString())), port);
+        ServerRecord *record = nullptr;
         if (refusal == ServerRefusal::None) {
-            const std::int32_t index = m_servers->createServer(values.name.toUtf8().constData());
-            if (index < 0 || !m_servers->getServer(index, &record) || !record)
+            const std::int32_t index = m_servers->createServer(name.constData());
+            const bool created = index >= 0;
+            if (!created || !m_servers->getServer(index, &record) || !record || !store(*record)) {
+                // No record the user cannot see: the name was free, so the first record of that
+                // name is the one just made.
+                if (created && !m_servers->removeServer(name.constData()))
+                    Common::writeLog("A new recorder could not be filled nor removed again");
                 refusal = ServerRefusal::CreateFailed;
+            }
         }
         if (refusal != ServerRefusal::None) {
             refuse(refusal);
             return;
         }
-    } else {
-        const ServerRefusal refusal
-            = checkEditedServer(m_servers, m_name, values.name, values.address, values.port);
-        if (refusal != ServerRefusal::None) {
-            refuse(refusal);
-            return;
-        }
-        if (!m_servers->findServer(m_name.toUtf8().constData(), &record) || !record) {
-            refuse(ServerRefusal::CreateFailed);
-            return;
-        }
+        done(kDialogOk);
+        return;
     }
-    fillServerRecord(*record, values);
-    replaceAdditionalInfo(*record, infoRows());
+
+    ServerRecord *record = nullptr;
+    if (!m_servers || !m_servers->getServer(m_index, &record) || !record) {
+        refuse(ServerRefusal::CreateFailed);
+        return;
+    }
+    ServerChange change;
+    change.edited = m_index;
+    change.currentName = fieldBytes(record->name);
+    change.nameChanged = values.name.has_value();
+    change.name = change.nameChanged ? storedBytes(*values.name) : change.currentName;
+    change.addressChanged = values.address.has_value() || values.port.has_value();
+    change.address = values.address ? storedBytes(*values.address) : fieldBytes(record->address);
+    change.port = values.port.value_or(record->port);
+    const ServerRefusal refusal = checkEditedServer(m_servers, change);
+    if (refusal != ServerRefusal::None) {
+        refuse(refusal);
+        return;
+    }
+    // The checks only read the list; the record is fetched again all the same, since a host
+    // may hand out its records anew.
+    if (!m_servers->getServer(m_index, &record) || !record || !store(*record)) {
+        refuse(ServerRefusal::CreateFailed);
+        return;
+    }
     done(kDialogOk);
 }
 

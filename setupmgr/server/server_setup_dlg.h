@@ -4,6 +4,7 @@
 // others, writes the record in place and closes; it never saves the list.
 #pragma once
 
+#include "controls/field_edits.h"
 #include "server_rules.h"
 
 #include <ostrel/data_provider.h>
@@ -26,8 +27,12 @@ class CServerSetupDlg : public QDialog
     Q_OBJECT
 
 public:
-    // servers: the working copy; name: the recorder to edit, or empty for a new one.
-    CServerSetupDlg(IServerListProvider *servers, const QString &name, QWidget *parent = nullptr);
+    // Registers a new recorder rather than editing one.
+    static constexpr std::int32_t kNewServer = -1;
+    // servers: the working copy; index: the position of the recorder to edit in it, or
+    // kNewServer. A position, not a name: a list may hold two recorders of one name, and the
+    // one the user chose is the one edited.
+    CServerSetupDlg(IServerListProvider *servers, std::int32_t index, QWidget *parent = nullptr);
     ~CServerSetupDlg() override;
 
     // Checks and stores the recorder; a refusal shows why and keeps the dialog open.
@@ -53,13 +58,25 @@ private:
     // Takes the editor's text into the remembered cell and hides the editor.
     void closeCellEditor(bool keepText);
     std::vector<setupmgr::InfoRow> infoRows() const;
+    // What goes into the record: every field of a new one, only what the user changed of an
+    // edited one.
     setupmgr::ServerFields fields() const;
     void refuse(setupmgr::ServerRefusal refusal);
+    // Stores the checked fields in the record; false when memory ran out, the record unchanged.
+    bool store(ServerRecord &record);
+    bool editing() const { return m_index != kNewServer; }
 
     IServerListProvider *m_servers;
-    QString m_name; // empty for a new recorder
+    std::int32_t m_index;
     bool m_initialised = false;
     int m_lastProduct = -1;
+    // The edited record as it was shown: the texts of its edits, its name's bytes, its product
+    // entry, its DDNS flag and its additional information.
+    setupmgr::FieldEdits m_loaded;
+    QByteArray m_loadedName;
+    int m_loadedProduct = -1;
+    bool m_loadedUseDdns = false;
+    std::vector<AdditionalInfo> m_loadedInfo;
     QTreeWidgetItem *m_editedItem = nullptr; // the remembered cell's row, or null
     int m_editedColumn = -1;
 

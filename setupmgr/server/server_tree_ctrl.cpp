@@ -13,6 +13,7 @@ CServerTreeCtrl::CServerTreeCtrl(QWidget *parent)
 void CServerTreeCtrl::Fill(IServerListProvider *servers)
 {
     DeleteAllItems();
+    m_servers = servers;
     // A fixed text: the tree's root is not translated.
     QTreeWidgetItem *root = makeItem(QStringLiteral("DVR"), kImageRoot, kImageRoot);
     if (servers) {
@@ -25,49 +26,60 @@ void CServerTreeCtrl::Fill(IServerListProvider *servers)
             ServerRecord *server = nullptr;
             if (!servers->getServer(i, &server) || !server)
                 continue;
-            items.append(makeRecordItem(root, kServer, server, kImageServer));
+            items.append(makePositionItem(root, kServer, i, kImageServer));
         }
         root->addChildren(items);
     }
     addTopLevelItem(root);
 }
 
-QTreeWidgetItem *CServerTreeCtrl::AddServer(ServerRecord *server)
+QTreeWidgetItem *CServerTreeCtrl::AddServer(std::int32_t position)
 {
     QTreeWidgetItem *root = rootItem();
-    if (!root || !server)
+    if (!root || position < 0)
         return nullptr;
-    QTreeWidgetItem *item = makeRecordItem(root, kServer, server, kImageServer);
+    QTreeWidgetItem *item = makePositionItem(root, kServer, position, kImageServer);
     root->addChild(item);
     return item;
 }
 
 QString CServerTreeCtrl::recordText(int kind, const void *record) const
 {
-    return kind == kServer ? fieldString(static_cast<const ServerRecord *>(record)->name)
-                           : QString();
+    return kind == kServer && record ? fieldString(static_cast<const ServerRecord *>(record)->name)
+                                     : QString();
 }
 
-QTreeWidgetItem *CServerTreeCtrl::FindServer(const ServerRecord *server) const
+void *CServerTreeCtrl::recordOf(const TreeNode &node) const
 {
-    if (!server)
+    ServerRecord *server = nullptr;
+    if (!m_servers || node.position < 0 || !m_servers->getServer(node.position, &server))
         return nullptr;
-    // The record asked for is nearly always the selected one.
+    return server;
+}
+
+QTreeWidgetItem *CServerTreeCtrl::FindServer(std::int32_t position) const
+{
+    if (position < 0)
+        return nullptr;
+    // The recorder asked for is nearly always the selected one.
     TreeNode *node = nullptr;
-    if (FindNode(currentItem(), &node) >= 0 && node->record == server)
+    if (FindNode(currentItem(), &node) >= 0 && node->position == position)
         return node->item;
-    node = findFirst([server](const TreeNode &candidate) { return candidate.record == server; });
+    node = findFirst([position](const TreeNode &candidate) {
+        return candidate.kind == kServer && candidate.position == position;
+    });
     return node ? node->item : nullptr;
 }
 
-bool CServerTreeCtrl::DeleteItem(QTreeWidgetItem *item)
+std::int32_t CServerTreeCtrl::currentPosition() const
 {
-    return deleteNodeItem(item);
+    TreeNode *node = nullptr;
+    return FindNode(currentItem(), &node) >= 0 && node->kind == kServer ? node->position : -1;
 }
 
 void CServerTreeCtrl::onItemDoubleClicked(QTreeWidgetItem *item)
 {
     TreeNode *node = nullptr;
     if (FindNode(item, &node) >= 0)
-        emit serverOpen(node->kind, node->record);
+        emit serverOpen(node->kind, recordOf(*node));
 }

@@ -1,6 +1,10 @@
 // The tree of the recorder manager: a root and one item per recorder of a recorder list, in
 // list order. A selection change is reported with accountSelect, a double click on a recorder
 // with serverOpen.
+//
+// Items know their recorder by its position in the list, never by a pointer: a host may move its
+// records when one is added or removed, and the tree reads each name from the list when the view
+// asks for it. After a removal the tree is filled anew.
 #pragma once
 
 #include "controls/node_tree_ctrl.h"
@@ -18,18 +22,21 @@ public:
 
     explicit CServerTreeCtrl(QWidget *parent = nullptr);
 
-    // Builds the whole tree: the root "DVR" and every recorder.
+    // Builds the whole tree: the root "DVR" and every recorder of the list, which the tree reads
+    // from until it is filled again or destroyed.
     void Fill(IServerListProvider *servers);
-    // Appends an item for the recorder under the root.
-    QTreeWidgetItem *AddServer(ServerRecord *server);
-    // The item of the record, or null.
-    QTreeWidgetItem *FindServer(const ServerRecord *server) const;
-    // Deletes the item with its node; false when the item has no node.
-    bool DeleteItem(QTreeWidgetItem *item);
+    // Appends an item for the recorder at that position of the list under the root.
+    QTreeWidgetItem *AddServer(std::int32_t position);
+    // The item of the recorder at that position, or null.
+    QTreeWidgetItem *FindServer(std::int32_t position) const;
+    // The position of the selected recorder, or -1 when no recorder is selected.
+    std::int32_t currentPosition() const;
     QTreeWidgetItem *rootItem() const { return topLevelItem(0); }
 
-    // A recorder's name.
+    // A recorder's name; empty for a record the list no longer gives.
     QString recordText(int kind, const void *record) const override;
+    // The recorder at the node's position, as the list gives it now.
+    void *recordOf(const TreeNode &node) const override;
 
 signals:
     // A double click on an item that has a node: its kind and record.
@@ -37,4 +44,6 @@ signals:
 
 private:
     void onItemDoubleClicked(QTreeWidgetItem *item);
+
+    IServerListProvider *m_servers = nullptr;
 };

@@ -5,7 +5,9 @@
 #include "support/dialog_test_util.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -65,10 +67,32 @@ TEST(FilterEdit, PastedAndProgramTextIsFilteredSilently)
     EXPECT_EQ(edit.text(), QStringLiteral("abc"));
 
     CFilterEdit initial(0, QStringLiteral("%'*\"+?><:\\"));
-    static_cast<QLineEdit &>(initial).setText(QStringLiteral("x*y,"));
-    EXPECT_EQ(initial.text(), QStringLiteral("xy,"));
+    initial.setText(QStringLiteral("x*y,"));
     initial.SetForbiddenChars(kIdSet);
     EXPECT_EQ(initial.text(), QStringLiteral("xy"));
+}
+
+// A stored value the user opens is shown as stored; only what the user brings in is filtered,
+// so an address "fe80::1" survives an edit of its last digit.
+TEST(FilterEdit, ProgramTextStaysAndOnlyTheUsersInputIsFiltered)
+{
+    CFilterEdit edit(0, kIdSet);
+    edit.setText(QStringLiteral("fe80::1"));
+    EXPECT_EQ(edit.text(), QStringLiteral("fe80::1"));
+    edit.setCursorPosition(4);
+    QTest::keyClicks(&edit, QStringLiteral("a:b"));
+    EXPECT_EQ(edit.text(), QStringLiteral("fe80ab::1"));
+    edit.setCursorPosition(edit.text().size());
+    QGuiApplication::clipboard()->setText(QStringLiteral("(x/y)"));
+    QTest::keySequence(&edit, QKeySequence::Paste);
+    EXPECT_EQ(edit.text(), QStringLiteral("fe80ab::1(xy)"));
+    // An input method or a drop changes the text without a key press or a paste.
+    edit.setCursorPosition(2);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("?z"));
+    QCoreApplication::sendEvent(&edit, &commit);
+    EXPECT_EQ(edit.text(), QStringLiteral("fez80ab::1(xy)"));
+    EXPECT_EQ(edit.cursorPosition(), 3);
 }
 
 TEST(FilterEdit, FullTextOverwritesAtTheCaret)
@@ -111,8 +135,8 @@ TEST(Utf8Limit, EditsHoldWhatTheirFieldHolds)
     EXPECT_EQ(edit.text(), QString(48, QLatin1Char('a')));
     CFilterEdit filtered(0, kIdSet);
     setupmgr::limitToField(&filtered, 6);
-    filtered.setText(QStringLiteral("ab,cdefgh"));
-    EXPECT_EQ(filtered.text(), QStringLiteral("abcd"));
+    typeText(&filtered, QStringLiteral("ab,cdefgh"));
+    EXPECT_EQ(filtered.text(), QStringLiteral("abcde"));
 }
 
 } // namespace

@@ -10,6 +10,9 @@
 #include "support/memory_providers.h"
 #include "support/temp_install.h"
 
+#include "controls/beep.h"
+#include <ostrelhost/owned_records.h>
+
 #include <ostrelhost/reference_host.h>
 
 #include <QAbstractButton>
@@ -20,6 +23,7 @@
 #include <QMessageBox>
 #include <QTreeWidget>
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -65,9 +69,9 @@ protected:
         return record;
     }
 
-    CServerSetupDlg *openSetup(IServerListProvider *list, const QString &name)
+    CServerSetupDlg *openSetup(IServerListProvider *list, std::int32_t index)
     {
-        auto *setup = new CServerSetupDlg(list, name);
+        auto *setup = new CServerSetupDlg(list, index);
         dialog.reset(setup);
         setup->show();
         QApplication::setActiveWindow(setup);
@@ -112,7 +116,7 @@ void acknowledge(QString *text)
 
 TEST_F(ServerDlgTest, NewRecorderStartsWithDefaultsAndTheProductFillsItsOwn)
 {
-    QDialog *setup = openSetup(&servers, QString());
+    QDialog *setup = openSetup(&servers, CServerSetupDlg::kNewServer);
     expectNoMissingTexts(setup);
     auto *rows = named<QTreeWidget>(setup, "additionalInfoList");
     QStringList names;
@@ -158,10 +162,11 @@ TEST_F(ServerDlgTest, EditKeepsTheRecordAndRefusesDuplicates)
     lobby->useDdns = 1;
     lobby->productKind = 2;
     add("Gate", "10.0.0.2", 7000);
-    QDialog *setup = openSetup(&servers, QStringLiteral("Lobby"));
+    QDialog *setup = openSetup(&servers, 0);
     EXPECT_EQ(edit(setup, "portEdit"), QStringLiteral("7011"));
     EXPECT_EQ(edit(setup, "loginIdEdit"), QStringLiteral("operator"));
-    EXPECT_EQ(named<QComboBox>(setup, "productCombo")->currentIndex(), 0);
+    // The record's own product entry is selected.
+    EXPECT_EQ(named<QComboBox>(setup, "productCombo")->currentData().toInt(), 2);
 
     QString message;
     retype(setup, "nameEdit", QStringLiteral("Gate"));
@@ -190,7 +195,7 @@ TEST_F(ServerDlgTest, EditKeepsTheRecordAndRefusesDuplicates)
     EXPECT_FALSE(setup->isVisible());
     EXPECT_STREQ(lobby->name, "Lobby East");
     EXPECT_EQ(lobby->port, 7001);
-    EXPECT_EQ(lobby->productKind, 0); // the first entry was left selected
+    EXPECT_EQ(lobby->productKind, 2); // the product was left alone
     EXPECT_STREQ(lobby->ddnsAddress, "ddns.example.com");
     EXPECT_STREQ(lobby->ddnsPassword, "s3cret");
     EXPECT_EQ(lobby->useDdns, 1);
@@ -200,7 +205,7 @@ TEST_F(ServerDlgTest, EditKeepsTheRecordAndRefusesDuplicates)
 // a row whose cell was edited; a row whose name was cleared is dropped on OK.
 TEST_F(ServerDlgTest, CellEditorEditsTheAdditionalInformation)
 {
-    QDialog *setup = openSetup(&servers, QString());
+    QDialog *setup = openSetup(&servers, CServerSetupDlg::kNewServer);
     auto *rows = named<QTreeWidget>(setup, "additionalInfoList");
     auto *editor = named<QLineEdit>(setup, "cellEditor");
     press(setup, "deleteButton");
@@ -385,6 +390,150 @@ TEST_F(ServerDlgTest, CommitReachesTheRecorderListFile)
     EXPECT_STREQ(added->address, "10.99.0.1");
     EXPECT_EQ(added->port, 7100);
     EXPECT_EQ(seqSize(added->additionalInfo), 5u);
+}
+
+// --- what real installations hold ----------------------------------------------------------
+
+// A recorder as an older installation or another system left it: a name in a legacy code page
+// that fills its field to the last byte and ends inside a character, characters the edits refuse
+// when typed, port 0, a DDNS flag of 5, and an entry without a name.
+void makeMessy(ServerRecord *record, std::int32_t kind)
+{
+    std::memset(record->name, 'N', sizeof record->name);
+    record->name[0] = char(0xB0); // EUC-KR, not UTF-8
+    record->name[1] = char(0xA1);
+    record->name[sizeof record->name - 1] = char(0xE2); // the first byte of a three-byte character
+    record->name[2] = char('0' + kind);
+    copyField(record->address, "fe80::1");
+    std::memset(record->loginId, 'L', sizeof record->loginId);
+    copyField(record->password, "pa(ss)");
+    record->useDdns = 5;
+    record->productKind = kind;
+    record->port = kind == 0 ? 0 : 65535;
+    AdditionalInfo *entry = ostrelhost::appendBlock(record->additionalInfo);
+    entry->tag = 4;
+    copyField(entry->value, "no name");
+}
+
+// Whether two records hold the same bytes, their additional information entry by entry.
+void expectSameBytes(const ServerRecord &a, const ServerRecord &b, const char *what)
+{
+    EXPECT_EQ(std::memcmp(&a, &b, offsetof(ServerRecord, additionalInfo)), 0) << what;
+    EXPECT_EQ(std::memcmp(&a.cameras, &b.cameras, sizeof a - offsetof(ServerRecord, cameras)), 0)
+        << what;
+    ASSERT_EQ(seqSize(a.additionalInfo), seqSize(b.additionalInfo)) << what;
+    for (std::size_t i = 0; i < seqSize(a.additionalInfo); ++i)
+        EXPECT_EQ(std::memcmp(seqAt(a.additionalInfo, i), seqAt(b.additionalInfo, i),
+                              sizeof(AdditionalInfo)),
+                  0)
+            << what << " entry " << i;
+}
+
+// Opening a recorder of any product kind and pressing OK stores it byte for byte: nothing is
+// filtered, decoded, cut or defaulted that the user did not touch.
+TEST_F(ServerDlgTest, ModifyAndOkWithoutEditsKeepEveryByte)
+{
+    for (std::int32_t kind : {0, 1, 2, 3, 7})
+        makeMessy(servers.data.addServer("x"), kind);
+    CServerListDlg *list = openList();
+    auto *tree = named<CServerTreeCtrl>(list, "serverTree");
+    IServerListProvider *copy = list->workingCopy();
+    for (std::int32_t i = 0; i < copy->getServerCount(); ++i) {
+        ServerRecord *record = nullptr;
+        ASSERT_TRUE(copy->getServer(i, &record));
+        testhost::Copied<ServerRecord> before(ostrelhost::cloneRecord(*record));
+        tree->setCurrentItem(tree->rootItem()->child(i));
+        QString shownName;
+        QString message;
+        whenModal<CServerSetupDlg>([&shownName](CServerSetupDlg *setup) {
+            shownName = edit(setup, "nameEdit");
+            click(setup, 1);
+        });
+        press(list, "modifyButton");
+        EXPECT_TRUE(shownName.contains(QChar::ReplacementCharacter)) << i;
+        ASSERT_TRUE(copy->getServer(i, &record));
+        expectSameBytes(*before, *record, "after OK");
+    }
+}
+
+// The second of two recorders named alike is deleted: the host removes the first of that name,
+// and the tree shows what the working copy holds afterwards, reading no freed record.
+TEST_F(ServerDlgTest, DeletingOneOfTwoRecordersOfOneName)
+{
+    add("Gate", "10.0.0.1", 7000);
+    add("Yard", "10.0.0.2", 7000);
+    add("Gate", "10.0.0.3", 7000);
+    CServerListDlg *list = openList();
+    auto *tree = named<CServerTreeCtrl>(list, "serverTree");
+    tree->setCurrentItem(tree->rootItem()->child(2));
+    whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
+    press(list, "deleteButton");
+    IServerListProvider *copy = list->workingCopy();
+    ASSERT_EQ(tree->rootItem()->childCount(), copy->getServerCount());
+    for (int i = 0; i < tree->rootItem()->childCount(); ++i) {
+        ServerRecord *record = nullptr;
+        ASSERT_TRUE(copy->getServer(i, &record));
+        tree->setCurrentItem(tree->rootItem()->child(i));
+        EXPECT_EQ(tree->rootItem()->child(i)->text(0), QString::fromUtf8(record->name));
+        EXPECT_TRUE(named<QWidget>(list, "infoList")->isVisible());
+    }
+    list->grab(); // paints every item
+}
+
+// A digit that would take the port past 65535 is refused as it is typed, with the beep.
+TEST_F(ServerDlgTest, PortStaysWithinItsRange)
+{
+    QDialog *setup = openSetup(&servers, CServerSetupDlg::kNewServer);
+    const int beeps = setupmgr::beepCount();
+    retype(setup, "portEdit", QStringLiteral("70000"));
+    EXPECT_EQ(edit(setup, "portEdit"), QStringLiteral("7000"));
+    EXPECT_EQ(setupmgr::beepCount(), beeps + 1);
+    retype(setup, "portEdit", QStringLiteral("65535"));
+    retype(setup, "nameEdit", QStringLiteral("Dock"));
+    click(setup, 1);
+    ASSERT_EQ(servers.data.servers.size(), 1u);
+    EXPECT_EQ(servers.data.servers[0]->port, 65535);
+}
+
+// A recorder list whose getServer fails for the record just created: the record does not stay
+// behind unseen, and the user is told.
+TEST_F(ServerDlgTest, ARecordThatCannotBeReadAfterItsCreationIsRemovedAgain)
+{
+    struct LosingList : testhost::ServerListProvider
+    {
+        bool getServer(std::int32_t index, ServerRecord **out) override
+        {
+            return index < 1 && testhost::ServerListProvider::getServer(index, out);
+        }
+    } lossy;
+    ServerRecord *gate = lossy.data.addServer("Gate");
+    copyField(gate->address, "10.0.0.1");
+    QDialog *setup = openSetup(&lossy, CServerSetupDlg::kNewServer);
+    retype(setup, "nameEdit", QStringLiteral("Dock"));
+    QString message;
+    acknowledge(&message);
+    click(setup, 1);
+    EXPECT_EQ(message, Common::getString("newServerCreateFail", "message"));
+    EXPECT_TRUE(setup->isVisible());
+    EXPECT_EQ(lossy.getServerCount(), 1);
+    dialog.reset();
+}
+
+// The working copy outlives the widgets that read it: when the tree goes, the copy is not yet
+// released.
+TEST_F(ServerDlgTest, TheWorkingCopyOutlivesTheTree)
+{
+    add("Gate", "10.0.0.1", 7000);
+    CServerListDlg *list = openList();
+    auto *tree = named<CServerTreeCtrl>(list, "serverTree");
+    tree->setCurrentItem(tree->rootItem()->child(0));
+    int releasedBeforeTheTree = -1;
+    QObject::connect(tree, &QObject::destroyed, [this, &releasedBeforeTheTree] {
+        releasedBeforeTheTree = servers.log->count("copy.release");
+    });
+    dialog.reset();
+    EXPECT_EQ(releasedBeforeTheTree, 0);
+    EXPECT_EQ(servers.log->count("copy.release"), 1);
 }
 
 } // namespace

@@ -2,12 +2,14 @@
 
 #include "common/info_view.h"
 #include "common/language.h"
+#include "common/text_field.h"
 #include "support/memory_providers.h"
 #include "support/temp_install.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -142,9 +144,9 @@ INSTANTIATE_TEST_SUITE_P(
         ItemCase {"port", [](ServerRecord &r) { r.port = 65535; }, "65535"},
         ItemCase {"accountId", [](ServerRecord &) {}, "vexil"},
         ItemCase {"note", [](ServerRecord &) {}, "template"},
-        // A host may fill a field to its last byte without a terminating zero.
+        // A host may fill a field to its last byte without a terminating zero: it shows whole.
         ItemCase {"name", [](ServerRecord &r) { std::memset(r.name, 'N', sizeof r.name); },
-                  std::string(50, 'N')}));
+                  std::string(51, 'N')}));
 
 TEST_F(ServerInfoViewTest, AdditionalEntriesFollowTheTemplateItems)
 {
@@ -184,6 +186,23 @@ TEST_F(ServerInfoViewTest, WithoutTemplateTheViewIsEmpty)
     view = build();
     ASSERT_TRUE(view);
     EXPECT_EQ(seqSize(view->categories), 0u);
+}
+
+// The login id and an additional entry's name show whole as well.
+TEST_F(ServerInfoViewTest, FullFieldsShowWhole)
+{
+    std::memset(record->loginId, 'l', sizeof record->loginId);
+    AdditionalInfo *entry = seqAt(record->additionalInfo, 0);
+    std::memset(entry->name, 'e', sizeof entry->name);
+    const ViewPtr view = build();
+    std::map<std::string, QByteArray> values;
+    for (std::size_t i = 0; i < seqSize(seqAt(view->categories, 0)->items); ++i) {
+        const InfoItem *item = seqAt(seqAt(view->categories, 0)->items, i);
+        values[setupmgr::fieldBytes(item->name).toStdString()] = setupmgr::fieldBytes(item->value);
+    }
+    EXPECT_EQ(values["accountId"], QByteArray(51, 'l'));
+    const InfoItem *added = seqAt(seqAt(view->categories, 1)->items, 1);
+    EXPECT_EQ(setupmgr::fieldBytes(added->label), QByteArray(51, 'e'));
 }
 
 } // namespace

@@ -232,8 +232,8 @@ public:
     bool getAuthority(std::int32_t category, std::int32_t index, AuthorityItem **out) override;
 };
 
-class ServerListProvider final : public MemoryProvider<ServerListProvider, IServerListProvider,
-                                                       ServerListData, ProviderKind::ServerList>
+class ServerListProvider : public MemoryProvider<ServerListProvider, IServerListProvider,
+                                                 ServerListData, ProviderKind::ServerList>
 {
 public:
     ServerListProvider() = default;
