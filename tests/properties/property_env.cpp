@@ -117,7 +117,7 @@ std::vector<std::uintptr_t> treeRecords(const QTreeWidgetItem *parent)
     for (int i = 0; i < parent->childCount(); ++i) {
         TreeNode *node = nullptr;
         tree->FindNode(parent->child(i), &node);
-        records.push_back(reinterpret_cast<std::uintptr_t>(node ? node->record : nullptr));
+        records.push_back(reinterpret_cast<std::uintptr_t>(node ? tree->recordOf(*node) : nullptr));
     }
     return records;
 }
