@@ -233,4 +233,19 @@ RC_GTEST_PROP(AccountProperties, DeletingAnAccountLeavesTheOthers, ())
     RC_ASSERT(props::treeRecords(manager.tree->GroupFolder()) == groupRecords);
 }
 
+// Of two accounts of one id the provider removes the first only, as the reference host does.
+TEST(AccountProviders, DeleteRemovesTheFirstAccountOfAnId)
+{
+    testhost::AccountProvider accounts;
+    accounts.data.addUser("bob", "first");
+    accounts.data.addUser("bob", "second");
+    accounts.data.addGroup("staff");
+    accounts.data.addGroup("staff");
+    accounts.deleteUser("bob");
+    accounts.deleteGroup("staff");
+    ASSERT_EQ(accounts.data.users.size(), 1u);
+    EXPECT_STREQ(accounts.data.users[0]->password, "second");
+    EXPECT_EQ(accounts.data.groups.size(), 1u);
+}
+
 } // namespace

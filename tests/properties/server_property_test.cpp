@@ -210,4 +210,21 @@ RECORDER_PROP(AddingARecorderLeavesTheOthers)
     c.close();
 }
 
+// A host may fill a name to its last byte: the test providers look it up within the field, as
+// the reference host does, or a property would test the provider rather than the dialogs.
+TEST(RecorderProviders, FindAndRemoveAFullNameWithinItsField)
+{
+    Provider servers;
+    ServerRecord *record = nullptr;
+    ASSERT_TRUE(servers.getServer(servers.createServer("x"), &record));
+    const std::string name(sizeof record->name, 'a');
+    std::memcpy(record->name, name.data(), name.size());
+    record->connected = 1; // the byte after the name
+    ServerRecord *found = nullptr;
+    EXPECT_TRUE(servers.findServer(name.c_str(), &found));
+    EXPECT_EQ(found, record);
+    EXPECT_TRUE(servers.removeServer(name.c_str()));
+    EXPECT_EQ(servers.getServerCount(), 0);
+}
+
 } // namespace
