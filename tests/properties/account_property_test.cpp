@@ -11,6 +11,10 @@
 
 #include <rapidcheck/gtest.h>
 
+#include <QStringDecoder>
+
+#include <cctype>
+
 namespace {
 
 using namespace rc;
@@ -68,6 +72,8 @@ RC_GTEST_PROP(AccountProperties, UserLookedAtAndConfirmedKeepsEveryByte, ())
         props::onNextModal<CAccountUserDlg>(
             [](CAccountUserDlg *user) { props::press(user, "okButton"); }, ran);
         manager.dialog.OnModify();
+        // Ids repeat, so many cases are refused: the tag shows how many were stored.
+        RC_TAG(manager.dialog.isModified() ? "stored" : "refused");
         RC_ASSERT(*ran);
         props::requireSame(users, manager.users(), "users after OK");
         props::requireSame(groups, manager.groups(), "groups after OK");
@@ -126,6 +132,8 @@ RC_GTEST_PROP(AccountProperties, GroupLookedAtAndConfirmedKeepsEveryByte, ())
         props::onNextModal<CAccountGroupDlg>(
             [](CAccountGroupDlg *group) { props::press(group, "okButton"); }, ran);
         manager.dialog.OnModify();
+        // Ids repeat, so many cases are refused: the tag shows how many were stored.
+        RC_TAG(manager.dialog.isModified() ? "stored" : "refused");
         RC_ASSERT(*ran);
         props::requireSame(users, manager.users(), "users after OK");
         props::requireSame(groups, manager.groups(), "groups after OK");
@@ -174,6 +182,100 @@ RC_GTEST_PROP(AccountProperties, GroupEditedAndCancelledKeepsEveryByte, ())
         manager.dialog.reject();
     }
     requireClientUnchanged(accounts, users, groups);
+}
+
+// Two ids are the same when they equal ignoring case; undecodable ids are left out, since
+// their text says nothing about their bytes.
+bool sameIdIgnoringCase(const char *a, std::size_t aSize, const char *b, std::size_t bSize)
+{
+    QStringDecoder decodeA(QStringDecoder::Utf8);
+    QStringDecoder decodeB(QStringDecoder::Utf8);
+    const QString textA = decodeA(QByteArrayView(a, qsizetype(strnlen(a, aSize))));
+    const QString textB = decodeB(QByteArrayView(b, qsizetype(strnlen(b, bSize))));
+    return !decodeA.hasError() && !decodeB.hasError()
+        && textA.compare(textB, Qt::CaseInsensitive) == 0;
+}
+
+// An id typed into the user or group dialog is stored only when no other account has it,
+// ignoring case: the typed ids are the accounts' own in other letter case as often as not.
+RC_GTEST_PROP(AccountProperties, AChangedIdIsStoredOnlyWhenNoOtherAccountHasIt, ())
+{
+    const auto pool = *recordgen::genNamePool(sizeof(UserRecord::id));
+    auto spec = *recordgen::genAccounts(pool, 1, 1);
+    const bool editUser = *gen::arbitrary<bool>();
+    const auto index
+        = *gen::inRange<int>(0, int(editUser ? spec.users.size() : spec.groups.size()));
+    char *editedId
+        = editUser ? spec.users[std::size_t(index)].id : spec.groups[std::size_t(index)].record.id;
+    std::vector<char *> others;
+    for (UserRecord &user : spec.users)
+        others.push_back(user.id);
+    for (recordgen::GroupSpec &group : spec.groups)
+        others.push_back(group.record.id);
+    std::erase(others, editedId);
+    // Half the time the edited account's id is another's (its twin) in other letter case, both
+    // of letters and digits only, which the id edit takes as typed; the id typed is often the
+    // twin's.
+    const std::size_t twin = *gen::inRange<std::size_t>(0, others.size());
+    if (*gen::arbitrary<bool>()) {
+        std::string letters;
+        for (std::size_t i = 0; i < sizeof(UserRecord::id) && others[twin][i]; ++i) {
+            if (std::isalnum(static_cast<unsigned char>(others[twin][i])))
+                letters += others[twin][i];
+        }
+        letters += "b";
+        letters.resize(std::min<std::size_t>(letters.size(), 20));
+        const auto putId = [](char *id, const std::string &text) {
+            std::memset(id, 0, sizeof(UserRecord::id));
+            std::memcpy(id, text.data(), text.size());
+        };
+        putId(others[twin], letters);
+        for (char &c : letters)
+            c = std::isalpha(static_cast<unsigned char>(c)) ? char(c ^ 0x20) : c;
+        putId(editedId, letters);
+    }
+    recordgen::NamePool ids;
+    for (const char *id : others)
+        ids.emplace_back(id, strnlen(id, sizeof(UserRecord::id)));
+    const QString typed = QString::fromUtf8(
+        *gen::weightedOneOf<std::string>({{2, gen::just(ids[twin])},
+                                          {1, gen::elementOf(ids)},
+                                          {1, recordgen::genName(ids, sizeof(UserRecord::id))}}));
+    testhost::AccountProvider accounts;
+    recordgen::fill(accounts.data, spec);
+
+    props::MessageBoxAnswerer answerer;
+    Manager manager(accounts);
+    QTreeWidgetItem *folder = editUser ? manager.tree->UserFolder() : manager.tree->GroupFolder();
+    manager.tree->setCurrentItem(folder->child(index));
+    auto ran = std::make_shared<bool>(false);
+    props::onNextModal<QDialog>(
+        [&typed](QDialog *dialog) {
+            props::retype(named<QLineEdit>(dialog, "idEdit"), typed);
+            props::press(dialog, "okButton");
+        },
+        ran);
+    manager.dialog.OnModify();
+    RC_ASSERT(*ran);
+    const testhost::AccountData &copy = dataOf(manager.dialog.workingCopy());
+    const char *stored
+        = editUser ? copy.users[std::size_t(index)]->id : copy.groups[std::size_t(index)]->id;
+    const char *before = editedId;
+    const std::size_t size = sizeof(UserRecord::id);
+    const bool changed = std::memcmp(stored, before, size) != 0;
+    RC_TAG(changed ? "changed" : "kept or refused");
+    if (!changed)
+        return;
+    for (std::size_t i = 0; i < copy.users.size(); ++i) {
+        if (!(editUser && i == std::size_t(index))
+            && sameIdIgnoringCase(stored, size, copy.users[i]->id, size))
+            RC_FAIL("stored an id that user " + std::to_string(i) + " has");
+    }
+    for (std::size_t i = 0; i < copy.groups.size(); ++i) {
+        if (!(!editUser && i == std::size_t(index))
+            && sameIdIgnoringCase(stored, size, copy.groups[i]->id, size))
+            RC_FAIL("stored an id that group " + std::to_string(i) + " has");
+    }
 }
 
 // Ids repeat, and the provider removes the first account of an id: the others stay as they

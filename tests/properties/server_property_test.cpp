@@ -116,6 +116,7 @@ RECORDER_PROP(RecorderLookedAtAndConfirmedKeepsEveryByte)
     props::onNextModal<CServerSetupDlg>(
         [](CServerSetupDlg *setup) { props::press(setup, "okButton"); }, ran);
     c.list->OnModify();
+    RC_TAG(c.list->isModified() ? "stored" : "refused");
     RC_ASSERT(*ran);
     props::requireSame(c.before, c.copy(), "recorders after OK");
     c.list->accept();
