@@ -10,7 +10,8 @@ class QTreeWidgetItem;
 
 namespace setupmgr {
 
-// Makes option trees answer with their rows; once per process, from the first tree.
+// Makes option trees answer with their rows, and their spin controls with their range; once per
+// process, from the first tree or spin control.
 void installTreeOptionsAccessibility();
 
 // Tells assistive tools that these states of the row changed (a toggle, a change of enabling).

@@ -9,6 +9,7 @@
 #include "controls/tree_options_spin_ctrl.h"
 #include "tree_options_fixture.h"
 
+#include <QAccessible>
 #include <QCalendarWidget>
 #include <QColorDialog>
 #include <QPlainTextEdit>
@@ -121,6 +122,44 @@ TEST_F(SpinEditTest, ArrowsKeepTheEditAnotherWidgetEndsIt)
     EXPECT_FALSE(tree->editorsOpen());
     EXPECT_EQ(row->text(0), QStringLiteral("Polling: 10"));
     EXPECT_EQ(calls.back().code, EditorNotifyCode::EditorClosing);
+}
+
+// Up and Down step the number in the focused arrows as they do in the edit, within the range,
+// without moving the tree's selection or closing the editors; assistive tools read the range.
+TEST_F(SpinEditTest, ArrowKeysStepInTheFocusedSpinAndToolsReadItsRange)
+{
+    QTreeWidgetItem *row = spinRow(QStringLiteral("30"));
+    valueRow(QStringLiteral("Below"), QStringLiteral("b"), nullptr); // where Down would go
+    show();
+    tree->setCurrentItem(row);
+    CTreeOptionsSpinCtrl *spin = tree->spinControl();
+    CTreeOptionsEdit *edit = tree->editEditor();
+    ASSERT_TRUE(spin && edit);
+    spin->SetRange(5, 60);
+    spin->setFocus();
+    QTest::keyClick(spin, Qt::Key_Down);
+    EXPECT_TRUE(tree->editorsOpen());
+    EXPECT_EQ(tree->currentItem(), row);
+    EXPECT_EQ(edit->text(), QStringLiteral("29"));
+    QTest::keyClick(spin, Qt::Key_Up);
+    QTest::keyClick(spin, Qt::Key_Up);
+    EXPECT_EQ(edit->text(), QStringLiteral("31"));
+    edit->setText(QStringLiteral("60"));
+    QTest::keyClick(spin, Qt::Key_Up);
+    EXPECT_EQ(edit->text(), QStringLiteral("60"));
+    EXPECT_TRUE(spin->hasFocus());
+
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(spin);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::SpinBox);
+    QAccessibleValueInterface *value = face->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->minimumValue().toInt(), 5);
+    EXPECT_EQ(value->maximumValue().toInt(), 60);
+    EXPECT_EQ(value->currentValue().toInt(), 60);
+    value->setCurrentValue(12);
+    EXPECT_EQ(edit->text(), QStringLiteral("12"));
+    EXPECT_EQ(face->text(QAccessible::Value), QStringLiteral("12"));
 }
 
 TEST_F(TreeOptionsTest, TreeLosingFocusToAnotherWidgetCommitsAndCloses)
