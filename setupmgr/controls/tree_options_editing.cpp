@@ -370,6 +370,13 @@ void CTreeOptionsCtrl::DestroyEditors()
     const QPointer<CTreeOptionsDateCtrl> dateTime = std::exchange(m_dateTime, nullptr);
     const QPointer<CTreeOptionsIPAddressCtrl> address = std::exchange(m_address, nullptr);
     QWidget *const editors[] = {frame, combo, edit, spin, button, dateTime, address};
+    // Closed editors live on until their deferred deletion; the row may go before that.
+    setupmgr::OptionEditorLink *const links[]
+        = {frame ? frame->edit() : nullptr, combo, edit, spin, button, dateTime, address};
+    for (setupmgr::OptionEditorLink *link : links) {
+        if (link)
+            link->setRow(nullptr);
+    }
 
     // A focused editor that disappears would pass the focus on to whatever follows it in the
     // dialog; it comes back to the tree instead.
