@@ -523,6 +523,7 @@ bool CTreeOptionsCtrl::getRowFlag(const QTreeWidgetItem *row, OptionItemKind kin
 
 void CTreeOptionsCtrl::ApplyCheckBoxToggle(QTreeWidgetItem *row, bool oldState)
 {
+    OSTREL_CHECK(row);
     const bool newState = !oldState;
     SetCheckBox(row, newState);
     bool hasCheckChildren = false;

@@ -304,6 +304,8 @@ private:
     // The deferred calls.
     void focusEditor();
     void refreshEditors();
+    // Whether the row being edited is row or lies under it.
+    bool editsWithin(const QTreeWidgetItem *row) const;
     // A row is going away: its editors must not outlive it.
     void rowGoing(QTreeWidgetItem *row);
     void rowsGoing(const QModelIndex &parent, int first, int last);

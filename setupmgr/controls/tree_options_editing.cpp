@@ -410,6 +410,9 @@ void CTreeOptionsCtrl::DestroyEditors()
 
 void CTreeOptionsCtrl::disposeEditor(QWidget *editor)
 {
+    // The callback that hears of the closing may have deleted the editor already.
+    if (!editor)
+        return;
     editor->hide();
     editor->setObjectName(QString());
     editor->deleteLater();
@@ -467,21 +470,39 @@ void CTreeOptionsCtrl::refreshEditors()
         CreateEditors(row);
 }
 
+bool CTreeOptionsCtrl::editsWithin(const QTreeWidgetItem *row) const
+{
+    for (const QTreeWidgetItem *edited = m_editRow; edited; edited = edited->parent()) {
+        if (edited == row)
+            return true;
+    }
+    return false;
+}
+
 void CTreeOptionsCtrl::rowGoing(QTreeWidgetItem *row)
 {
-    for (QTreeWidgetItem *edited = m_editRow; edited; edited = edited->parent()) {
-        if (edited == row) {
-            DestroyEditors();
-            return;
-        }
+    if (!editsWithin(row))
+        return;
+    // The row is being deleted but is still whole. It leaves the tree before the user hears of
+    // its closing editor, so that nothing the user does to the tree then reaches it a second
+    // time; meanwhile the selection moving off it opens no editor.
+    {
+        const QScopedValueRollback guard(m_deletingAll, true);
+        QTreeWidgetItem *parent = parentOrRoot(row);
+        parent->takeChild(parent->indexOfChild(row));
     }
+    DestroyEditors();
 }
 
 void CTreeOptionsCtrl::rowsGoing(const QModelIndex &parent, int first, int last)
 {
+    if (m_deletingAll)
+        return;
     for (QTreeWidgetItem *edited = m_editRow; edited; edited = edited->parent()) {
         const QModelIndex index = indexFromItem(edited);
         if (index.parent() == parent && index.row() >= first && index.row() <= last) {
+            // A row taken out of the tree lives on with the value being edited.
+            CommitEditorValue();
             DestroyEditors();
             return;
         }
