@@ -295,6 +295,25 @@ void installTreeOptionsAccessibility()
     Q_UNUSED(installed);
 }
 
+void notifyRowEvent(CTreeOptionsCtrl *tree, QTreeWidgetItem *row, QAccessible::Event type)
+{
+    if (!QAccessible::isActive() || !tree || !row)
+        return;
+    // A top-level row by its index among the tree's children; a row inside another by its own
+    // interface, since a row's children are not counted by the tree.
+    if (!row->parent()) {
+        const int index = tree->indexOfTopLevelItem(row);
+        if (index < 0)
+            return;
+        QAccessibleEvent event(tree, type);
+        event.setChild(index);
+        QAccessible::updateAccessibility(&event);
+    } else if (QAccessibleInterface *iface = rowInterface(tree, row)) {
+        QAccessibleEvent event(iface, type);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
 void notifyRowStateChanged(CTreeOptionsCtrl *tree, QTreeWidgetItem *row,
                            const QAccessible::State &changed)
 {
