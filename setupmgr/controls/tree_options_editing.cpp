@@ -92,7 +92,9 @@ CTreeOptionsIPAddressCtrl *CTreeOptionsCtrl::addressEditor() const
 void CTreeOptionsCtrl::CreateEditors(QTreeWidgetItem *row)
 {
     OptionItemData *record = GetItemRecord(row);
-    OSTREL_CHECK(record);
+    // A row of another tree would go without this tree hearing of it.
+    const bool ownRow = record && row->treeWidget() == this;
+    OSTREL_CHECK(ownRow);
     if (editorsOpen())
         DestroyEditors();
     // Scrolling the row into view may expand its parents; that must not close what opens here.

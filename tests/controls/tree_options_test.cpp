@@ -276,6 +276,19 @@ TEST_F(TreeOptionsTest, DeleteAllItemsOpensNoEditorAndClosesTheOpenOne)
     EXPECT_EQ(tree->viewport()->findChildren<QLineEdit *>().size(), 0);
 }
 
+// A tree opens editors only over its own rows; a row of another tree would be deleted without
+// this tree hearing of it.
+TEST_F(TreeOptionsTest, EditorsOpenOnlyOverTheTreesOwnRows)
+{
+    auto *otherTree = new CTreeOptionsCtrl(window.get());
+    QTreeWidgetItem *foreign = otherTree->InsertItem(QStringLiteral("Name"), 0, 0);
+    otherTree->AddEditBox(foreign, &CTreeOptionsEdit::staticMetaObject);
+    tree->CreateEditors(foreign);
+    EXPECT_FALSE(tree->editorsOpen());
+    delete otherTree;
+    tree->CommitAndCloseEditors();
+}
+
 // What the user's callback may do when it hears that the editor of a row being deleted closes:
 // rebuild the tree, or delete the editor it was handed.
 struct ClosingAction
