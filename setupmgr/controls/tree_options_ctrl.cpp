@@ -31,7 +31,9 @@ namespace setupmgr {
 
 OptionItem::~OptionItem()
 {
-    // Still whole here: the tree may tell its user about the closing editor with this row.
+    // Still whole here. The row leaves the tree now, so that whatever hears of its going (the
+    // selection, assistive tools, the user told of a closing editor) sees an option row rather
+    // than the plain item the base destructor would leave behind.
     if (auto *tree = qobject_cast<CTreeOptionsCtrl *>(treeWidget()))
         tree->rowGoing(this);
     if (accessibleId)

@@ -308,7 +308,7 @@ private:
     void refreshEditors();
     // Whether the row being edited is row or lies under it.
     bool editsWithin(const QTreeWidgetItem *row) const;
-    // A row is going away: its editors must not outlive it.
+    // A row is being deleted: it leaves the tree, and its editors must not outlive it.
     void rowGoing(QTreeWidgetItem *row);
     void rowsGoing(const QModelIndex &parent, int first, int last);
     // Scrolling, expanding or collapsing moves rows under an open editor.

@@ -483,17 +483,17 @@ bool CTreeOptionsCtrl::editsWithin(const QTreeWidgetItem *row) const
 
 void CTreeOptionsCtrl::rowGoing(QTreeWidgetItem *row)
 {
-    if (!editsWithin(row))
-        return;
-    // The row is being deleted but is still whole. It leaves the tree before the user hears of
-    // its closing editor, so that nothing the user does to the tree then reaches it a second
-    // time; meanwhile the selection moving off it opens no editor.
+    // The editors of a row being deleted close after it has left the tree, so that nothing the
+    // user does to the tree on hearing of it reaches the row a second time; meanwhile the
+    // selection moving off the row opens no editor.
+    const bool edited = editsWithin(row);
     {
-        const QScopedValueRollback guard(m_deletingAll, true);
+        const QScopedValueRollback guard(m_deletingAll, m_deletingAll || edited);
         QTreeWidgetItem *parent = parentOrRoot(row);
         parent->takeChild(parent->indexOfChild(row));
     }
-    DestroyEditors();
+    if (edited)
+        DestroyEditors();
 }
 
 void CTreeOptionsCtrl::rowsGoing(const QModelIndex &parent, int first, int last)
