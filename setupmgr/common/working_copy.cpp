@@ -11,21 +11,24 @@ QString workingCopyPath(const char *pathKey)
     return Common::getPathEntry(pathKey, true);
 }
 
-bool commitWorkingCopy(IDataProvider *workingCopy, IDataProvider *provider, const QString &path)
+CommitResult commitWorkingCopy(IDataProvider *workingCopy, IDataProvider *provider,
+                               const QString &path)
 {
-    OSTREL_CHECK(workingCopy, false);
+    OSTREL_CHECK(workingCopy, CommitResult::SaveFailed);
     const QByteArray file = path.toUtf8();
     if (!workingCopy->saveFile(file.constData())) {
         Common::writeLog("Saving the working copy to %s failed; the dialog keeps the changes",
                          file.constData());
-        return false;
+        return CommitResult::SaveFailed;
     }
     if (provider) {
         provider->clear();
-        if (!provider->loadFile(file.constData()))
+        if (!provider->loadFile(file.constData())) {
             Common::writeLog("The client could not reload %s after it was saved", file.constData());
+            return CommitResult::ReloadFailed;
+        }
     }
-    return true;
+    return CommitResult::Stored;
 }
 
 } // namespace setupmgr

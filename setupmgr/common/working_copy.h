@@ -14,11 +14,20 @@ namespace setupmgr {
 // The file of a Path.ini key under the installation folder: where a dialog stores its copy.
 QString workingCopyPath(const char *pathKey);
 
+// How far a commit got.
+enum class CommitResult {
+    Stored,      // the file holds the copy, and the provider (when given) reloaded it
+    SaveFailed,  // the file was not written: the work is only in the dialog, which stays open
+    ReloadFailed // the file holds the copy, but the provider could not load it back
+};
+
 // Commits a confirmed dialog's working copy: the copy saves itself to path; then the live
-// provider, when one is given, clears itself and loads that file. When the copy cannot be saved
-// the failure is logged, the provider is left as it is and the result is false: the caller keeps
-// its dialog open, so that no work is lost.
-bool commitWorkingCopy(IDataProvider *workingCopy, IDataProvider *provider, const QString &path);
+// provider, when one is given, clears itself and loads that file. A failure of either step is
+// logged. When the copy cannot be saved the provider is left as it is, so the caller keeps its
+// dialog open and no work is lost; when the reload fails the provider holds whatever it holds,
+// and the caller must not announce the stored values as the client's.
+CommitResult commitWorkingCopy(IDataProvider *workingCopy, IDataProvider *provider,
+                               const QString &path);
 
 template <typename Provider>
 class WorkingCopy

@@ -1,6 +1,5 @@
 #include "manager_dialog.h"
 
-#include "common/working_copy.h"
 #include "dialog_style.h"
 #include "widgets.h"
 
@@ -57,10 +56,9 @@ bool ManagerDialog::commitChanges(IDataProvider *workingCopy, IDataProvider *rel
     if (!m_modified)
         return true;
     const QString path = workingCopyPath(pathKey);
-    if (commitWorkingCopy(workingCopy, reloaded, path))
-        return true;
-    showStoreFailure(this, path);
-    return false;
+    const CommitResult result = commitWorkingCopy(workingCopy, reloaded, path);
+    showCommitFailure(this, result, path);
+    return result != CommitResult::SaveFailed;
 }
 
 void ManagerDialog::destroyWidgets()

@@ -36,8 +36,9 @@ protected:
     // Every accepted change: sets the flag and enables OK.
     void setModified();
     // When something changed: saves the working copy to the file of the Path.ini key and, when
-    // reloaded is given, has that provider clear itself and load the file. False when the store
-    // failed: the user has been told and the dialog must stay open.
+    // reloaded is given, has that provider clear itself and load the file. A failure is told to
+    // the user. False when the file was not written: the dialog must stay open. A failed reload
+    // still stored the work, so the dialog may close.
     bool commitChanges(IDataProvider *workingCopy, IDataProvider *reloaded, const char *pathKey);
 
     // Destroys the dialog's widgets now. A dialog whose widgets read its working copy calls it

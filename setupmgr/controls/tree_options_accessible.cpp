@@ -3,6 +3,7 @@
 #include "accessible_row.h"
 #include "tree_options_ctrl.h"
 #include "tree_options_item.h"
+#include "tree_options_spin_ctrl.h"
 
 #include <QAccessibleActionInterface>
 #include <QAccessibleWidget>
@@ -215,6 +216,49 @@ private:
     CTreeOptionsCtrl *tree() const { return static_cast<CTreeOptionsCtrl *>(widget()); }
 };
 
+// The arrows beside an edit: a spin box whose value is the number within its range.
+class SpinAccessible final : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit SpinAccessible(QWidget *spin)
+        : QAccessibleWidget(spin, QAccessible::SpinBox)
+    { }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? QString::number(spin()->GetPos())
+                                       : QAccessibleWidget::text(t);
+    }
+
+    QVariant currentValue() const override { return spin()->GetPos(); }
+    void setCurrentValue(const QVariant &value) override { spin()->SetPos(value.toInt()); }
+    // The range may run downwards; tools want its ends in order.
+    QVariant maximumValue() const override { return qMax(lower(), upper()); }
+    QVariant minimumValue() const override { return qMin(lower(), upper()); }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    CTreeOptionsSpinCtrl *spin() const { return static_cast<CTreeOptionsSpinCtrl *>(widget()); }
+    int lower() const
+    {
+        int value = 0;
+        spin()->GetRange(&value, nullptr);
+        return value;
+    }
+    int upper() const
+    {
+        int value = 0;
+        spin()->GetRange(nullptr, &value);
+        return value;
+    }
+};
+
 QAccessibleInterface *rowInterface(CTreeOptionsCtrl *tree, QTreeWidgetItem *item)
 {
     OptionItem *row = optionItem(item);
@@ -231,8 +275,12 @@ QAccessibleInterface *rowInterface(CTreeOptionsCtrl *tree, QTreeWidgetItem *item
 
 QAccessibleInterface *treeFactory(const QString &className, QObject *object)
 {
-    if (className == QLatin1String("CTreeOptionsCtrl") && object && object->isWidgetType())
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String("CTreeOptionsCtrl"))
         return new TreeOptionsAccessible(static_cast<QWidget *>(object));
+    if (className == QLatin1String("CTreeOptionsSpinCtrl"))
+        return new SpinAccessible(static_cast<QWidget *>(object));
     return nullptr;
 }
 
@@ -245,6 +293,25 @@ void installTreeOptionsAccessibility()
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+void notifyRowEvent(CTreeOptionsCtrl *tree, QTreeWidgetItem *row, QAccessible::Event type)
+{
+    if (!QAccessible::isActive() || !tree || !row)
+        return;
+    // A top-level row by its index among the tree's children; a row inside another by its own
+    // interface, since a row's children are not counted by the tree.
+    if (!row->parent()) {
+        const int index = tree->indexOfTopLevelItem(row);
+        if (index < 0)
+            return;
+        QAccessibleEvent event(tree, type);
+        event.setChild(index);
+        QAccessible::updateAccessibility(&event);
+    } else if (QAccessibleInterface *iface = rowInterface(tree, row)) {
+        QAccessibleEvent event(iface, type);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void notifyRowStateChanged(CTreeOptionsCtrl *tree, QTreeWidgetItem *row,

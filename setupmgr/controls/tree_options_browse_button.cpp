@@ -3,6 +3,7 @@
 #include "tree_options_combo.h"
 #include "tree_options_ctrl.h"
 #include "tree_options_edit.h"
+#include "tree_options_file_dialog.h"
 #include "tree_options_focus.h"
 #include "tree_options_multi_line_frame.h"
 
@@ -58,9 +59,15 @@ void CTreeOptionsBrowseButton::focusOutEvent(QFocusEvent *event)
         m_tree->CommitAndCloseEditors();
 }
 
+bool CTreeOptionsBrowseButton::isOpen() const
+{
+    return m_tree && m_row && m_tree->isOpenEditor(this);
+}
+
 void CTreeOptionsBrowseButton::onClicked()
 {
-    if (!m_tree || !m_row)
+    // A closed button waits for its deferred deletion; a click that reaches it does nothing.
+    if (!isOpen())
         return;
     const OptionItemData *record = m_tree->GetItemRecord(m_row);
     if (!record)
@@ -104,12 +111,17 @@ void CTreeOptionsBrowseButton::browseForEdit(bool folder)
 
 void CTreeOptionsBrowseButton::pickColour()
 {
+    // The tree may go while the chooser runs, or only end the edit; either way the choice has no
+    // row left to go to.
     const QPointer<CTreeOptionsBrowseButton> self(this);
-    const QColor chosen = QColorDialog::getColor(m_colour, m_tree);
-    if (!self || !m_tree || !chosen.isValid())
+    setupmgr::TreeChooser chooser(new QColorDialog(m_colour, m_tree));
+    if (!chooser.exec() || !self || !isOpen())
+        return;
+    const QColor chosen = chooser->selectedColor();
+    if (!chosen.isValid())
         return;
     m_colour = chosen;
-    m_tree->SetColor(m_tree->currentItem(), chosen);
+    m_tree->SetColor(m_row, chosen);
     // This button goes with the editors; it must have returned from its click first.
     m_tree->PostRefreshEditors();
 }
@@ -117,11 +129,10 @@ void CTreeOptionsBrowseButton::pickColour()
 void CTreeOptionsBrowseButton::pickFont()
 {
     const QPointer<CTreeOptionsBrowseButton> self(this);
-    bool chosen = false;
-    const QFont font = QFontDialog::getFont(&chosen, m_font, m_tree);
-    if (!self || !m_tree || !chosen)
+    setupmgr::TreeChooser chooser(new QFontDialog(m_font, m_tree));
+    if (!chooser.exec() || !self || !isOpen())
         return;
-    m_font = font;
-    m_tree->SetFontValue(m_tree->currentItem(), font);
+    m_font = chooser->selectedFont();
+    m_tree->SetFontValue(m_row, m_font);
     m_tree->PostRefreshEditors();
 }

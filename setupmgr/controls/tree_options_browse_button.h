@@ -46,6 +46,8 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // Whether the tree still has this button open over its row.
+    bool isOpen() const;
     void onClicked();
     void browseForEdit(bool folder);
     void pickColour();

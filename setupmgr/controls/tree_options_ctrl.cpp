@@ -31,7 +31,9 @@ namespace setupmgr {
 
 OptionItem::~OptionItem()
 {
-    // Still whole here: the tree may tell its user about the closing editor with this row.
+    // Still whole here. The row leaves the tree now, so that whatever hears of its going (the
+    // selection, assistive tools, the user told of a closing editor) sees an option row rather
+    // than the plain item the base destructor would leave behind.
     if (auto *tree = qobject_cast<CTreeOptionsCtrl *>(treeWidget()))
         tree->rowGoing(this);
     if (accessibleId)
@@ -523,6 +525,7 @@ bool CTreeOptionsCtrl::getRowFlag(const QTreeWidgetItem *row, OptionItemKind kin
 
 void CTreeOptionsCtrl::ApplyCheckBoxToggle(QTreeWidgetItem *row, bool oldState)
 {
+    OSTREL_CHECK(row);
     const bool newState = !oldState;
     SetCheckBox(row, newState);
     bool hasCheckChildren = false;
@@ -895,9 +898,20 @@ void CTreeOptionsCtrl::paintGlyph(QPainter *painter, const OptionItemData &recor
                            &button, painter, this);
 }
 
+// The tree view's own handlers of these two tell assistive tools about a row by its place among
+// the visible rows below a header, which is not how this tree's accessible interface counts
+// them; so the item view's handlers run instead, and the rest is done here.
 void CTreeOptionsCtrl::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
-    QTreeWidget::currentChanged(current, previous);
+    QAbstractItemView::currentChanged(current, previous);
+    for (const QModelIndex &index : {previous, current}) {
+        if (index.isValid()) {
+            const QRect cell = visualRect(index);
+            viewport()->update(QRect(0, cell.top(), viewport()->width(), cell.height()));
+        }
+    }
+    if (current.isValid() && hasFocus())
+        setupmgr::notifyRowEvent(this, itemFromIndex(current), QAccessible::Focus);
     if (m_deletingAll || m_destroying)
         return;
     if (editorsOpen()) {
@@ -908,6 +922,19 @@ void CTreeOptionsCtrl::currentChanged(const QModelIndex &current, const QModelIn
     const OptionItemData *record = GetItemRecord(row);
     if (record && record->editorClass)
         CreateEditors(row);
+}
+
+void CTreeOptionsCtrl::selectionChanged(const QItemSelection &selected,
+                                        const QItemSelection &deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
+    if (!QAccessible::isActive())
+        return;
+    // One row is selected at a time.
+    if (const QModelIndex added = selected.indexes().value(0); added.isValid())
+        setupmgr::notifyRowEvent(this, itemFromIndex(added), QAccessible::SelectionAdd);
+    if (const QModelIndex removed = deselected.indexes().value(0); removed.isValid())
+        setupmgr::notifyRowEvent(this, itemFromIndex(removed), QAccessible::SelectionRemove);
 }
 
 void CTreeOptionsCtrl::mousePressEvent(QMouseEvent *event)

@@ -253,6 +253,8 @@ public:
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void selectionChanged(const QItemSelection &selected,
+                          const QItemSelection &deselected) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -304,7 +306,9 @@ private:
     // The deferred calls.
     void focusEditor();
     void refreshEditors();
-    // A row is going away: its editors must not outlive it.
+    // Whether the row being edited is row or lies under it.
+    bool editsWithin(const QTreeWidgetItem *row) const;
+    // A row is being deleted: it leaves the tree, and its editors must not outlive it.
     void rowGoing(QTreeWidgetItem *row);
     void rowsGoing(const QModelIndex &parent, int first, int last);
     // Scrolling, expanding or collapsing moves rows under an open editor.

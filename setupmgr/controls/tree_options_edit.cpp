@@ -34,9 +34,15 @@ int CTreeOptionsEdit::GetEditorHeight(int labelHeight) const
 
 bool CTreeOptionsEdit::PickFolder(const QString &initialText)
 {
-    const QString folder = QFileDialog::getExistingDirectory(
-        m_tree, GetFolderPickerTitle(), initialText, QFileDialog::ShowDirsOnly);
-    if (folder.isEmpty())
+    // The tree, and this edit with it, may go while the chooser runs.
+    const QPointer<CTreeOptionsEdit> self(this);
+    setupmgr::TreeChooser chooser(new QFileDialog(m_tree, GetFolderPickerTitle(), initialText));
+    chooser->setFileMode(QFileDialog::Directory);
+    chooser->setOption(QFileDialog::ShowDirsOnly);
+    // Only a folder of the file system has a path to show.
+    const QString folder
+        = chooser.exec() ? chooser->selectedUrls().value(0).toLocalFile() : QString();
+    if (!self || folder.isEmpty())
         return false;
     setText(QDir::toNativeSeparators(folder));
     return true;
@@ -44,14 +50,17 @@ bool CTreeOptionsEdit::PickFolder(const QString &initialText)
 
 bool CTreeOptionsEdit::PickFile(const QString &initialText)
 {
+    const QPointer<CTreeOptionsEdit> self(this);
     // The dialog may wander to another folder; the process's own stays where it was.
     const QString workingFolder = QDir::currentPath();
-    CTreeOptionsFileDialog dialog(m_tree, GetFilePickerTitle(), initialText, GetFileFilter());
-    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    setupmgr::TreeChooser chooser(
+        new CTreeOptionsFileDialog(m_tree, GetFilePickerTitle(), initialText, GetFileFilter()));
+    const QString file = chooser.exec() ? chooser->selectedFiles().value(0) : QString();
     QDir::setCurrent(workingFolder);
-    if (chosen)
-        setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
-    return chosen;
+    if (!self || file.isEmpty())
+        return false;
+    setText(QDir::toNativeSeparators(file));
+    return true;
 }
 
 QString CTreeOptionsEdit::GetFolderPickerTitle() const

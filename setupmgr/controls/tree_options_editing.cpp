@@ -92,7 +92,9 @@ CTreeOptionsIPAddressCtrl *CTreeOptionsCtrl::addressEditor() const
 void CTreeOptionsCtrl::CreateEditors(QTreeWidgetItem *row)
 {
     OptionItemData *record = GetItemRecord(row);
-    OSTREL_CHECK(record);
+    // A row of another tree would go without this tree hearing of it.
+    const bool ownRow = record && row->treeWidget() == this;
+    OSTREL_CHECK(ownRow);
     if (editorsOpen())
         DestroyEditors();
     // Scrolling the row into view may expand its parents; that must not close what opens here.
@@ -370,6 +372,13 @@ void CTreeOptionsCtrl::DestroyEditors()
     const QPointer<CTreeOptionsDateCtrl> dateTime = std::exchange(m_dateTime, nullptr);
     const QPointer<CTreeOptionsIPAddressCtrl> address = std::exchange(m_address, nullptr);
     QWidget *const editors[] = {frame, combo, edit, spin, button, dateTime, address};
+    // Closed editors live on until their deferred deletion; the row may go before that.
+    setupmgr::OptionEditorLink *const links[]
+        = {frame ? frame->edit() : nullptr, combo, edit, spin, button, dateTime, address};
+    for (setupmgr::OptionEditorLink *link : links) {
+        if (link)
+            link->setRow(nullptr);
+    }
 
     // A focused editor that disappears would pass the focus on to whatever follows it in the
     // dialog; it comes back to the tree instead.
@@ -403,6 +412,9 @@ void CTreeOptionsCtrl::DestroyEditors()
 
 void CTreeOptionsCtrl::disposeEditor(QWidget *editor)
 {
+    // The callback that hears of the closing may have deleted the editor already.
+    if (!editor)
+        return;
     editor->hide();
     editor->setObjectName(QString());
     editor->deleteLater();
@@ -460,21 +472,39 @@ void CTreeOptionsCtrl::refreshEditors()
         CreateEditors(row);
 }
 
+bool CTreeOptionsCtrl::editsWithin(const QTreeWidgetItem *row) const
+{
+    for (const QTreeWidgetItem *edited = m_editRow; edited; edited = edited->parent()) {
+        if (edited == row)
+            return true;
+    }
+    return false;
+}
+
 void CTreeOptionsCtrl::rowGoing(QTreeWidgetItem *row)
 {
-    for (QTreeWidgetItem *edited = m_editRow; edited; edited = edited->parent()) {
-        if (edited == row) {
-            DestroyEditors();
-            return;
-        }
+    // The editors of a row being deleted close after it has left the tree, so that nothing the
+    // user does to the tree on hearing of it reaches the row a second time; meanwhile the
+    // selection moving off the row opens no editor.
+    const bool edited = editsWithin(row);
+    {
+        const QScopedValueRollback guard(m_deletingAll, m_deletingAll || edited);
+        QTreeWidgetItem *parent = parentOrRoot(row);
+        parent->takeChild(parent->indexOfChild(row));
     }
+    if (edited)
+        DestroyEditors();
 }
 
 void CTreeOptionsCtrl::rowsGoing(const QModelIndex &parent, int first, int last)
 {
+    if (m_deletingAll)
+        return;
     for (QTreeWidgetItem *edited = m_editRow; edited; edited = edited->parent()) {
         const QModelIndex index = indexFromItem(edited);
         if (index.parent() == parent && index.row() >= first && index.row() <= last) {
+            // A row taken out of the tree lives on with the value being edited.
+            CommitEditorValue();
             DestroyEditors();
             return;
         }

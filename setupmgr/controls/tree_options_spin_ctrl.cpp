@@ -1,9 +1,11 @@
 #include "tree_options_spin_ctrl.h"
 
+#include "tree_options_accessible.h"
 #include "tree_options_ctrl.h"
 #include "tree_options_edit.h"
 #include "tree_options_focus.h"
 
+#include <QAccessible>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -33,6 +35,7 @@ CTreeOptionsSpinCtrl::CTreeOptionsSpinCtrl(QWidget *parent)
     }
     connect(m_up, &QToolButton::clicked, this, [this] { Step(1); });
     connect(m_down, &QToolButton::clicked, this, [this] { Step(-1); });
+    setupmgr::installTreeOptionsAccessibility();
 }
 
 void CTreeOptionsSpinCtrl::setEdit(CTreeOptionsEdit *edit)
@@ -71,8 +74,8 @@ void CTreeOptionsSpinCtrl::SetBuddy(QWidget *buddy)
     m_buddy = buddy;
     if (!buddy)
         return;
-    if (has(m_style, kSpinArrowKeys))
-        buddy->installEventFilter(this);
+    // Its arrow keys step when the style asks for them.
+    buddy->installEventFilter(this);
     if (has(m_style, kSpinAlignRight) && buddy->parentWidget() == parentWidget()) {
         // At the buddy's right edge, inside it: the buddy gives up the width of the arrows.
         const int arrows = width() > 0
@@ -117,6 +120,10 @@ void CTreeOptionsSpinCtrl::SetPos(int position)
 {
     m_position = qBound(qMin(m_lower, m_upper), position, qMax(m_lower, m_upper));
     showPosition();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, m_position);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void CTreeOptionsSpinCtrl::Step(int steps)
@@ -150,15 +157,29 @@ void CTreeOptionsSpinCtrl::focusOutEvent(QFocusEvent *event)
         m_tree->CommitAndCloseEditors();
 }
 
+bool CTreeOptionsSpinCtrl::stepForKey(const QKeyEvent *key)
+{
+    if (!has(m_style, kSpinArrowKeys) || (key->key() != Qt::Key_Up && key->key() != Qt::Key_Down))
+        return false;
+    Step(key->key() == Qt::Key_Up ? 1 : -1);
+    return true;
+}
+
+void CTreeOptionsSpinCtrl::keyPressEvent(QKeyEvent *event)
+{
+    // Unused, the key would travel on to the tree, which moves its selection and ends the edit.
+    if (stepForKey(event)) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 bool CTreeOptionsSpinCtrl::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_buddy && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            Step(key == Qt::Key_Up ? 1 : -1);
-            return true;
-        }
-    }
+    if (watched == m_buddy && event->type() == QEvent::KeyPress
+        && stepForKey(static_cast<QKeyEvent *>(event)))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 

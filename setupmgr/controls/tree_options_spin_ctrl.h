@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class CTreeOptionsEdit;
+class QKeyEvent;
 class QToolButton;
 
 class CTreeOptionsSpinCtrl : public QWidget, public setupmgr::OptionEditorLink
@@ -48,11 +49,14 @@ signals:
 
 protected:
     void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void showPosition();
+    // Up and Down step when the style asks for arrow keys; true when the key was used.
+    bool stepForKey(const QKeyEvent *key);
 
     QPointer<QWidget> m_edit;
     QPointer<QWidget> m_buddy;

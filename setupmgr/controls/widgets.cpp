@@ -138,12 +138,25 @@ void showMessage(QWidget *parent, const QString &text)
     QMessageBox::warning(parent, QApplication::applicationDisplayName(), text);
 }
 
-void showStoreFailure(QWidget *parent, const QString &path)
+void showCommitFailure(QWidget *parent, CommitResult result, const QString &path)
 {
-    const QString format = getStringOr(
-        "saveFailed", "message",
-        QStringLiteral("The changes could not be saved to \"%s\". They are still in this window: "
-                       "check that the file can be written, then press OK again."));
+    QString format;
+    switch (result) {
+    case CommitResult::Stored:
+        return;
+    case CommitResult::SaveFailed:
+        format = getStringOr(
+            "saveFailed", "message",
+            QStringLiteral("The changes could not be saved to \"%s\". They are still in this "
+                           "window: check that the file can be written, then press OK again."));
+        break;
+    case CommitResult::ReloadFailed:
+        format = getStringOr(
+            "reloadFailed", "message",
+            QStringLiteral("The changes were saved to \"%s\", but the client could not load that "
+                           "file again: it may not show them until it is restarted."));
+        break;
+    }
     showMessage(parent, Common::formatMessage(format, QDir::toNativeSeparators(path)));
 }
 

@@ -3,6 +3,8 @@
 // message boxes.
 #pragma once
 
+#include "common/working_copy.h"
+
 #include <QColor>
 #include <QIcon>
 #include <QList>
@@ -54,9 +56,10 @@ bool askYesNo(QWidget *parent, const QString &text);
 // A message with an OK button, captioned with the host application's name.
 void showMessage(QWidget *parent, const QString &text);
 
-// Tells the user that the working copy could not be saved to path and that the changes are
-// still in the dialog.
-void showStoreFailure(QWidget *parent, const QString &path);
+// Tells the user what a commit to path that did not go through means for the work: a failed
+// save keeps the changes in the dialog; after a failed reload the file holds them but the client
+// may not show them. Nothing for a commit that stored.
+void showCommitFailure(QWidget *parent, CommitResult result, const QString &path);
 
 // True on a dialog's first show only. The dialogs fill themselves then, when the caller has
 // handed them their data.

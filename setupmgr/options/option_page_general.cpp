@@ -96,6 +96,11 @@ void COptionPageGeneral::SetWorkingCopy(IDataProvider *workingCopy)
     m_workingCopy = workingCopy && workingCopy->getKind() == ProviderKind::Option
         ? static_cast<IOptionProvider *>(workingCopy)
         : nullptr;
+    // The copy is the sheet's alone and is neither cleared nor reloaded while the page lives, so
+    // its record stays where it is. Read once, no later failure of the copy can drop a change
+    // the page has already accepted.
+    OptionRecord *record = nullptr;
+    m_options = m_workingCopy && m_workingCopy->getOptions(&record) ? record : nullptr;
 }
 
 int COptionPageGeneral::LanguageIndex(const QString &code)
@@ -124,7 +129,7 @@ bool COptionPageGeneral::OnInitDialog()
 bool COptionPageGeneral::OnApply()
 {
     if (m_modified && m_workingCopy) {
-        if (OptionRecord *record = options()) {
+        if (OptionRecord *record = m_options) {
             bool autoConnect = false;
             m_tree->GetCheckBox(m_autoConnectRow, &autoConnect);
             record->alarmServiceAutoConnect = autoConnect ? 1 : 0;
@@ -160,7 +165,7 @@ bool COptionPageGeneral::DoDataExchange(bool saving)
     else
         buildRows();
 
-    if (OptionRecord *record = options()) {
+    if (OptionRecord *record = m_options) {
         bool autoConnect = record->alarmServiceAutoConnect != 0;
         DDX_TreeCheck(direction, m_tree, m_autoConnectRow, autoConnect);
         if (saving)
@@ -208,14 +213,6 @@ void COptionPageGeneral::buildRows()
         group->setExpanded(true);
 }
 
-OptionRecord *COptionPageGeneral::options() const
-{
-    OptionRecord *record = nullptr;
-    if (!m_workingCopy || !m_workingCopy->getOptions(&record))
-        return nullptr;
-    return record;
-}
-
 void COptionPageGeneral::EditorNotifyCallback(EditorNotifyCode code, QTreeWidgetItem *row,
                                               QWidget *first, QWidget *second, void *userValue)
 {
@@ -227,7 +224,7 @@ void COptionPageGeneral::onEditorNotify(EditorNotifyCode code, QTreeWidgetItem *
 {
     if (m_filling)
         return;
-    OptionRecord *record = options();
+    OptionRecord *record = m_options;
     const bool pollingTime = row && row == m_pollingTimeRow;
     switch (code) {
     case EditorNotifyCode::EditorCreated:

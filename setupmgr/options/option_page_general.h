@@ -25,9 +25,11 @@ public:
     ~COptionPageGeneral() override;
 
     // Kept only when it is an option provider (its kind is 7); otherwise the page keeps none.
-    // The page does not own it.
+    // The page does not own it. Its option record is read once, here.
     void SetWorkingCopy(IDataProvider *workingCopy);
     IOptionProvider *GetWorkingCopy() const { return m_workingCopy; }
+    // The working copy's option record; null without a copy or when the copy gave none.
+    OptionRecord *GetOptions() const { return m_options; }
 
     CTreeOptionsCtrl *GetTree() const { return m_tree; }
 
@@ -54,10 +56,10 @@ private:
     void onExpandChanged(QTreeWidgetItem *row, bool expanded);
     void setPageModified(bool modified);
     void buildRows();
-    OptionRecord *options() const;
 
     CTreeOptionsCtrl *m_tree;
     IOptionProvider *m_workingCopy = nullptr;
+    OptionRecord *m_options = nullptr;
     bool m_modified = false;
     QTreeWidgetItem *m_alarmGroup = nullptr;
     QTreeWidgetItem *m_autoConnectRow = nullptr;

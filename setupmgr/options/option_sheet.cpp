@@ -2,6 +2,7 @@
 
 #include "common/check.h"
 #include "common/language.h"
+#include "common/module_log.h"
 #include "common/working_copy.h"
 #include "controls/tree_prop_sheet.h"
 #include "controls/widgets.h"
@@ -26,8 +27,11 @@ void notifySaved(IOptionProvider *provider)
 {
     void *link = nullptr;
     provider->queryLink(LinkKind::Notification, &link);
-    if (!link)
+    if (!link) {
+        Common::writeLog("The client gave no notification target; it is not told that its "
+                         "options were saved");
         return;
+    }
     NotificationMessage message(kSaveNotificationId, provider);
     static_cast<INotificationTarget *>(link)->notify("Save", message.get());
 }
@@ -51,18 +55,9 @@ std::int32_t showOptionSheet(IOptionProvider *provider)
     WorkingCopy<IOptionProvider> workingCopy;
     workingCopy.reset(provider);
     if (!workingCopy) {
-        showMessage(nullptr,
-                    getStringOr("optionCopyRefused", "message",
-                                QStringLiteral("The client could not make a copy of its options, "
-                                               "so the option sheet cannot be opened.")));
-        return kDialogCancel;
-    }
-    OptionRecord *record = nullptr;
-    if (!workingCopy->getOptions(&record) || !record) {
-        showMessage(nullptr,
-                    getStringOr("optionsUnreadable", "message",
-                                QStringLiteral("The client's options could not be read, so the "
-                                               "option sheet cannot be opened.")));
+        // The client knows it made no copy; what to tell the user is its decision.
+        Common::writeLog("The client made no working copy of its options; the option sheet is "
+                         "not shown");
         return kDialogCancel;
     }
 
@@ -73,7 +68,19 @@ std::int32_t showOptionSheet(IOptionProvider *provider)
         CTreePropSheet sheet(QStringLiteral("Ostrel Option"), nullptr, 0);
         sheet.setObjectName(QStringLiteral("optionSheet"));
         COptionPageGeneral page;
+        // The page asks the copy for its options only once it has seen that the copy is an
+        // option provider.
         page.SetWorkingCopy(workingCopy.get());
+        if (!page.GetOptions()) {
+            // Rows without values would show nothing true, and a change could reach no record.
+            Common::writeLog("The working copy of the client's options is no option provider or "
+                             "gives no options; the option sheet is not shown");
+            showMessage(nullptr,
+                        getStringOr("optionsUnreadable", "message",
+                                    QStringLiteral("The client's options could not be read, so "
+                                                   "the option sheet cannot be opened.")));
+            return kDialogCancel;
+        }
         const QList<QIcon> images
             = loadImageList(QLatin1String(kSheetImages), kSheetImageWidth, kSheetImageMask);
         sheet.AddPage(&page);
@@ -82,15 +89,16 @@ std::int32_t showOptionSheet(IOptionProvider *provider)
         sheet.SetPageTreeImages(images);
         sheet.SetActivePage(&page);
         // The store runs before the sheet closes, so that a failed one leaves the user's changes
-        // in the open sheet.
-        sheet.SetCommitHandler([&sheet, &workingCopy, provider] {
+        // in the open sheet. A failed reload stored them all the same: the sheet closes, but
+        // values the client does not hold are neither announced nor reported as saved.
+        CommitResult committed = CommitResult::SaveFailed;
+        sheet.SetCommitHandler([&sheet, &workingCopy, &committed, provider] {
             const QString path = workingCopyPath(kOptionPathKey);
-            if (commitWorkingCopy(workingCopy.get(), provider, path))
-                return true;
-            showStoreFailure(&sheet, path);
-            return false;
+            committed = commitWorkingCopy(workingCopy.get(), provider, path);
+            showCommitFailure(&sheet, committed, path);
+            return committed != CommitResult::SaveFailed;
         });
-        if (sheet.exec() == CPropertySheet::Ok) {
+        if (sheet.exec() == CPropertySheet::Ok && committed == CommitResult::Stored) {
             notifySaved(provider);
             result = kDialogOk;
         }

@@ -26,8 +26,8 @@ private:
 };
 
 // Runs the option sheet over a working copy of provider's options: kDialogOk when the user
-// confirmed and the options were stored, kDialogCancel otherwise. When no copy of the options
-// can be had, the user is told and no sheet opens.
+// confirmed, the options were stored and the provider holds them again, kDialogCancel otherwise.
+// When the provider makes no copy, nothing is shown: the client knows of its own failure.
 std::int32_t showOptionSheet(IOptionProvider *provider);
 
 } // namespace setupmgr

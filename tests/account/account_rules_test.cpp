@@ -101,7 +101,7 @@ TEST_F(AccountCommit, SavesTheCopyThenClearsAndReloadsTheProvider)
     const std::size_t before = accounts.log->calls.size();
 
     const QString path = workingCopyPath("xml_account");
-    EXPECT_TRUE(commitWorkingCopy(copy, &accounts, path));
+    EXPECT_EQ(commitWorkingCopy(copy, &accounts, path), CommitResult::Stored);
     copy->release(kReleaseWorkingCopy);
 
     EXPECT_EQ(std::vector<std::string>(accounts.log->calls.begin() + before,
@@ -120,7 +120,8 @@ TEST_F(AccountCommit, AFailedSaveTouchesNothingElse)
     IDataProvider *copy = nullptr;
     accounts.createWorkingCopy(&copy);
     const std::size_t before = accounts.log->calls.size();
-    EXPECT_FALSE(commitWorkingCopy(copy, &accounts, workingCopyPath("xml_account")));
+    EXPECT_EQ(commitWorkingCopy(copy, &accounts, workingCopyPath("xml_account")),
+              CommitResult::SaveFailed);
     copy->release(kReleaseWorkingCopy);
     EXPECT_EQ(std::vector<std::string>(accounts.log->calls.begin() + before,
                                        accounts.log->calls.end() - 1),

@@ -10,6 +10,7 @@
 #include "account_test_env.h"
 #include "controls/widgets.h"
 #include "support/dialog_test_util.h"
+#include "support/log_capture.h"
 
 #include <QListWidget>
 #include <QMessageBox>
@@ -152,6 +153,25 @@ TEST_F(ManagerDlgTest, AFailedStoreKeepsTheDialogOpen)
     EXPECT_EQ(tree->UserFolder()->childCount(), 1);
 }
 
+// The copy is stored but the client cannot load it back: the user hears which file and the log
+// says so; the work is in the file, so the dialog closes.
+TEST_F(ManagerDlgTest, AFailedReloadIsToldAndLogged)
+{
+    accounts.refuseLoad = true;
+    LogCapture log;
+    tree->setCurrentItem(userItem(1));
+    answer(QMessageBox::Yes);
+    click(manager, kDelete);
+    MessageBoxAnswerer answerer;
+    click(manager, kOk);
+    ASSERT_EQ(answerer.texts.size(), 1);
+    EXPECT_TRUE(answerer.texts.front().contains(QStringLiteral("account.xml")))
+        << answerer.texts.front().toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("account.xml"))) << log.text().toStdString();
+    EXPECT_FALSE(manager->isVisible());
+    EXPECT_EQ(commitCalls(*accounts.log), kCommit);
+}
+
 TEST_F(ManagerDlgTest, DeletingAUserTakesItOutOfGroupsExactly)
 {
     tree->setCurrentItem(userItem(1));
@@ -264,6 +284,22 @@ TEST_F(ManagerDlgTest, DeletingOneOfTwoUsersOfOneId)
     const int released = accounts.log->count("copy.release");
     dialog.reset();
     EXPECT_EQ(releasedBeforeTheTree, released);
+}
+
+TEST_F(AuthorityDlgTest, AFailedReloadIsToldAndLogged)
+{
+    authority.refuseLoad = true;
+    LogCapture log;
+    whenModal<CChooseMemberDlg>([](CChooseMemberDlg *chooser) { click(chooser, kOk); });
+    click(dialog.get(), kAuthMemberButton);
+    MessageBoxAnswerer answerer;
+    click(dialog.get(), kOk);
+    ASSERT_EQ(answerer.texts.size(), 1);
+    EXPECT_TRUE(answerer.texts.front().contains(QStringLiteral("authority.xml")))
+        << answerer.texts.front().toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("authority.xml"))) << log.text().toStdString();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(commitCalls(*authority.log), kCommit);
 }
 
 } // namespace

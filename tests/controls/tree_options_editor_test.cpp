@@ -9,6 +9,7 @@
 #include "controls/tree_options_spin_ctrl.h"
 #include "tree_options_fixture.h"
 
+#include <QAccessible>
 #include <QCalendarWidget>
 #include <QColorDialog>
 #include <QPlainTextEdit>
@@ -121,6 +122,44 @@ TEST_F(SpinEditTest, ArrowsKeepTheEditAnotherWidgetEndsIt)
     EXPECT_FALSE(tree->editorsOpen());
     EXPECT_EQ(row->text(0), QStringLiteral("Polling: 10"));
     EXPECT_EQ(calls.back().code, EditorNotifyCode::EditorClosing);
+}
+
+// Up and Down step the number in the focused arrows as they do in the edit, within the range,
+// without moving the tree's selection or closing the editors; assistive tools read the range.
+TEST_F(SpinEditTest, ArrowKeysStepInTheFocusedSpinAndToolsReadItsRange)
+{
+    QTreeWidgetItem *row = spinRow(QStringLiteral("30"));
+    valueRow(QStringLiteral("Below"), QStringLiteral("b"), nullptr); // where Down would go
+    show();
+    tree->setCurrentItem(row);
+    CTreeOptionsSpinCtrl *spin = tree->spinControl();
+    CTreeOptionsEdit *edit = tree->editEditor();
+    ASSERT_TRUE(spin && edit);
+    spin->SetRange(5, 60);
+    spin->setFocus();
+    QTest::keyClick(spin, Qt::Key_Down);
+    EXPECT_TRUE(tree->editorsOpen());
+    EXPECT_EQ(tree->currentItem(), row);
+    EXPECT_EQ(edit->text(), QStringLiteral("29"));
+    QTest::keyClick(spin, Qt::Key_Up);
+    QTest::keyClick(spin, Qt::Key_Up);
+    EXPECT_EQ(edit->text(), QStringLiteral("31"));
+    edit->setText(QStringLiteral("60"));
+    QTest::keyClick(spin, Qt::Key_Up);
+    EXPECT_EQ(edit->text(), QStringLiteral("60"));
+    EXPECT_TRUE(spin->hasFocus());
+
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(spin);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::SpinBox);
+    QAccessibleValueInterface *value = face->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->minimumValue().toInt(), 5);
+    EXPECT_EQ(value->maximumValue().toInt(), 60);
+    EXPECT_EQ(value->currentValue().toInt(), 60);
+    value->setCurrentValue(12);
+    EXPECT_EQ(edit->text(), QStringLiteral("12"));
+    EXPECT_EQ(face->text(QAccessible::Value), QStringLiteral("12"));
 }
 
 TEST_F(TreeOptionsTest, TreeLosingFocusToAnotherWidgetCommitsAndCloses)
@@ -343,6 +382,102 @@ TEST_F(TreeOptionsTest, ColourChooserWritesTheRowAndReopensTheEditors)
     ASSERT_NE(tree->browseButton(), nullptr);
     EXPECT_EQ(tree->browseButton()->GetColor(), QColor(0, 128, 255));
     EXPECT_EQ(tree->GetColor(row), QColor(0, 128, 255));
+}
+
+// The "..." button of every kind of row: a file or folder edit, or a lone colour or font button.
+class ChooserTest : public TreeOptionsTest, public ::testing::WithParamInterface<OptionItemKind>
+{
+protected:
+    QTreeWidgetItem *chooserRow(const QString &label)
+    {
+        QTreeWidgetItem *row = tree->InsertItem(label, 0, 0);
+        const OptionItemKind kind = GetParam();
+        if (kind == OptionItemKind::FileEdit || kind == OptionItemKind::FolderEdit)
+            tree->AddBrowseEditBox(row, &CTreeOptionsEdit::staticMetaObject,
+                                   &CTreeOptionsBrowseButton::staticMetaObject);
+        else
+            tree->AddEditBox(row, &CTreeOptionsBrowseButton::staticMetaObject);
+        tree->GetItemRecord(row)->kind = kind;
+        return row;
+    }
+};
+
+// The tree goes while its chooser runs: the chooser goes with it, and nothing that went is
+// touched when the chooser returns. (Run under ASan.)
+TEST_P(ChooserTest, TreeDestroyedWhileTheChooserRuns)
+{
+    QTreeWidgetItem *row = chooserRow(QStringLiteral("Pick"));
+    show();
+    tree->setCurrentItem(row);
+    ASSERT_NE(tree->browseButton(), nullptr);
+    bool ran = false;
+    QTimer::singleShot(0, [this, &ran] {
+        const QPointer<QWidget> chooser = QApplication::activeModalWidget();
+        ran = chooser != nullptr;
+        delete tree;
+        tree = nullptr;
+        if (chooser)
+            chooser->close();
+    });
+    tree->browseButton()->click();
+    settle();
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(window->findChild<CTreeOptionsCtrl *>(), nullptr);
+}
+
+// A click that reaches a closed button, before its deferred deletion, does nothing: its row may
+// be gone.
+TEST_P(ChooserTest, ClosedButtonIgnoresALateClick)
+{
+    QTreeWidgetItem *row = chooserRow(QStringLiteral("Pick"));
+    show();
+    tree->setCurrentItem(row);
+    const QPointer<CTreeOptionsBrowseButton> button = tree->browseButton();
+    ASSERT_NE(button, nullptr);
+    delete row;
+    ASSERT_FALSE(tree->editorsOpen());
+    ASSERT_NE(button, nullptr);
+    bool opened = false;
+    QTimer::singleShot(0, [&opened] {
+        if (QWidget *chooser = QApplication::activeModalWidget()) {
+            opened = true;
+            chooser->close();
+        }
+    });
+    button->click();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(opened);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ChooserTest,
+                         ::testing::Values(OptionItemKind::FileEdit, OptionItemKind::FolderEdit,
+                                           OptionItemKind::Colour, OptionItemKind::Font));
+
+// The edit ends while the colour chooser runs (the user's selection moved on): the colour chosen
+// afterwards lands on no row, least of all on the newly selected one.
+TEST_F(TreeOptionsTest, ColourChosenAfterTheEditEndedIsDropped)
+{
+    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Colour"), 0, 0);
+    tree->AddEditBox(row, &CTreeOptionsBrowseButton::staticMetaObject);
+    tree->GetItemRecord(row)->kind = OptionItemKind::Colour;
+    tree->SetColor(row, QColor(255, 0, 0));
+    QTreeWidgetItem *other = valueRow(QStringLiteral("Other"), QStringLiteral("o"), nullptr);
+    show();
+    tree->setCurrentItem(row);
+    ASSERT_NE(tree->browseButton(), nullptr);
+    QTimer::singleShot(0, [this, other] {
+        tree->setCurrentItem(other);
+        if (auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget())) {
+            dialog->setCurrentColor(QColor(0, 128, 255));
+            dialog->accept();
+        }
+    });
+    tree->browseButton()->click();
+    QCoreApplication::processEvents();
+    tree->CommitAndCloseEditors();
+    EXPECT_EQ(other->text(0), QStringLiteral("Other: o"));
+    EXPECT_EQ(tree->GetColor(row), QColor(255, 0, 0));
+    EXPECT_EQ(row->text(0), QStringLiteral("Colour: &FF0000"));
 }
 
 TEST_F(TreeOptionsTest, MaskedRowEditsTheRealValueInAPasswordEdit)

@@ -112,6 +112,7 @@ TEST_F(TreeOptionsTest, ToggleReachesChildrenAndOneParentLevel)
         return std::string(checked ? "on" : "off") + (semi ? "+semi" : "");
     };
 
+    tree->ApplyCheckBoxToggle(nullptr, true); // no row: nothing to toggle
     EXPECT_TRUE(tree->userToggle(parent));
     EXPECT_EQ(state(parent), "off");
     EXPECT_EQ(state(a), "off");
@@ -273,6 +274,113 @@ TEST_F(TreeOptionsTest, DeleteAllItemsOpensNoEditorAndClosesTheOpenOne)
     EXPECT_FALSE(tree->editorsOpen());
     settle();
     EXPECT_EQ(tree->viewport()->findChildren<QLineEdit *>().size(), 0);
+}
+
+// A tree opens editors only over its own rows; a row of another tree would be deleted without
+// this tree hearing of it.
+TEST_F(TreeOptionsTest, EditorsOpenOnlyOverTheTreesOwnRows)
+{
+    auto *otherTree = new CTreeOptionsCtrl(window.get());
+    QTreeWidgetItem *foreign = otherTree->InsertItem(QStringLiteral("Name"), 0, 0);
+    otherTree->AddEditBox(foreign, &CTreeOptionsEdit::staticMetaObject);
+    tree->CreateEditors(foreign);
+    EXPECT_FALSE(tree->editorsOpen());
+    delete otherTree;
+    tree->CommitAndCloseEditors();
+}
+
+// What the user's callback may do when it hears that the editor of a row being deleted closes:
+// rebuild the tree, or delete the editor it was handed.
+struct ClosingAction
+{
+    const char *name;
+    bool deleteGroup; // delete the edited row's group instead of the row
+    bool rebuild;     // DeleteAllItems, as a page that reloads its values does
+};
+
+class DeletingTheEditedRow : public TreeOptionsTest,
+                             public ::testing::WithParamInterface<ClosingAction>
+{
+protected:
+    struct Heard
+    {
+        CTreeOptionsCtrl *tree;
+        bool rebuild;
+        int closings = 0;
+        OptionItemKind kind = OptionItemKind::None;
+    };
+
+    static void onClosing(EditorNotifyCode code, QTreeWidgetItem *row, QWidget *first, QWidget *,
+                          void *user)
+    {
+        auto *heard = static_cast<Heard *>(user);
+        if (code != EditorNotifyCode::EditorClosing)
+            return;
+        ++heard->closings;
+        const OptionItemData *record = heard->tree->GetItemRecord(row);
+        heard->kind = record ? record->kind : OptionItemKind::None;
+        if (heard->rebuild)
+            heard->tree->DeleteAllItems();
+        else
+            delete first;
+    }
+};
+
+// The user hears of the closing editor while the row is still whole, and nothing it does then
+// reaches the row a second time. (Run under ASan.)
+TEST_P(DeletingTheEditedRow, TellsTheUserWhileTheRowIsWhole)
+{
+    const ClosingAction &c = GetParam();
+    QTreeWidgetItem *group = tree->InsertGroup(QStringLiteral("Group"), 1);
+    QTreeWidgetItem *row = valueRow(QStringLiteral("Name"), QStringLiteral("v"), group);
+    valueRow(QStringLiteral("Other"), QStringLiteral("o"), nullptr);
+    tree->expandAll();
+    tree->setCurrentItem(row);
+    ASSERT_TRUE(tree->editorsOpen());
+    Heard heard {tree, c.rebuild};
+    tree->SetEditorCallback(&DeletingTheEditedRow::onClosing, &heard);
+
+    if (c.deleteGroup)
+        delete group;
+    else
+        delete row;
+    EXPECT_FALSE(tree->editorsOpen());
+    EXPECT_EQ(heard.closings, 1);
+    EXPECT_EQ(heard.kind, OptionItemKind::Edit);
+    EXPECT_EQ(tree->topLevelItemCount(), c.rebuild ? 0 : c.deleteGroup ? 1 : 2);
+    settle();
+}
+
+INSTANTIATE_TEST_SUITE_P(Actions, DeletingTheEditedRow,
+                         ::testing::Values(ClosingAction {"RowRebuild", false, true},
+                                           ClosingAction {"GroupRebuild", true, true},
+                                           ClosingAction {"RowDeleteEditor", false, false}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// A row taken out of the tree lives on: it keeps the value being edited, whether it or a group
+// above it is taken.
+TEST_F(TreeOptionsTest, TakingTheEditedRowOutKeepsItsValue)
+{
+    QTreeWidgetItem *group = tree->InsertGroup(QStringLiteral("Group"), 1);
+    QTreeWidgetItem *row = valueRow(QStringLiteral("Name"), QStringLiteral("old"), group);
+    QTreeWidgetItem *top = valueRow(QStringLiteral("Top"), QStringLiteral("old"), nullptr);
+    tree->expandAll();
+
+    tree->setCurrentItem(row);
+    ASSERT_NE(tree->editEditor(), nullptr);
+    tree->editEditor()->setText(QStringLiteral("new"));
+    const std::unique_ptr<QTreeWidgetItem> taken(
+        tree->takeTopLevelItem(tree->indexOfTopLevelItem(group)));
+    EXPECT_FALSE(tree->editorsOpen());
+    EXPECT_EQ(row->text(0), QStringLiteral("Name: new"));
+
+    tree->setCurrentItem(top);
+    ASSERT_NE(tree->editEditor(), nullptr);
+    tree->editEditor()->setText(QStringLiteral("new"));
+    tree->invisibleRootItem()->removeChild(top);
+    const std::unique_ptr<QTreeWidgetItem> removed(top);
+    EXPECT_EQ(top->text(0), QStringLiteral("Top: new"));
+    settle();
 }
 
 TEST_F(TreeOptionsTest, AssistiveToolsReadRolesStatesAndValuesAndHearToggles)

@@ -225,6 +225,18 @@ TEST_F(InstalledLanguages, MatchEnglishKeyForKey)
     }
 }
 
+// The messages of a commit that did not go through name the file they concern; with the key
+// missing the user would read the built-in English.
+TEST_F(InstalledLanguages, CommitMessagesExistAndNameTheFile)
+{
+    const Language &english = s_languages->at(kReference);
+    for (const char *id : {"saveFailed", "reloadFailed"}) {
+        const auto found = english.texts.find(Key {*s_sharedName, "message", id});
+        ASSERT_NE(found, english.texts.end()) << describe(kReference, *s_sharedName, "message", id);
+        EXPECT_EQ(placeholders(found->second), std::vector<std::string> {"%s"}) << id;
+    }
+}
+
 // Callers fill the placeholders by position, so a translation must keep English's, in order.
 TEST_F(InstalledLanguages, KeepEnglishPlaceholders)
 {

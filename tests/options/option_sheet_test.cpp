@@ -1,6 +1,7 @@
 // The General page's rows, apply and clamping, and the option sheet's OK and Cancel paths through
 // the setup manager, in memory and against the reference host's files.
 #include "common/language.h"
+#include "common/working_copy.h"
 #include "controls/tree_options_edit.h"
 #include "controls/tree_options_spin_ctrl.h"
 #include "controls/tree_prop_sheet.h"
@@ -8,6 +9,7 @@
 #include "options/option_page_general.h"
 #include "options/option_sheet.h"
 #include "support/dialog_test_util.h"
+#include "support/log_capture.h"
 #include "support/memory_providers.h"
 #include "support/temp_install.h"
 
@@ -250,18 +252,43 @@ TEST_F(OptionSheetTest, CancelAfterAChangeSavesNothing)
     EXPECT_STREQ(provider.data.options.language, "ko");
 }
 
-TEST_F(OptionSheetTest, RefusedWorkingCopyOpensNoSheet)
+// The client made no copy and knows it: what to tell the user is its decision, so the module
+// shows nothing and only logs why.
+TEST_F(OptionSheetTest, RefusedWorkingCopyShowsNothing)
 {
     provider.refuseWorkingCopy = true;
-    QString shown;
-    whenModal<QMessageBox>([&shown](QMessageBox *box) {
-        shown = box->text();
-        for (QWidget *window : QApplication::topLevelWidgets())
-            EXPECT_EQ(qobject_cast<CTreePropSheet *>(window), nullptr);
-        box->accept();
+    LogCapture log;
+    QStringList shown;
+    QObject watch;
+    QTimer::singleShot(0, &watch, [&shown] {
+        if (QWidget *window = QApplication::activeModalWidget()) {
+            shown << QString::fromLatin1(window->metaObject()->className());
+            window->close();
+        }
     });
     EXPECT_EQ(manager->ShowOptionSheet(), 2);
-    EXPECT_TRUE(shown.contains(QLatin1String("copy of its options"))) << shown.toStdString();
+    EXPECT_TRUE(shown.isEmpty()) << shown.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("working copy"))) << log.text().toStdString();
+}
+
+// A copy that is no option provider is never asked for options: the page refuses it, and the
+// sheet does not open over a page without values.
+TEST_F(OptionSheetTest, CopyOfAnotherKindIsNeverAskedForOptions)
+{
+    provider.kind = ProviderKind::ServerList; // its copies answer 3 too
+    MessageBoxAnswerer answerer;
+    QObject watch;
+    bool sheetShown = false;
+    QTimer::singleShot(0, &watch, [&sheetShown] {
+        if (auto *sheet = qobject_cast<CTreePropSheet *>(QApplication::activeModalWidget())) {
+            sheetShown = true;
+            sheet->reject();
+        }
+    });
+    EXPECT_EQ(setupmgr::showOptionSheet(&provider), 2);
+    EXPECT_EQ(count("copy.getOptions"), 0);
+    EXPECT_FALSE(sheetShown);
+    EXPECT_EQ(answerer.texts.size(), 1);
 }
 
 TEST_F(OptionSheetTest, NoNotificationLinkStillSavesAndGivesOk)
@@ -300,6 +327,40 @@ TEST_F(OptionSheetTest, FailedStoreKeepsTheSheetOpen)
     EXPECT_EQ(count("copy.saveFile"), 1);
     EXPECT_EQ(count("clear") + count("loadFile"), 0);
     EXPECT_TRUE(notifications.received.empty());
+}
+
+// The copy is stored but the client cannot load it back: the user hears which file, the log
+// says so, and no "Save" announces values the client does not hold.
+TEST_F(OptionSheetTest, FailedReloadIsToldAndNotAnnounced)
+{
+    provider.refuseLoad = true;
+    LogCapture log;
+    MessageBoxAnswerer answerer;
+    bool closed = false;
+    // Not whenModal: its guard would close the sheet while the message box runs.
+    QTimer::singleShot(0, [&closed] {
+        auto *sheet = qobject_cast<CTreePropSheet *>(QApplication::activeModalWidget());
+        ASSERT_NE(sheet, nullptr);
+        auto *tree = named<CTreeOptionsCtrl>(sheet, "optionTree");
+        EXPECT_TRUE(tree->userToggle(tree->topLevelItem(kLanguage)->child(6)));
+        QTest::mouseClick(named<QPushButton>(sheet, "okButton"), Qt::LeftButton);
+        // The file holds the work, so the sheet has nothing left to keep.
+        closed = !sheet->isVisible();
+        if (!closed)
+            sheet->reject();
+    });
+    EXPECT_EQ(manager->ShowOptionSheet(), 2);
+    EXPECT_TRUE(closed);
+    ASSERT_EQ(answerer.texts.size(), 1);
+    EXPECT_TRUE(answerer.texts.front().contains(QLatin1String("option.xml")))
+        << answerer.texts.front().toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("option.xml"))) << log.text().toStdString();
+    EXPECT_TRUE(notifications.received.empty());
+    // The file holds the change even though the client does not.
+    const auto &files = testhost::OptionProvider::files();
+    const auto stored = files.find(setupmgr::workingCopyPath("xml_option").toStdString());
+    ASSERT_NE(stored, files.end());
+    EXPECT_STREQ(stored->second.options.language, "de");
 }
 
 // The client's path end to end: the reference host's files, the editor typed into, the rows

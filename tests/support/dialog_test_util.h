@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -91,3 +92,38 @@ void whenModal(std::function<void(T *)> action)
         action(dialog);
     });
 }
+
+// Answers every message box that opens while it lives, with button when the box has it (else
+// with OK), and keeps their texts in order.
+class MessageBoxAnswerer : public QObject
+{
+public:
+    explicit MessageBoxAnswerer(QMessageBox::StandardButton button = QMessageBox::Ok)
+        : m_button(button)
+    {
+        m_timer.setInterval(0);
+        connect(&m_timer, &QTimer::timeout, this, &MessageBoxAnswerer::poll);
+        m_timer.start();
+    }
+
+    QStringList texts;
+
+private:
+    void poll()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        texts << box->text();
+        QAbstractButton *answer = box->button(m_button);
+        if (!answer)
+            answer = box->button(QMessageBox::Ok);
+        if (answer)
+            answer->click();
+        else
+            box->done(0);
+    }
+
+    QMessageBox::StandardButton m_button;
+    QTimer m_timer;
+};

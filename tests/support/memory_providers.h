@@ -147,6 +147,8 @@ public:
     bool loadFile(const char *path) override
     {
         record("loadFile");
+        if (refuseLoad)
+            return false;
         auto found = files().find(path);
         if (found == files().end())
             return false;
@@ -192,6 +194,7 @@ public:
     void *linkTarget = nullptr;
     bool refuseWorkingCopy = false;
     bool refuseSave = false; // copied into working copies, as a full disk would be
+    bool refuseLoad = false; // the data stays as it is (cleared, after a commit's clear)
     bool isWorkingCopy = false;
 
 protected:

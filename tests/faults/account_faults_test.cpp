@@ -1,0 +1,232 @@
+// The account manager and the authority manager driven through OK after a change, with every
+// provider call failing in turn.
+#include "account/account_manager_dlg.h"
+#include "account/account_test_env.h"
+#include "account/account_tree_ctrl.h"
+#include "account/account_user_dlg.h"
+#include "account/authority_dlg.h"
+#include "account/authority_tree_ctrl.h"
+#include "account/choose_member_dlg.h"
+#include "common/language.h"
+#include "common/working_copy.h"
+#include "fault_loop.h"
+#include "support/dialog_test_util.h"
+#include "support/log_capture.h"
+
+#include <ostrel/setup_manager.h>
+
+#include <QAbstractItemView>
+
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+using faults::Outcome;
+using testhost::FaultPlan;
+
+enum { kTree = 21014, kIdEdit = 21017, kNew = 5, kOk = 1 };
+enum { kAuthTree = 21025, kAuthMemberButton = 21029, kChosen = 21031, kAddAll = 21033 };
+
+// Clicks a button when the dialog offers it; a failure may well have disabled it.
+bool clickIfEnabled(QWidget *dialog, int controlId)
+{
+    auto *button = control<QPushButton>(dialog, controlId);
+    if (!button || !button->isEnabled() || !button->isVisible())
+        return false;
+    QTest::mouseClick(button, Qt::LeftButton);
+    return true;
+}
+
+// Acts on the modal dialog of type T that the step opens, if it opens one.
+template <typename T>
+void duringStep(const std::function<void(T *)> &action, const std::function<void()> &step)
+{
+    QObject scope; // drops the timer when no dialog opened
+    QTimer::singleShot(0, &scope, [action] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget()))
+            action(dialog);
+    });
+    step();
+}
+
+bool treeShows(QTreeWidgetItem *parent, const QString &text)
+{
+    for (int i = 0; parent && i < parent->childCount(); ++i) {
+        if (parent->child(i)->text(0) == text)
+            return true;
+    }
+    return false;
+}
+
+class AccountFaults : public AccountTestEnv
+{
+protected:
+    // The whole embedded installation, so that every text is found and the log holds only what
+    // the failures caused.
+    void SetUp() override
+    {
+        AccountTestEnv::SetUp();
+        std::filesystem::copy(OSTREL_INSTALL_DIR, std::filesystem::current_path(),
+                              std::filesystem::copy_options::recursive
+                                  | std::filesystem::copy_options::overwrite_existing);
+        Common::releaseLanguage();
+    }
+
+    // The user "carol" added and OK pressed, with the plan's call failing.
+    Outcome addUser(const std::shared_ptr<FaultPlan> &plan)
+    {
+        accounts.data = testhost::AccountData();
+        accounts.data.addUser("Admin", "pw");
+        accounts.data.addUser("bob", "pw");
+        testhost::AccountProvider::files().clear();
+        testhost::FailingAccountProvider wrapped(&accounts, plan);
+        LogCapture log;
+        MessageBoxAnswerer answerer;
+        Outcome outcome;
+
+        auto manager = std::make_unique<CAccountManagerDlg>();
+        manager->SetProvider(&wrapped);
+        manager->show();
+        auto *tree = control<CAccountTreeCtrl>(manager.get(), kTree);
+        tree->setCurrentItem(tree->UserFolder());
+        duringStep<CAccountUserDlg>(
+            [&outcome](CAccountUserDlg *user) {
+                type(user, kIdEdit, QStringLiteral("carol"));
+                QTest::mouseClick(control<QPushButton>(user, kOk), Qt::LeftButton);
+                outcome.changeConfirmed = user->result() == kDialogOk;
+                if (user->isVisible())
+                    user->reject();
+            },
+            [&] { clickIfEnabled(manager.get(), kNew); });
+        const bool shown = treeShows(tree->UserFolder(), QStringLiteral("carol"));
+        clickIfEnabled(manager.get(), kOk);
+
+        outcome.closed = !manager->isVisible() && manager->result() == kDialogOk;
+        outcome.keptInDialog = manager->isVisible() && shown;
+        for (const QString &text : answerer.texts)
+            outcome.messages.push_back(text.toStdString());
+        manager.reset();
+        outcome.log = log.text().toStdString();
+        const auto &files = testhost::AccountProvider::files();
+        const auto file = files.find(setupmgr::workingCopyPath("xml_account").toStdString());
+        if (file != files.end()) {
+            std::set<std::string> ids;
+            for (const auto &user : file->second.users)
+                ids.insert(user->id);
+            outcome.stored = ids;
+        }
+        return outcome;
+    }
+
+    // All accounts granted the item "watch" in the member chooser and OK pressed, with the
+    // plan's call failing in either provider.
+    Outcome grant(const std::shared_ptr<FaultPlan> &plan)
+    {
+        accounts.data = testhost::AccountData();
+        accounts.data.addUser("amy");
+        accounts.data.addUser("bob");
+        authority.data = testhost::AuthorityData();
+        const int live = authority.data.addCategory("live", "Live view");
+        AuthorityItem *watch = authority.data.addItem(live, "watch", "Watch");
+        ostrelhost::appendBlock(watch->members)->kind = MemberUser;
+        copyField(seqAt(watch->members, 0)->id, "bob");
+        testhost::AuthorityProvider::files().clear();
+        testhost::FailingAuthorityProvider wrapped(&authority, plan);
+        testhost::FailingAccountProvider wrappedAccounts(&accounts, plan);
+        LogCapture log;
+        MessageBoxAnswerer answerer;
+        Outcome outcome;
+
+        auto dialog = std::make_unique<CAuthorityDlg>();
+        dialog->SetProvider(&wrapped);
+        dialog->SetAccountProvider(&wrappedAccounts);
+        dialog->show();
+        auto *tree = control<CAuthorityTreeCtrl>(dialog.get(), kAuthTree);
+        QTreeWidgetItem *category = tree->rootItem() ? tree->rootItem()->child(0) : nullptr;
+        if (category && category->childCount() > 0)
+            tree->setCurrentItem(category->child(0));
+        duringStep<CChooseMemberDlg>(
+            [&outcome](CChooseMemberDlg *chooser) {
+                clickIfEnabled(chooser, kAddAll);
+                QAbstractItemModel *chosen = control<QAbstractItemView>(chooser, kChosen)->model();
+                bool amy = false;
+                for (int row = 0; row < chosen->rowCount(); ++row)
+                    amy = amy || chosen->index(row, 0).data().toString() == QLatin1String("amy");
+                QTest::mouseClick(control<QPushButton>(chooser, kOk), Qt::LeftButton);
+                outcome.changeConfirmed = amy && chooser->result() == kDialogOk;
+                if (chooser->isVisible())
+                    chooser->reject();
+            },
+            [&] { clickIfEnabled(dialog.get(), kAuthMemberButton); });
+        clickIfEnabled(dialog.get(), kOk);
+
+        outcome.closed = !dialog->isVisible() && dialog->result() == kDialogOk;
+        // The chooser writes into the working copy's item, which the open dialog keeps.
+        outcome.keptInDialog = dialog->isVisible() && outcome.changeConfirmed;
+        for (const QString &text : answerer.texts)
+            outcome.messages.push_back(text.toStdString());
+        dialog.reset();
+        outcome.log = log.text().toStdString();
+        const auto &files = testhost::AuthorityProvider::files();
+        const auto file = files.find(setupmgr::workingCopyPath("xml_authority").toStdString());
+        if (file != files.end()) {
+            std::set<std::string> grants;
+            for (const auto &stored : file->second.categories)
+                for (const auto &item : stored.items)
+                    for (std::size_t i = 0; i < seqSize(item->members); ++i)
+                        grants.insert(std::string(item->id) + ":" + seqAt(item->members, i)->id);
+            outcome.stored = grants;
+        }
+        return outcome;
+    }
+};
+
+const std::set<std::string> kUsersBefore {"Admin", "bob"};
+const std::set<std::string> kUsersAfter {"Admin", "bob", "carol"};
+const std::set<std::string> kGrantsBefore {"watch:bob"};
+const std::set<std::string> kGrantsAfter {"watch:amy", "watch:bob"};
+
+TEST_F(AccountFaults, AddingAUserStoresAllOrNothing)
+{
+    const auto outcomes = faults::forEachFailure([this](auto plan) { return addUser(plan); });
+    faults::expectCompletedAtLast(outcomes, "carol");
+    faults::expectAllOrNothing(outcomes, kUsersBefore, kUsersAfter);
+}
+
+// Fails: a failed copy.addUser, or a failed read right after it, drops carol without a message.
+TEST_F(AccountFaults, DISABLED_AddingAUserLosesNoWork)
+{
+    const auto outcomes = faults::forEachFailure([this](auto plan) { return addUser(plan); });
+    faults::expectNoLostWork(outcomes, "carol");
+}
+
+// Fails: no failed call on the account copy is logged.
+TEST_F(AccountFaults, DISABLED_AddingAUserLogsEveryFailure)
+{
+    const auto outcomes = faults::forEachFailure([this](auto plan) { return addUser(plan); });
+    faults::expectEveryFailureLogged(outcomes);
+}
+
+// Fails: an account read failing inside the member chooser drops bob's grant on OK.
+TEST_F(AccountFaults, DISABLED_GrantingStoresAllOrNothing)
+{
+    const auto outcomes = faults::forEachFailure([this](auto plan) { return grant(plan); });
+    faults::expectCompletedAtLast(outcomes, "watch:amy");
+    faults::expectAllOrNothing(outcomes, kGrantsBefore, kGrantsAfter);
+}
+
+TEST_F(AccountFaults, GrantingLosesNoWork)
+{
+    const auto outcomes = faults::forEachFailure([this](auto plan) { return grant(plan); });
+    faults::expectNoLostWork(outcomes, "watch:amy");
+}
+
+// Fails: no failed read of the authority copy or of the accounts is logged.
+TEST_F(AccountFaults, DISABLED_GrantingLogsEveryFailure)
+{
+    const auto outcomes = faults::forEachFailure([this](auto plan) { return grant(plan); });
+    faults::expectEveryFailureLogged(outcomes);
+}
+
+} // namespace

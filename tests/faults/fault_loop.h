@@ -1,0 +1,115 @@
+// Drives one dialog path with the Nth provider call failing, for N = 1, 2, ... until the path
+// completes without meeting its failure, and collects what each run left behind.
+#pragma once
+
+#include "support/failing_providers.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace faults {
+
+// What one run left: enough to judge it afterwards.
+struct Outcome
+{
+    int failAt = 0;
+    std::string failedCall;            // empty for the run that met no failure
+    bool changeConfirmed = false;      // the user finished making the change in the dialog
+    bool closed = false;               // the dialog closed after OK
+    bool keptInDialog = false;         // still open, and still showing the change
+    std::vector<std::string> messages; // message boxes shown after the change was confirmed
+    std::string log;                   // what the module logged
+    // The ids the store holds afterwards, when it was written.
+    std::optional<std::set<std::string>> stored;
+
+    std::string describe() const
+    {
+        std::string text = "call " + std::to_string(failAt) + " (" + failedCall + ") failed";
+        if (stored) {
+            text += "; stored:";
+            for (const std::string &entry : *stored)
+                text += " " + entry;
+        }
+        return text;
+    }
+};
+
+// Runs run for N = 1, 2, ... up to limit; stops after the first run whose failure never hit.
+inline std::vector<Outcome>
+forEachFailure(const std::function<Outcome(const std::shared_ptr<testhost::FaultPlan> &)> &run,
+               int limit = 1000)
+{
+    std::vector<Outcome> outcomes;
+    for (int n = 1; n <= limit; ++n) {
+        auto plan = std::make_shared<testhost::FaultPlan>(n);
+        Outcome outcome = run(plan);
+        outcome.failAt = n;
+        outcome.failedCall = plan->failedCall;
+        outcomes.push_back(outcome);
+        if (!plan->hit())
+            return outcomes;
+    }
+    ADD_FAILURE() << "the path did not complete within " << limit << " calls";
+    return outcomes;
+}
+
+// The store is all or nothing: untouched, or holding exactly what the dialog meant to store.
+inline void expectAllOrNothing(const std::vector<Outcome> &outcomes,
+                               const std::set<std::string> &before,
+                               const std::set<std::string> &after)
+{
+    for (const Outcome &outcome : outcomes) {
+        if (outcome.stored) {
+            EXPECT_TRUE(*outcome.stored == before || *outcome.stored == after)
+                << outcome.describe();
+        }
+    }
+}
+
+// No work is lost: a confirmed change is either stored, or kept in the open dialog with a
+// message that says why.
+inline void expectNoLostWork(const std::vector<Outcome> &outcomes, const std::string &change)
+{
+    for (const Outcome &outcome : outcomes) {
+        if (!outcome.changeConfirmed)
+            continue;
+        const bool stored = outcome.stored && outcome.stored->count(change);
+        const bool kept = outcome.keptInDialog && !outcome.messages.empty();
+        EXPECT_TRUE(stored || kept)
+            << outcome.describe() << ": closed " << outcome.closed << ", kept "
+            << outcome.keptInDialog << ", messages " << outcome.messages.size();
+    }
+}
+
+// Every failure that met the path left a line in the log. A clear that did nothing reports
+// nothing, so no caller can know of it.
+inline void expectEveryFailureLogged(const std::vector<Outcome> &outcomes)
+{
+    for (const Outcome &outcome : outcomes) {
+        const std::string &call = outcome.failedCall;
+        const bool silent = call.size() >= 5 && call.compare(call.size() - 5, 5, "clear") == 0;
+        if (!call.empty() && !silent) {
+            EXPECT_FALSE(outcome.log.empty()) << outcome.describe();
+        }
+    }
+}
+
+// The last run met no failure and completed: the change is stored, and nothing was logged (so
+// that a logged line means something in the other runs).
+inline void expectCompletedAtLast(const std::vector<Outcome> &outcomes, const std::string &change)
+{
+    ASSERT_FALSE(outcomes.empty());
+    const Outcome &last = outcomes.back();
+    EXPECT_TRUE(last.failedCall.empty());
+    EXPECT_TRUE(last.closed);
+    EXPECT_TRUE(last.stored && last.stored->count(change));
+    EXPECT_EQ(last.log, "");
+}
+
+} // namespace faults

@@ -1,0 +1,145 @@
+// The option sheet driven through OK after a change, with every call of the option provider and
+// of its working copy failing in turn.
+#include "common/language.h"
+#include "common/working_copy.h"
+#include "controls/tree_prop_sheet.h"
+#include "fault_loop.h"
+#include "options/option_page_general.h"
+#include "options/option_sheet.h"
+#include "support/dialog_test_util.h"
+#include "support/log_capture.h"
+#include "support/memory_providers.h"
+#include "support/temp_install.h"
+
+#include <ostrel/setup_manager.h>
+
+namespace {
+
+using faults::Outcome;
+using testhost::FaultPlan;
+
+enum { kLanguageGroup = 1, kGerman = 6 };
+
+class OptionFaults : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        install.copyFrom(QStringLiteral(OSTREL_INSTALL_DIR));
+        Common::releaseLanguage();
+    }
+    void TearDown() override
+    {
+        Common::releaseLanguage();
+        EXPECT_EQ(options.log->count("createWorkingCopy"), options.log->count("copy.release"));
+        EXPECT_EQ(QApplication::topLevelWidgets().size(), 0);
+    }
+
+    struct Run
+    {
+        Outcome outcome;
+        int result = 0;
+        bool announced = false;       // "Save" was sent
+        std::string providerLanguage; // what the client's provider holds afterwards
+    };
+
+    // German chosen on the General page and OK pressed, with the plan's call failing.
+    Run chooseGerman(const std::shared_ptr<FaultPlan> &plan)
+    {
+        options.data = testhost::OptionData();
+        copyField(options.data.options.language, "ko");
+        options.data.options.alarmServicePollingTime = 10;
+        options.data.options.alarmServicePollingMin = 5;
+        options.data.options.alarmServicePollingMax = 60;
+        testhost::OptionProvider::files().clear();
+        testhost::NotificationRecorder notifications;
+        options.linkTarget = static_cast<INotificationTarget *>(&notifications);
+        testhost::FailingOptionProvider wrapped(&options, plan);
+        LogCapture log;
+        MessageBoxAnswerer answerer;
+        Run run;
+        Outcome &outcome = run.outcome;
+
+        QObject scope; // drops the timer when no sheet opened
+        QTimer::singleShot(0, &scope, [&outcome] {
+            auto *sheet = qobject_cast<CTreePropSheet *>(QApplication::activeModalWidget());
+            if (!sheet)
+                return;
+            auto *tree = named<CTreeOptionsCtrl>(sheet, "optionTree");
+            QTreeWidgetItem *group = tree->topLevelItem(kLanguageGroup);
+            outcome.changeConfirmed = group && tree->userToggle(group->child(kGerman));
+            QTest::mouseClick(named<QPushButton>(sheet, "okButton"), Qt::LeftButton);
+            outcome.closed = !sheet->isVisible();
+            if (outcome.closed)
+                return;
+            int chosen = -1;
+            QTreeWidgetItem *checked = nullptr;
+            tree->GetRadioButton(group, &chosen, &checked);
+            outcome.keptInDialog = chosen == kGerman;
+            sheet->reject();
+        });
+        run.result = setupmgr::showOptionSheet(&wrapped);
+
+        run.announced = !notifications.received.empty();
+        run.providerLanguage = options.data.options.language;
+        options.linkTarget = nullptr;
+        for (const QString &text : answerer.texts)
+            outcome.messages.push_back(text.toStdString());
+        outcome.log = log.text().toStdString();
+        const auto &files = testhost::OptionProvider::files();
+        const auto file = files.find(setupmgr::workingCopyPath("xml_option").toStdString());
+        if (file != files.end())
+            outcome.stored = std::set<std::string> {file->second.options.language};
+        return run;
+    }
+
+    std::vector<Run> runAll()
+    {
+        std::vector<Run> runs;
+        const auto outcomes = faults::forEachFailure([this, &runs](auto plan) {
+            runs.push_back(chooseGerman(plan));
+            return runs.back().outcome;
+        });
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            runs[i].outcome = outcomes[i];
+        return runs;
+    }
+
+    static std::vector<Outcome> outcomes(const std::vector<Run> &runs)
+    {
+        std::vector<Outcome> result;
+        for (const Run &run : runs)
+            result.push_back(run.outcome);
+        return result;
+    }
+
+    TempInstall install;
+    testhost::OptionProvider options;
+};
+
+TEST_F(OptionFaults, ChangingAnOptionStoresAllOrNothingAndLosesNoWork)
+{
+    const std::vector<Run> runs = runAll();
+    const std::vector<Outcome> all = outcomes(runs);
+    faults::expectCompletedAtLast(all, "de");
+    EXPECT_EQ(runs.back().result, kDialogOk);
+    faults::expectAllOrNothing(all, {"ko"}, {"de"});
+    faults::expectNoLostWork(all, "de");
+    faults::expectEveryFailureLogged(all);
+}
+
+// OK is reported, and "Save" sent, only for values the client's provider holds.
+TEST_F(OptionFaults, SaveIsAnnouncedOnlyForValuesTheClientHolds)
+{
+    for (const Run &run : runAll()) {
+        if (run.announced || run.result == kDialogOk) {
+            EXPECT_EQ(run.providerLanguage, "de") << run.outcome.describe();
+        }
+        if (run.result == kDialogOk) {
+            EXPECT_TRUE(run.outcome.stored && run.outcome.stored->count("de"))
+                << run.outcome.describe();
+        }
+    }
+}
+
+} // namespace

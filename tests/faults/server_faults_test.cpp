@@ -1,0 +1,137 @@
+// The recorder manager driven through OK after a recorder was added in the setup dialog, with
+// every call of the recorder list and the display templates failing in turn.
+#include "common/language.h"
+#include "common/working_copy.h"
+#include "fault_loop.h"
+#include "server/server_info_view.h"
+#include "server/server_list_dlg.h"
+#include "server/server_setup_dlg.h"
+#include "server/server_tree_ctrl.h"
+#include "support/dialog_test_util.h"
+#include "support/log_capture.h"
+#include "support/memory_providers.h"
+#include "support/temp_install.h"
+
+#include <ostrel/setup_manager.h>
+
+namespace {
+
+using faults::Outcome;
+using testhost::FaultPlan;
+
+enum { kOk = 1 };
+
+void retype(QWidget *dialog, const char *name, const QString &text)
+{
+    auto *field = named<QLineEdit>(dialog, name);
+    field->setFocus();
+    field->clear();
+    typeText(field, text);
+}
+
+class ServerFaults : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        install.copyFrom(QStringLiteral(OSTREL_INSTALL_DIR));
+        Common::releaseLanguage();
+    }
+    void TearDown() override
+    {
+        setupmgr::setDisplayTemplateProvider(nullptr);
+        Common::releaseLanguage();
+        EXPECT_EQ(servers.log->count("createWorkingCopy"), servers.log->count("copy.release"));
+    }
+
+    // "Yard" added through New and OK pressed, with the plan's call failing.
+    Outcome addRecorder(const std::shared_ptr<FaultPlan> &plan)
+    {
+        servers.data = testhost::ServerListData();
+        for (const char *name : {"Lobby", "Gate"})
+            servers.data.addServer(name);
+        copyField(servers.data.servers[0]->address, "10.0.0.1");
+        copyField(servers.data.servers[1]->address, "10.0.0.2");
+        testhost::ServerListProvider::files().clear();
+        testhost::FailingServerListProvider wrapped(&servers, plan);
+        testhost::FailingDisplayTemplateProvider wrappedTemplates(&templates, plan);
+        setupmgr::setDisplayTemplateProvider(&wrappedTemplates);
+        LogCapture log;
+        MessageBoxAnswerer answerer(QMessageBox::Yes);
+        Outcome outcome;
+
+        auto list = std::make_unique<CServerListDlg>();
+        list->SetProvider(&wrapped);
+        list->show();
+        auto *tree = named<CServerTreeCtrl>(list.get(), "serverTree");
+        {
+            QObject scope; // drops the timer when no dialog opened
+            QTimer::singleShot(0, &scope, [&outcome] {
+                auto *setup = qobject_cast<CServerSetupDlg *>(QApplication::activeModalWidget());
+                if (!setup)
+                    return;
+                retype(setup, "nameEdit", QStringLiteral("Yard"));
+                retype(setup, "addressEdit", QStringLiteral("10.0.0.3"));
+                QTest::mouseClick(control<QPushButton>(setup, kOk), Qt::LeftButton);
+                // Told why, the user tries once more.
+                if (setup->isVisible())
+                    QTest::mouseClick(control<QPushButton>(setup, kOk), Qt::LeftButton);
+                outcome.changeConfirmed = setup->result() == kDialogOk;
+                if (setup->isVisible())
+                    setup->reject();
+            });
+            auto *newButton = named<QPushButton>(list.get(), "newButton");
+            if (newButton->isVisible() && newButton->isEnabled())
+                QTest::mouseClick(newButton, Qt::LeftButton);
+        }
+        bool shown = false;
+        for (int i = 0; tree->rootItem() && i < tree->rootItem()->childCount(); ++i)
+            shown = shown || tree->rootItem()->child(i)->text(0) == QLatin1String("Yard");
+        if (auto *ok = named<QPushButton>(list.get(), "okButton"); ok->isEnabled())
+            QTest::mouseClick(ok, Qt::LeftButton);
+
+        outcome.closed = !list->isVisible() && list->result() == kDialogOk;
+        outcome.keptInDialog = list->isVisible() && shown;
+        for (const QString &text : answerer.texts)
+            outcome.messages.push_back(text.toStdString());
+        list.reset();
+        setupmgr::setDisplayTemplateProvider(nullptr);
+        outcome.log = log.text().toStdString();
+        const auto &files = testhost::ServerListProvider::files();
+        const auto file = files.find(setupmgr::workingCopyPath("xml_serverinfo").toStdString());
+        if (file != files.end()) {
+            std::set<std::string> names;
+            for (const auto &server : file->second.servers)
+                names.insert(server->name);
+            outcome.stored = names;
+        }
+        return outcome;
+    }
+
+    TempInstall install;
+    testhost::ServerListProvider servers;
+    testhost::DisplayTemplateProvider templates;
+};
+
+TEST_F(ServerFaults, AddingARecorderStoresAllOrNothing)
+{
+    const auto outcomes = faults::forEachFailure([this](auto plan) { return addRecorder(plan); });
+    faults::expectCompletedAtLast(outcomes, "Yard");
+    faults::expectAllOrNothing(outcomes, {"Gate", "Lobby"}, {"Gate", "Lobby", "Yard"});
+}
+
+// Fails: a failed read after the setup dialog's OK drops Yard from the tree, no message.
+TEST_F(ServerFaults, DISABLED_AddingARecorderLosesNoWork)
+{
+    const auto outcomes = faults::forEachFailure([this](auto plan) { return addRecorder(plan); });
+    faults::expectNoLostWork(outcomes, "Yard");
+}
+
+// Fails: no failed read of the list copy, the client's list or the templates is logged.
+TEST_F(ServerFaults, DISABLED_AddingARecorderLogsEveryFailure)
+{
+    const auto outcomes = faults::forEachFailure([this](auto plan) { return addRecorder(plan); });
+    faults::expectEveryFailureLogged(outcomes);
+}
+
+} // namespace
