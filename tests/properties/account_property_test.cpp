@@ -65,12 +65,12 @@ RC_GTEST_PROP(AccountProperties, UserLookedAtAndConfirmedKeepsEveryByte, ())
     const Records users = recordbytes::users(accounts.data);
     const Records groups = recordbytes::groups(accounts.data);
     {
-        props::MessageBoxAnswerer answerer;
+        MessageBoxAnswerer answerer(QMessageBox::Yes);
         Manager manager(accounts);
         manager.tree->setCurrentItem(manager.tree->UserFolder()->child(index));
         auto ran = std::make_shared<bool>(false);
-        props::onNextModal<CAccountUserDlg>(
-            [](CAccountUserDlg *user) { props::press(user, "okButton"); }, ran);
+        props::onNextModal<CAccountUserDlg>([](CAccountUserDlg *user) { press(user, "okButton"); },
+                                            ran);
         manager.dialog.OnModify();
         // Ids repeat, so many cases are refused: the tag shows how many were stored.
         RC_TAG(manager.dialog.isModified() ? "stored" : "refused");
@@ -102,7 +102,7 @@ RC_GTEST_PROP(AccountProperties, UserEditedAndCancelledKeepsEveryByte, ())
                     = {"idEdit", "nameEdit", "descriptionEdit", "passwordEdit", "confirmEdit"};
                 for (int i = 0; i < 5; ++i)
                     props::retype(named<QLineEdit>(user, edits[i]), typed[std::size_t(i)]);
-                props::press(user, "cancelButton");
+                press(user, "cancelButton");
             },
             ran);
         manager.dialog.OnModify();
@@ -125,12 +125,12 @@ RC_GTEST_PROP(AccountProperties, GroupLookedAtAndConfirmedKeepsEveryByte, ())
     const Records users = recordbytes::users(accounts.data);
     const Records groups = recordbytes::groups(accounts.data);
     {
-        props::MessageBoxAnswerer answerer;
+        MessageBoxAnswerer answerer(QMessageBox::Yes);
         Manager manager(accounts);
         manager.tree->setCurrentItem(manager.tree->GroupFolder()->child(index));
         auto ran = std::make_shared<bool>(false);
         props::onNextModal<CAccountGroupDlg>(
-            [](CAccountGroupDlg *group) { props::press(group, "okButton"); }, ran);
+            [](CAccountGroupDlg *group) { press(group, "okButton"); }, ran);
         manager.dialog.OnModify();
         // Ids repeat, so many cases are refused: the tag shows how many were stored.
         RC_TAG(manager.dialog.isModified() ? "stored" : "refused");
@@ -167,11 +167,11 @@ RC_GTEST_PROP(AccountProperties, GroupEditedAndCancelledKeepsEveryByte, ())
                 props::onNextModal<CChooseMemberDlg>(
                     [&moves](CChooseMemberDlg *chooser) {
                         props::moveMembers(chooser, moves);
-                        props::press(chooser, "okButton");
+                        press(chooser, "okButton");
                     },
                     chose);
-                props::press(group, "memberButton");
-                props::press(group, "cancelButton");
+                press(group, "memberButton");
+                press(group, "cancelButton");
             },
             ran);
         manager.dialog.OnModify();
@@ -244,7 +244,7 @@ RC_GTEST_PROP(AccountProperties, AChangedIdIsStoredOnlyWhenNoOtherAccountHasIt, 
     testhost::AccountProvider accounts;
     recordgen::fill(accounts.data, spec);
 
-    props::MessageBoxAnswerer answerer;
+    MessageBoxAnswerer answerer(QMessageBox::Yes);
     Manager manager(accounts);
     QTreeWidgetItem *folder = editUser ? manager.tree->UserFolder() : manager.tree->GroupFolder();
     manager.tree->setCurrentItem(folder->child(index));
@@ -252,7 +252,7 @@ RC_GTEST_PROP(AccountProperties, AChangedIdIsStoredOnlyWhenNoOtherAccountHasIt, 
     props::onNextModal<QDialog>(
         [&typed](QDialog *dialog) {
             props::retype(named<QLineEdit>(dialog, "idEdit"), typed);
-            props::press(dialog, "okButton");
+            press(dialog, "okButton");
         },
         ran);
     manager.dialog.OnModify();
@@ -299,7 +299,7 @@ RC_GTEST_PROP(AccountProperties, DeletingAnAccountLeavesTheOthers, ())
                       strnlen(spec.groups[std::size_t(index)].record.id, sizeof(GroupRecord::id)));
     RC_TAG(deleteUser ? "user" : "group");
 
-    props::MessageBoxAnswerer answerer;
+    MessageBoxAnswerer answerer(QMessageBox::Yes);
     Manager manager(accounts);
     QTreeWidgetItem *folder = deleteUser ? manager.tree->UserFolder() : manager.tree->GroupFolder();
     manager.tree->setCurrentItem(folder->child(index));

@@ -77,7 +77,7 @@ RC_GTEST_PROP(AuthorityProperties, MembersConfirmedUnchangedKeepEveryByte, ())
     c.open(*gen::elementOf(c.items));
     auto ran = std::make_shared<bool>(false);
     props::onNextModal<CChooseMemberDlg>(
-        [](CChooseMemberDlg *chooser) { props::press(chooser, "okButton"); }, ran);
+        [](CChooseMemberDlg *chooser) { press(chooser, "okButton"); }, ran);
     c.dialog->OnMember();
     RC_ASSERT(*ran);
     props::requireSame(c.before, c.copy(), "authority after the chooser's OK");
@@ -97,7 +97,7 @@ RC_GTEST_PROP(AuthorityProperties, MembersChangedAndClosedKeepEveryByte, ())
     props::onNextModal<CChooseMemberDlg>(
         [&moves](CChooseMemberDlg *chooser) {
             props::moveMembers(chooser, moves);
-            props::press(chooser, "okButton");
+            press(chooser, "okButton");
         },
         ran);
     c.dialog->OnMember();

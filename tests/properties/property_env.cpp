@@ -5,7 +5,6 @@
 #include "controls/node_tree_ctrl.h"
 #include "support/dialog_test_util.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QTreeView>
 
@@ -42,33 +41,6 @@ private:
     = ::testing::AddGlobalTestEnvironment(new Installation);
 
 } // namespace
-
-MessageBoxAnswerer::MessageBoxAnswerer()
-{
-    m_timer.setInterval(1);
-    QObject::connect(&m_timer, &QTimer::timeout, [this] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        texts << box->text();
-        if (QAbstractButton *yes = box->button(QMessageBox::Yes))
-            yes->click();
-        else
-            box->accept();
-    });
-    m_timer.start();
-}
-
-MessageBoxAnswerer::~MessageBoxAnswerer() = default;
-
-bool press(QWidget *dialog, const char *objectName)
-{
-    auto *button = dialog->findChild<QAbstractButton *>(QLatin1String(objectName));
-    if (!button || !button->isEnabled())
-        return false;
-    button->click();
-    return true;
-}
 
 void retype(QLineEdit *edit, const QString &text)
 {

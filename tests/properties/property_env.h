@@ -1,7 +1,6 @@
 // What the property tests share: a copy of the embedded installation as the working directory
-// for the whole program (made before the first test), dialogs driven without a person (message
-// boxes answered, the next modal dialog acted on), and checks that fail a case with the record and
-// byte that changed.
+// for the whole program (made before the first test), the next modal dialog acted on without
+// failing inside its loop, and checks that fail a case with the record and byte that changed.
 #pragma once
 
 #include "support/record_bytes.h"
@@ -27,19 +26,6 @@ class CChooseMemberDlg;
 
 namespace props {
 
-// Answers every message box that opens while it lives, Yes where it offers Yes, else OK, and
-// keeps their texts. A refusal inside a dialog's OK thus ends, and the dialog stays open.
-class MessageBoxAnswerer
-{
-public:
-    MessageBoxAnswerer();
-    ~MessageBoxAnswerer();
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-};
-
 // Runs action on the modal dialog of type T once its modal loop has started. Failures are
 // counted rather than reported from inside the loop, where an exception may not pass; check
 // them with requireRan.
@@ -58,8 +44,6 @@ void onNextModal(std::function<void(T *)> action, std::shared_ptr<bool> ran)
     });
 }
 
-// Presses the button with that object name; false when there is no such enabled button.
-bool press(QWidget *dialog, const char *objectName);
 // Clears the edit and types text into it key by key, as a user would.
 void retype(QLineEdit *edit, const QString &text);
 

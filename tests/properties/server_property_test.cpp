@@ -109,12 +109,12 @@ RECORDER_PROP(RecorderLookedAtAndConfirmedKeepsEveryByte)
 {
     Case c;
     const auto index = *gen::inRange(0, c.count);
-    props::MessageBoxAnswerer answerer;
+    MessageBoxAnswerer answerer(QMessageBox::Yes);
     c.open();
     c.tree->setCurrentItem(c.tree->rootItem()->child(index));
     auto ran = std::make_shared<bool>(false);
-    props::onNextModal<CServerSetupDlg>(
-        [](CServerSetupDlg *setup) { props::press(setup, "okButton"); }, ran);
+    props::onNextModal<CServerSetupDlg>([](CServerSetupDlg *setup) { press(setup, "okButton"); },
+                                        ran);
     c.list->OnModify();
     RC_TAG(c.list->isModified() ? "stored" : "refused");
     RC_ASSERT(*ran);
@@ -143,13 +143,13 @@ RECORDER_PROP(RecorderEditedAndCancelledKeepsEveryByte)
             products->setCurrentIndex(product % products->count());
             // Rows added and typed into, the first row's name cleared.
             for (int i = 0; i < newRows; ++i) {
-                props::press(setup, "newButton");
+                press(setup, "newButton");
                 props::retype(named<QLineEdit>(setup, "cellEditor"), typed[5]);
             }
             auto *rows = named<QTreeWidget>(setup, "additionalInfoList");
             if (rows->topLevelItemCount() > 0)
                 rows->topLevelItem(0)->setText(0, QString());
-            props::press(setup, "cancelButton");
+            press(setup, "cancelButton");
         },
         ran);
     c.list->OnModify();
@@ -165,7 +165,7 @@ RECORDER_PROP(DeletingARecorderLeavesTheOthers)
 {
     Case c;
     const auto index = *gen::inRange(0, c.count);
-    props::MessageBoxAnswerer answerer;
+    MessageBoxAnswerer answerer(QMessageBox::Yes);
     c.open();
     c.tree->setCurrentItem(c.tree->rootItem()->child(index));
     ServerRecord *chosen = nullptr;
@@ -185,7 +185,7 @@ RECORDER_PROP(DeletingARecorderLeavesTheOthers)
 RECORDER_PROP(AddingARecorderLeavesTheOthers)
 {
     Case c;
-    props::MessageBoxAnswerer answerer;
+    MessageBoxAnswerer answerer(QMessageBox::Yes);
     c.open();
     if (*gen::arbitrary<bool>())
         c.tree->setCurrentItem(c.tree->rootItem()->child(*gen::inRange(0, c.count)));
@@ -195,7 +195,7 @@ RECORDER_PROP(AddingARecorderLeavesTheOthers)
             // A generated recorder would hold these only through a long run of random bytes.
             props::retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("new recorder"));
             props::retype(named<QLineEdit>(setup, "addressEdit"), QStringLiteral("host.new"));
-            props::press(setup, "okButton");
+            press(setup, "okButton");
         },
         ran);
     c.list->OnNew();
