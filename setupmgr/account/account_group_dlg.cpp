@@ -128,7 +128,10 @@ bool CAccountGroupDlg::store()
             setField(group.description, m_descEdit->text());
             // The provider copies the member blocks; the dialog keeps and frees its own.
             group.members = m_members;
-            m_accounts->addGroup(&group);
+            if (!m_accounts->addGroup(&group)) {
+                showRecordNotStored(this);
+                return false;
+            }
         }
         return true;
     }

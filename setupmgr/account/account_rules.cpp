@@ -254,18 +254,27 @@ std::vector<const MemberRecord *> sortedMembers(const PointerSeq<MemberRecord> &
 }
 
 std::vector<MemberEntry> candidateAccounts(IAccountProvider *accounts, const QSet<QString> &chosen,
-                                           const char *ownGroupId)
+                                           const char *ownGroupId, bool *complete)
 {
     std::vector<MemberEntry> candidates;
-    if (!accounts)
+    bool gaveAll = accounts != nullptr;
+    const auto done = [&] {
+        if (complete)
+            *complete = gaveAll;
         return candidates;
+    };
+    if (!accounts)
+        return done();
     const std::int32_t users = accounts->getUserCount();
     const std::int32_t groups = accounts->getGroupCount();
+    gaveAll = users >= 0 && groups >= 0;
     candidates.reserve(std::size_t(std::max(0, users) + std::max(0, groups)));
     for (std::int32_t i = 0; i < users; ++i) {
         UserRecord *user = nullptr;
-        if (!accounts->getUser(i, &user) || !user)
+        if (!accounts->getUser(i, &user) || !user) {
+            gaveAll = false;
             continue;
+        }
         QByteArray bytes = fieldBytes(user->id);
         QString id = QString::fromUtf8(bytes);
         if (chosen.isEmpty() || !chosen.contains(id.toCaseFolded()))
@@ -273,8 +282,10 @@ std::vector<MemberEntry> candidateAccounts(IAccountProvider *accounts, const QSe
     }
     for (std::int32_t i = 0; i < groups; ++i) {
         GroupRecord *group = nullptr;
-        if (!accounts->getGroup(i, &group) || !group)
+        if (!accounts->getGroup(i, &group) || !group) {
+            gaveAll = false;
             continue;
+        }
         if (ownGroupId && fieldEquals(group->id, ownGroupId))
             continue;
         QByteArray bytes = fieldBytes(group->id);
@@ -282,7 +293,7 @@ std::vector<MemberEntry> candidateAccounts(IAccountProvider *accounts, const QSe
         if (chosen.isEmpty() || !chosen.contains(id.toCaseFolded()))
             candidates.push_back({std::move(id), MemberGroup, std::move(bytes)});
     }
-    return candidates;
+    return done();
 }
 
 QSet<QString> chosenIds(const std::vector<MemberEntry> &members)

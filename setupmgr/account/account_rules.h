@@ -77,8 +77,9 @@ std::vector<const MemberRecord *> sortedMembers(const PointerSeq<MemberRecord> &
 // The accounts a member list may still take: every user, then every group, in provider order,
 // whose case-folded id is not in chosen; the group being edited (ownGroupId, may be null) is never
 // its own candidate.
+// complete, when given, tells whether the provider gave every account it counts.
 std::vector<MemberEntry> candidateAccounts(IAccountProvider *accounts, const QSet<QString> &chosen,
-                                           const char *ownGroupId);
+                                           const char *ownGroupId, bool *complete = nullptr);
 // The case-folded ids of a member list, as candidateAccounts takes them.
 QSet<QString> chosenIds(const std::vector<MemberEntry> &members);
 

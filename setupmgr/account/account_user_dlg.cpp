@@ -118,7 +118,10 @@ bool CAccountUserDlg::store()
         std::memset(&user, 0, sizeof user);
         user.number = -1;
         setUserFields(user, id, m_nameEdit->text(), m_descEdit->text(), password);
-        m_accounts->addUser(&user);
+        if (!m_accounts->addUser(&user)) {
+            showRecordNotStored(this);
+            return false;
+        }
     }
     return true;
 }

@@ -86,7 +86,7 @@ void CAuthorityDlg::SetProvider(IAuthorityProvider *provider)
 
 void CAuthorityDlg::SetAccountProvider(IAccountProvider *accounts)
 {
-    m_accounts = accounts;
+    m_accounts.reset(accounts);
 }
 
 void CAuthorityDlg::initDialog()
@@ -132,7 +132,7 @@ void CAuthorityDlg::OnMember()
     if (!m_selectedMembers)
         return;
     CChooseMemberDlg chooser(this);
-    chooser.SetSources(m_accounts, m_selectedMembers);
+    chooser.SetSources(m_accounts.get(), m_selectedMembers);
     if (chooser.exec() != kDialogOk)
         return;
     // Confirming the chooser counts as a change even when the list stayed the same.

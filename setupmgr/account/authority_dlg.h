@@ -44,7 +44,8 @@ private:
 
     IAuthorityProvider *m_provider = nullptr;
     setupmgr::WorkingCopy<IAuthorityProvider> m_workingCopy;
-    IAccountProvider *m_accounts = nullptr;
+    // The client's accounts, which the member chooser offers.
+    setupmgr::LoggedRegistration<IAccountProvider> m_accounts {"The client's accounts"};
     PointerSeq<MemberRecord> *m_selectedMembers = nullptr;
     QList<QIcon> m_images;
 

@@ -272,15 +272,31 @@ void CChooseMemberDlg::moveSelectedToCandidates()
 
 void CChooseMemberDlg::chooseAll()
 {
+    // Both lists are rebuilt from the accounts; when the client fails to give them all, the
+    // entries move instead, so that no member is dropped for a read that failed.
+    bool complete = false;
+    std::vector<MemberEntry> all = candidateAccounts(m_candidates, {}, ownGroupId(), &complete);
+    if (complete) {
+        m_memberModel->reset(std::move(all));
+    } else {
+        std::vector<MemberEntry> moved = m_candidateModel->entries();
+        m_memberModel->append(std::move(moved));
+    }
     m_candidateModel->reset({});
-    m_memberModel->reset(candidateAccounts(m_candidates, {}, ownGroupId()));
     updateButtons();
 }
 
 void CChooseMemberDlg::removeAll()
 {
+    bool complete = false;
+    std::vector<MemberEntry> all = candidateAccounts(m_candidates, {}, ownGroupId(), &complete);
+    if (complete) {
+        m_candidateModel->reset(std::move(all));
+    } else {
+        std::vector<MemberEntry> moved = m_memberModel->entries();
+        m_candidateModel->append(std::move(moved));
+    }
     m_memberModel->reset({});
-    m_candidateModel->reset(candidateAccounts(m_candidates, {}, ownGroupId()));
     updateButtons();
 }
 

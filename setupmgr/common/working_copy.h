@@ -2,6 +2,8 @@
 // replaced, released or the holder goes. The dialogs edit the copy and commit it on OK only.
 #pragma once
 
+#include "logged_providers.h"
+
 #include <ostrel/data_provider.h>
 
 #include <QString>
@@ -52,15 +54,24 @@ public:
         return *this;
     }
 
-    // Releases a copy still held, then copies the provider's data; no provider, no copy.
+    // Releases a copy still held, then copies the provider's data; no provider, no copy. The
+    // copy is read through a logging provider where its kind has one, so that every failure the
+    // host reports on it reaches the log.
     void reset(Provider *provider)
     {
         release();
-        if (provider) {
-            IDataProvider *copy = nullptr;
-            provider->createWorkingCopy(&copy);
+        if (!provider)
+            return;
+        IDataProvider *copy = nullptr;
+        if (!provider->createWorkingCopy(&copy) || !copy)
+            logProviderFailure("The client's data", "createWorkingCopy");
+        if (!copy)
+            return;
+        using Wrapper = typename Logged<Provider>::type;
+        if constexpr (std::is_void_v<Wrapper>)
             m_copy = static_cast<Provider *>(copy);
-        }
+        else
+            m_copy = new Wrapper(static_cast<Provider *>(copy), "The working copy", true);
     }
 
     void release()

@@ -138,6 +138,15 @@ void showMessage(QWidget *parent, const QString &text)
     QMessageBox::warning(parent, QApplication::applicationDisplayName(), text);
 }
 
+void showRecordNotStored(QWidget *parent)
+{
+    showMessage(parent,
+                getStringOr("recordNotStored", "message",
+                            QStringLiteral("The client did not take the change. It is "
+                                           "still in this window: press OK again, or "
+                                           "Cancel.")));
+}
+
 void showCommitFailure(QWidget *parent, CommitResult result, const QString &path)
 {
     QString format;

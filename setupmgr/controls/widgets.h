@@ -55,6 +55,9 @@ void emphasiseRoot(QTreeWidgetItem *root);
 bool askYesNo(QWidget *parent, const QString &text);
 // A message with an OK button, captioned with the host application's name.
 void showMessage(QWidget *parent, const QString &text);
+// The client refused to take a record into its working data (an append that failed): the work is
+// still in the dialog, which stays open.
+void showRecordNotStored(QWidget *parent);
 
 // Tells the user what a commit to path that did not go through means for the work: a failed
 // save keeps the changes in the dialog; after a failed reload the file holds them but the client

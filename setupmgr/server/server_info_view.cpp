@@ -3,6 +3,7 @@
 #include "common/check.h"
 #include "common/info_view.h"
 #include "common/language.h"
+#include "common/logged_providers.h"
 #include "common/product_names.h"
 #include "common/text_field.h"
 
@@ -125,8 +126,12 @@ InfoView *BuildServerInfoView(const ServerRecord &record)
     OSTREL_CHECK(view, nullptr);
     IDisplayTemplateProvider *provider = setupmgr::displayTemplateProvider();
     DisplayTemplate *source = nullptr;
-    if (!provider || !provider->getTemplate(setupmgr::kTemplateName, &source) || !source)
+    if (!provider)
         return view;
+    if (!provider->getTemplate(setupmgr::kTemplateName, &source) || !source) {
+        setupmgr::logProviderFailure("The client's display templates", "getTemplate");
+        return view;
+    }
 
     std::memcpy(view->title, source->title, sizeof view->title);
     bool complete = true;

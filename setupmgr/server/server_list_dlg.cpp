@@ -74,7 +74,7 @@ void CServerListDlg::SetProvider(IServerListProvider *provider)
     const bool filled = m_tree->topLevelItemCount() > 0;
     m_current = -1;
     m_tree->Fill(nullptr);
-    m_provider = provider;
+    m_provider.reset(provider);
     m_workingCopy.reset(provider);
     if (filled)
         rebuildTree();
@@ -189,14 +189,17 @@ void CServerListDlg::OnDelete()
 
 bool CServerListDlg::mayDisconnect()
 {
-    if (!m_provider)
+    IServerListProvider *servers = m_provider.get();
+    if (!servers)
         return true;
-    for (std::int32_t i = 0, n = m_provider->getServerCount(); i < n; ++i) {
+    // A recorder the client's list does not give may be connected: the user is asked then too.
+    const std::int32_t count = servers->getServerCount();
+    bool connected = count < 0;
+    for (std::int32_t i = 0; i < count && !connected; ++i) {
         ServerRecord *record = nullptr;
-        if (m_provider->getServer(i, &record) && record && record->connected)
-            return askYesNo(this, Common::getString("disconnectAllDvr", "message"));
+        connected = !servers->getServer(i, &record) || !record || record->connected;
     }
-    return true;
+    return !connected || askYesNo(this, Common::getString("disconnectAllDvr", "message"));
 }
 
 void CServerListDlg::accept()

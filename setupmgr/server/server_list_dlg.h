@@ -48,7 +48,8 @@ private:
     // Fills the tree anew from the working copy and selects the root.
     void rebuildTree();
 
-    IServerListProvider *m_provider = nullptr;
+    // The client's own list, read to see which recorders are connected.
+    setupmgr::LoggedRegistration<IServerListProvider> m_provider {"The client's recorder list"};
     // Declared before the widgets' pointers, and the widgets go first in the destructor: the copy
     // outlives everything that reads it.
     setupmgr::WorkingCopy<IServerListProvider> m_workingCopy;

@@ -194,22 +194,23 @@ TEST_F(AccountFaults, AddingAUserStoresAllOrNothing)
     faults::expectAllOrNothing(outcomes, kUsersBefore, kUsersAfter);
 }
 
-// Fails: a failed copy.addUser, or a failed read right after it, drops carol without a message.
-TEST_F(AccountFaults, DISABLED_AddingAUserLosesNoWork)
+// A failed copy.addUser keeps carol in her dialog with a message; a failed read after it leaves
+// her in the copy, which OK stores.
+TEST_F(AccountFaults, AddingAUserLosesNoWork)
 {
     const auto outcomes = faults::forEachFailure([this](auto plan) { return addUser(plan); });
     faults::expectNoLostWork(outcomes, "carol");
 }
 
-// Fails: no failed call on the account copy is logged.
-TEST_F(AccountFaults, DISABLED_AddingAUserLogsEveryFailure)
+// Every failed call on the account copy reaches the log.
+TEST_F(AccountFaults, AddingAUserLogsEveryFailure)
 {
     const auto outcomes = faults::forEachFailure([this](auto plan) { return addUser(plan); });
     faults::expectEveryFailureLogged(outcomes);
 }
 
-// Fails: an account read failing inside the member chooser drops bob's grant on OK.
-TEST_F(AccountFaults, DISABLED_GrantingStoresAllOrNothing)
+// An account read failing inside the member chooser drops no member: ">>" then moves entries.
+TEST_F(AccountFaults, GrantingStoresAllOrNothing)
 {
     const auto outcomes = faults::forEachFailure([this](auto plan) { return grant(plan); });
     faults::expectCompletedAtLast(outcomes, "watch:amy");
@@ -222,8 +223,8 @@ TEST_F(AccountFaults, GrantingLosesNoWork)
     faults::expectNoLostWork(outcomes, "watch:amy");
 }
 
-// Fails: no failed read of the authority copy or of the accounts is logged.
-TEST_F(AccountFaults, DISABLED_GrantingLogsEveryFailure)
+// Every failed read of the authority copy or of the accounts reaches the log.
+TEST_F(AccountFaults, GrantingLogsEveryFailure)
 {
     const auto outcomes = faults::forEachFailure([this](auto plan) { return grant(plan); });
     faults::expectEveryFailureLogged(outcomes);

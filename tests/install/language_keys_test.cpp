@@ -235,6 +235,7 @@ TEST_F(InstalledLanguages, CommitMessagesExistAndNameTheFile)
         ASSERT_NE(found, english.texts.end()) << describe(kReference, *s_sharedName, "message", id);
         EXPECT_EQ(placeholders(found->second), std::vector<std::string> {"%s"}) << id;
     }
+    EXPECT_TRUE(english.texts.count(Key {*s_sharedName, "message", "recordNotStored"}));
 }
 
 // Callers fill the placeholders by position, so a translation must keep English's, in order.
