@@ -24,7 +24,7 @@ enum { kTree = 21014 };
 
 testhost::AccountData &dataOf(IAccountProvider *provider)
 {
-    return static_cast<testhost::AccountProvider *>(provider)->data;
+    return props::testProvider<testhost::AccountProvider>(provider).data;
 }
 
 // The manager over a provider filled with random accounts, shown as the client shows it.

@@ -48,7 +48,7 @@ struct Case
     Records copy() const
     {
         return recordbytes::authority(
-            static_cast<testhost::AuthorityProvider *>(dialog->workingCopy())->data);
+            props::testProvider<testhost::AuthorityProvider>(dialog->workingCopy()).data);
     }
 
     // Whatever the manager did, the accounts are only read.

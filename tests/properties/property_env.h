@@ -3,6 +3,7 @@
 // failing inside its loop, and checks that fail a case with the record and byte that changed.
 #pragma once
 
+#include "common/logged_providers.h"
 #include "support/record_bytes.h"
 #include "support/record_gen.h"
 #include "support/temp_install.h"
@@ -42,6 +43,16 @@ void onNextModal(std::function<void(T *)> action, std::shared_ptr<bool> ran)
         if (dialog->isVisible())
             dialog->reject();
     });
+}
+
+// The test provider behind a dialog's working copy, which the dialog may read through a logging
+// wrapper; throws std::bad_cast when it is not one of type Concrete.
+template <typename Concrete, typename Interface>
+Concrete &testProvider(Interface *provider)
+{
+    if (auto *logged = dynamic_cast<setupmgr::LoggedProvider<Interface> *>(provider))
+        provider = logged->inner();
+    return dynamic_cast<Concrete &>(*provider);
 }
 
 // Clears the edit and types text into it key by key, as a user would.

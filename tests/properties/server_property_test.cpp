@@ -63,7 +63,7 @@ struct Case
 
     Records copy() const
     {
-        return recordbytes::servers(static_cast<Provider *>(list->workingCopy())->data);
+        return recordbytes::servers(props::testProvider<Provider>(list->workingCopy()).data);
     }
 
     void open()
