@@ -70,21 +70,25 @@ private:
     mutable QString m_text;
 };
 
-bool anyUserMatches(IAccountProvider *accounts, const IdMatcher &matcher)
+// Whether a user other than skip has the id; skip is the record being modified, whose own id
+// never counts.
+bool anyUserMatches(IAccountProvider *accounts, const IdMatcher &matcher,
+                    const UserRecord *skip = nullptr)
 {
     for (std::int32_t i = 0, n = accounts->getUserCount(); i < n; ++i) {
         UserRecord *user = nullptr;
-        if (accounts->getUser(i, &user) && user && matcher.matches(user->id))
+        if (accounts->getUser(i, &user) && user && user != skip && matcher.matches(user->id))
             return true;
     }
     return false;
 }
 
-bool anyGroupMatches(IAccountProvider *accounts, const IdMatcher &matcher)
+bool anyGroupMatches(IAccountProvider *accounts, const IdMatcher &matcher,
+                     const GroupRecord *skip = nullptr)
 {
     for (std::int32_t i = 0, n = accounts->getGroupCount(); i < n; ++i) {
         GroupRecord *group = nullptr;
-        if (accounts->getGroup(i, &group) && group && matcher.matches(group->id))
+        if (accounts->getGroup(i, &group) && group && group != skip && matcher.matches(group->id))
             return true;
     }
     return false;
@@ -151,9 +155,9 @@ IdError checkUser(IAccountProvider *accounts, const QString &id, const UserRecor
         return IdError::RequiredUserId;
     if (accounts) {
         const IdMatcher matcher(key);
-        // A record keeps its own id, or changes only its letter case.
-        const bool ownId = edited && matcher.matches(edited->id);
-        if (!ownId && anyUserMatches(accounts, matcher))
+        // A record keeps its own id, or changes only its letter case; another record of that id
+        // still refuses it.
+        if (anyUserMatches(accounts, matcher, edited))
             return IdError::ExistUserId;
         if (anyGroupMatches(accounts, matcher))
             return IdError::ExistGroupId;
@@ -170,8 +174,7 @@ IdError checkGroup(IAccountProvider *accounts, const QString &id, const GroupRec
         return IdError::RequiredGroupId;
     if (accounts) {
         const IdMatcher matcher(key);
-        const bool ownId = edited && matcher.matches(edited->id);
-        if (!ownId && anyGroupMatches(accounts, matcher))
+        if (anyGroupMatches(accounts, matcher, edited))
             return IdError::ExistGroupId;
         if (anyUserMatches(accounts, matcher))
             return IdError::ExistUserId;

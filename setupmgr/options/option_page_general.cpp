@@ -118,6 +118,13 @@ QString COptionPageGeneral::LanguageCode(int index)
     return QLatin1String(kLanguages[listed ? index : kEnglish].code);
 }
 
+void COptionPageGeneral::storeAutoConnect(OptionRecord &record, bool autoConnect)
+{
+    // A client may keep any non-zero value for "on": it stays as it is unless the box changed.
+    if (autoConnect != (record.alarmServiceAutoConnect != 0))
+        record.alarmServiceAutoConnect = autoConnect ? 1 : 0;
+}
+
 bool COptionPageGeneral::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
@@ -132,11 +139,12 @@ bool COptionPageGeneral::OnApply()
         if (OptionRecord *record = m_options) {
             bool autoConnect = false;
             m_tree->GetCheckBox(m_autoConnectRow, &autoConnect);
-            record->alarmServiceAutoConnect = autoConnect ? 1 : 0;
+            storeAutoConnect(*record, autoConnect);
             int language = 0;
             QTreeWidgetItem *checked = nullptr;
             if (!m_tree->GetRadioButton(m_languageGroup, &language, &checked))
                 language = 0;
+            // The rows show the installation's language, which the record takes as shown.
             setupmgr::setField(record->language, LanguageCode(language));
         }
         QTreeWidgetItem *checked = nullptr;
@@ -169,7 +177,7 @@ bool COptionPageGeneral::DoDataExchange(bool saving)
         bool autoConnect = record->alarmServiceAutoConnect != 0;
         DDX_TreeCheck(direction, m_tree, m_autoConnectRow, autoConnect);
         if (saving)
-            record->alarmServiceAutoConnect = autoConnect ? 1 : 0;
+            storeAutoConnect(*record, autoConnect);
         // Saved, the text is not used: the polling time reaches the record when its editor
         // closes, clamped to the host's bounds.
         QString pollingTime = QString::number(record->alarmServicePollingTime);

@@ -37,6 +37,8 @@ public:
     // the code of an index ("en" outside the table).
     static int LanguageIndex(const QString &code);
     static QString LanguageCode(int index);
+    // Writes the check box into the record only when it differs from what the record holds.
+    static void storeAutoConnect(OptionRecord &record, bool autoConnect);
 
     bool OnInitDialog() override;
     // Writes what changed: the auto-connect flag and the language into the record, the DirectX

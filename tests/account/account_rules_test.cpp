@@ -34,8 +34,12 @@ TEST(AccountIdRules, UserAndGroupChecksInTheirOrder)
     accounts.data.addUser("Émile");
     accounts.data.addUser("straße");
     accounts.data.addUser(std::string(50, 'a').c_str());
+    const UserRecord *dana = accounts.data.addUser("DANA");
+    accounts.data.addUser("dana"); // a second id differing in case, as older data may hold
     const GroupRecord *staff = accounts.data.addGroup("staff");
     accounts.data.addGroup("guests");
+    const GroupRecord *ops = accounts.data.addGroup("OPS");
+    accounts.data.addGroup("ops");
 
     // Uniqueness comes before the password check.
     using E = IdError;
@@ -54,6 +58,8 @@ TEST(AccountIdRules, UserAndGroupChecksInTheirOrder)
         {"STRAẞE", nullptr, "", "", E::ExistUserId},
         {"emile", nullptr, "", "", E::None},
         {std::string(50, 'a') + "b", nullptr, "", "", E::ExistUserId},
+        // Its own id does not count; the other record of that id still does.
+        {"dana", dana, "", "", E::ExistUserId},
     };
     for (const auto &[id, edited, password, confirmation, expected] : users) {
         EXPECT_EQ(checkUser(&accounts, QString::fromStdString(id), edited,
@@ -66,7 +72,7 @@ TEST(AccountIdRules, UserAndGroupChecksInTheirOrder)
         {"", nullptr, E::RequiredGroupId},  {"GUESTS", nullptr, E::ExistGroupId},
         {"Admin", nullptr, E::ExistUserId}, {"Staff", staff, E::None},
         {"Guests", staff, E::ExistGroupId}, {"BOB", staff, E::ExistUserId},
-        {"new", nullptr, E::None},
+        {"new", nullptr, E::None},          {"ops", ops, E::ExistGroupId},
     };
     for (const auto &[id, edited, expected] : groups)
         EXPECT_EQ(checkGroup(&accounts, QString::fromUtf8(id), edited), expected) << id;
