@@ -270,34 +270,29 @@ void CChooseMemberDlg::moveSelectedToCandidates()
     moveSelected(m_memberView, m_memberModel, m_candidateModel);
 }
 
-void CChooseMemberDlg::chooseAll()
+void CChooseMemberDlg::moveAll(MemberListModel *from, MemberListModel *to)
 {
-    // Both lists are rebuilt from the accounts; when the client fails to give them all, the
-    // entries move instead, so that no member is dropped for a read that failed.
+    // The target is rebuilt from the accounts and the other side emptied; when the client fails
+    // to give every account, the entries move instead, so that no member is dropped for a read
+    // that failed.
     bool complete = false;
     std::vector<MemberEntry> all = candidateAccounts(m_candidates, {}, ownGroupId(), &complete);
-    if (complete) {
-        m_memberModel->reset(std::move(all));
-    } else {
-        std::vector<MemberEntry> moved = m_candidateModel->entries();
-        m_memberModel->append(std::move(moved));
-    }
-    m_candidateModel->reset({});
+    if (complete)
+        to->reset(std::move(all));
+    else
+        to->append(from->entries());
+    from->reset({});
     updateButtons();
+}
+
+void CChooseMemberDlg::chooseAll()
+{
+    moveAll(m_candidateModel, m_memberModel);
 }
 
 void CChooseMemberDlg::removeAll()
 {
-    bool complete = false;
-    std::vector<MemberEntry> all = candidateAccounts(m_candidates, {}, ownGroupId(), &complete);
-    if (complete) {
-        m_candidateModel->reset(std::move(all));
-    } else {
-        std::vector<MemberEntry> moved = m_memberModel->entries();
-        m_candidateModel->append(std::move(moved));
-    }
-    m_memberModel->reset({});
-    updateButtons();
+    moveAll(m_memberModel, m_candidateModel);
 }
 
 void CChooseMemberDlg::updateButtons()

@@ -45,6 +45,8 @@ private:
     void updateButtons();
     const char *ownGroupId() const;
     void moveSelected(QTreeView *fromView, MemberListModel *from, MemberListModel *to);
+    // ">>" and "<<".
+    void moveAll(MemberListModel *from, MemberListModel *to);
 
     IAccountProvider *m_candidates = nullptr;
     PointerSeq<MemberRecord> *m_members = nullptr;
