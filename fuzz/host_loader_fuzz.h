@@ -1,8 +1,10 @@
 // The reference host's data-file loaders on arbitrary file contents, through the providers' own
-// loadFile. Whatever a file holds, loading it must not crash, and what was loaded must survive a
+// loadFile. Whatever a file holds, loading it must not crash; a store over it, as a dialog stores
+// its working copy, keeps it first when it was not read whole; and what was loaded must survive a
 // save: the saved file loads whole and saves to the same bytes again.
 #pragma once
 
+#include <ostrel/data_provider.h>
 #include <ostrelhost/diagnostics.h>
 
 #include <QByteArray>
@@ -10,6 +12,7 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <cstddef>
@@ -70,8 +73,24 @@ int loadAndRoundTrip(const std::uint8_t *data, std::size_t size, Make make, Insp
         return 0;
 
     auto provider = make();
-    provider->loadFile(input.c_str());
+    const bool whole = provider->loadFile(input.c_str());
     inspect(*provider);
+
+    IDataProvider *copy = nullptr;
+    if (!provider->createWorkingCopy(&copy) || !copy->saveFile(input.c_str()))
+        __builtin_trap();
+    copy->release(1);
+    const QDir folder(scratch().path());
+    const QStringList kept = folder.entryList({QStringLiteral("input.xml.damaged-*")});
+    if (kept.size() != (whole ? 0 : 1))
+        __builtin_trap(); // a file that was not read whole is kept, once
+    for (const QString &name : kept) {
+        if (readAll(folder.filePath(name).toStdString())
+            != QByteArray::fromRawData(reinterpret_cast<const char *>(data),
+                                       static_cast<qsizetype>(size)))
+            __builtin_trap(); // as it was
+        QFile::remove(folder.filePath(name));
+    }
     if (!provider->saveFile(saved.c_str()))
         __builtin_trap(); // a folder that takes the input takes the saved file
 
