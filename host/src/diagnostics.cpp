@@ -23,6 +23,8 @@ QString FileProblem::message() const
     case FileOperation::Save:
         return QStringLiteral("Cannot save %1: %2").arg(path, reason);
     case FileOperation::Configure:
+    case FileOperation::Content:
+    case FileOperation::SetAside:
         break;
     }
     return QStringLiteral("%1: %2").arg(path, reason);

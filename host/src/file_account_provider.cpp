@@ -3,6 +3,8 @@
 #include "record_utils.h"
 #include "record_xml.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace ostrelhost {
@@ -10,6 +12,13 @@ namespace ostrelhost {
 namespace {
 
 constexpr char kRoot[] = "accounts";
+
+bool insertIfNew(QSet<QString> &set, const QString &key)
+{
+    const qsizetype before = set.size();
+    set.insert(key);
+    return set.size() != before;
+}
 
 // Removes the first record with that id.
 template <typename Records>
@@ -40,58 +49,68 @@ bool FileAccountProvider::loadFile(const char *path)
 {
     std::vector<RecordPtr<UserRecord>> users;
     std::vector<RecordPtr<GroupRecord>> groups;
-    const bool loaded
-        = xml::loadDocument(path, kRoot, diagnostics(), [&](const pugi::xml_node &root) {
-              for (const pugi::xml_node &element : root.children("user")) {
-                  auto user = makeRecord<UserRecord>();
-                  user->number = static_cast<std::int32_t>(
-                      xml::integer(element, "number", INT32_MIN, INT32_MAX,
-                                   static_cast<std::int64_t>(users.size())));
-                  xml::readField(user->id, element, "id");
-                  xml::readField(user->password, element, "password");
-                  xml::readField(user->name, element, "name");
-                  xml::readField(user->description, element, "description");
-                  users.push_back(std::move(user));
-              }
-              for (const pugi::xml_node &element : root.children("group")) {
-                  auto group = makeRecord<GroupRecord>();
-                  group->number = static_cast<std::int32_t>(
-                      xml::integer(element, "number", INT32_MIN, INT32_MAX,
-                                   static_cast<std::int64_t>(groups.size())));
-                  xml::readField(group->id, element, "id");
-                  xml::readField(group->description, element, "description");
-                  xml::readMembers(element, group->members);
-                  groups.push_back(std::move(group));
-              }
-          });
-    // A file that fails leaves the provider empty rather than half loaded.
+    const bool whole = xml::loadDocument(
+        path, kRoot, diagnostics(), damagedFile(),
+        [&](const pugi::xml_node &root, xml::Content &content) {
+            // Users and groups share one name space, compared without regard to case. An id used
+            // twice is kept as it is, so that no account is lost, and reported.
+            QSet<QString> ids;
+            const auto checkId = [&](const pugi::xml_node &element, const char(&id)[51]) {
+                const std::string text = xml::fieldText(id);
+                if (!text.empty() && !insertIfNew(ids, QString::fromStdString(text).toCaseFolded()))
+                    content.warn(element, "the id \"" + text + "\" is used by another account too");
+            };
+            content.each(root, "user", [&](const pugi::xml_node &element) {
+                auto user = makeRecord<UserRecord>();
+                user->number = static_cast<std::int32_t>(
+                    xml::integer(element, "number", INT32_MIN, INT32_MAX,
+                                 static_cast<std::int64_t>(users.size())));
+                xml::readField(user->id, element, "id");
+                xml::readField(user->password, element, "password");
+                xml::readField(user->name, element, "name");
+                xml::readField(user->description, element, "description");
+                checkId(element, user->id);
+                users.push_back(std::move(user));
+            });
+            content.each(root, "group", [&](const pugi::xml_node &element) {
+                auto group = makeRecord<GroupRecord>();
+                group->number = static_cast<std::int32_t>(
+                    xml::integer(element, "number", INT32_MIN, INT32_MAX,
+                                 static_cast<std::int64_t>(groups.size())));
+                xml::readField(group->id, element, "id");
+                xml::readField(group->description, element, "description");
+                xml::readMembers(element, content, group->members);
+                checkId(element, group->id);
+                groups.push_back(std::move(group));
+            });
+        });
+    // What could be read is kept; the rest was reported, and the file is kept when replaced.
     clear();
-    if (loaded) {
-        m_users = std::move(users);
-        m_groups = std::move(groups);
-    }
-    return loaded;
+    m_users = std::move(users);
+    m_groups = std::move(groups);
+    return whole;
 }
 
 bool FileAccountProvider::saveFile(const char *path)
 {
-    return xml::saveDocument(path, kRoot, diagnostics(), [this](pugi::xml_node &root) {
-        for (const auto &user : m_users) {
-            pugi::xml_node element = root.append_child("user");
-            xml::setInteger(element, "number", user->number);
-            xml::setField(element, "id", user->id);
-            xml::setField(element, "password", user->password);
-            xml::setField(element, "name", user->name);
-            xml::setField(element, "description", user->description);
-        }
-        for (const auto &group : m_groups) {
-            pugi::xml_node element = root.append_child("group");
-            xml::setInteger(element, "number", group->number);
-            xml::setField(element, "id", group->id);
-            xml::setField(element, "description", group->description);
-            xml::writeMembers(element, group->members);
-        }
-    });
+    return xml::saveDocument(path, kRoot, diagnostics(), damagedFile(),
+                             [this](pugi::xml_node &root) {
+                                 for (const auto &user : m_users) {
+                                     pugi::xml_node element = root.append_child("user");
+                                     xml::setInteger(element, "number", user->number);
+                                     xml::setField(element, "id", user->id);
+                                     xml::setField(element, "password", user->password);
+                                     xml::setField(element, "name", user->name);
+                                     xml::setField(element, "description", user->description);
+                                 }
+                                 for (const auto &group : m_groups) {
+                                     pugi::xml_node element = root.append_child("group");
+                                     xml::setInteger(element, "number", group->number);
+                                     xml::setField(element, "id", group->id);
+                                     xml::setField(element, "description", group->description);
+                                     xml::writeMembers(element, group->members);
+                                 }
+                             });
 }
 
 void FileAccountProvider::clear()

@@ -33,53 +33,55 @@ FileAuthorityProvider::cloneCategories(const std::vector<Category> &categories)
 bool FileAuthorityProvider::loadFile(const char *path)
 {
     std::vector<Category> categories;
-    const bool loaded
-        = xml::loadDocument(path, kRoot, diagnostics(), [&](const pugi::xml_node &root) {
-              for (const pugi::xml_node &categoryElement : root.children("category")) {
-                  Category category {makeRecord<AuthorityCategory>(), {}};
-                  category.record->number = static_cast<std::int32_t>(
-                      xml::integer(categoryElement, "number", INT32_MIN, INT32_MAX,
-                                   static_cast<std::int64_t>(categories.size())));
-                  xml::readField(category.record->id, categoryElement, "id");
-                  xml::readField(category.record->name, categoryElement, "name");
-                  for (const pugi::xml_node &element : categoryElement.children("item")) {
-                      auto item = makeRecord<AuthorityItem>();
-                      item->number = static_cast<std::int32_t>(
-                          xml::integer(element, "number", INT32_MIN, INT32_MAX,
-                                       static_cast<std::int64_t>(category.items.size())));
-                      xml::readField(item->id, element, "id");
-                      xml::readField(item->name, element, "name");
-                      xml::readField(item->description, element, "description");
-                      xml::readMembers(element, item->members);
-                      category.items.push_back(std::move(item));
-                  }
-                  categories.push_back(std::move(category));
-              }
-          });
+    const bool whole = xml::loadDocument(
+        path, kRoot, diagnostics(), damagedFile(),
+        [&](const pugi::xml_node &root, xml::Content &content) {
+            content.each(root, "category", [&](const pugi::xml_node &categoryElement) {
+                Category category {makeRecord<AuthorityCategory>(), {}};
+                category.record->number = static_cast<std::int32_t>(
+                    xml::integer(categoryElement, "number", INT32_MIN, INT32_MAX,
+                                 static_cast<std::int64_t>(categories.size())));
+                xml::readField(category.record->id, categoryElement, "id");
+                xml::readField(category.record->name, categoryElement, "name");
+                content.each(categoryElement, "item", [&](const pugi::xml_node &element) {
+                    auto item = makeRecord<AuthorityItem>();
+                    item->number = static_cast<std::int32_t>(
+                        xml::integer(element, "number", INT32_MIN, INT32_MAX,
+                                     static_cast<std::int64_t>(category.items.size())));
+                    xml::readField(item->id, element, "id");
+                    xml::readField(item->name, element, "name");
+                    xml::readField(item->description, element, "description");
+                    xml::readMembers(element, content, item->members);
+                    category.items.push_back(std::move(item));
+                });
+                categories.push_back(std::move(category));
+            });
+        });
+    // What could be read is kept; the rest was reported, and the file is kept when replaced.
     clear();
-    if (loaded)
-        m_categories = std::move(categories);
-    return loaded;
+    m_categories = std::move(categories);
+    return whole;
 }
 
 bool FileAuthorityProvider::saveFile(const char *path)
 {
-    return xml::saveDocument(path, kRoot, diagnostics(), [this](pugi::xml_node &root) {
-        for (const Category &category : m_categories) {
-            pugi::xml_node categoryElement = root.append_child("category");
-            xml::setInteger(categoryElement, "number", category.record->number);
-            xml::setField(categoryElement, "id", category.record->id);
-            xml::setField(categoryElement, "name", category.record->name);
-            for (const auto &item : category.items) {
-                pugi::xml_node element = categoryElement.append_child("item");
-                xml::setInteger(element, "number", item->number);
-                xml::setField(element, "id", item->id);
-                xml::setField(element, "name", item->name);
-                xml::setField(element, "description", item->description);
-                xml::writeMembers(element, item->members);
+    return xml::saveDocument(
+        path, kRoot, diagnostics(), damagedFile(), [this](pugi::xml_node &root) {
+            for (const Category &category : m_categories) {
+                pugi::xml_node categoryElement = root.append_child("category");
+                xml::setInteger(categoryElement, "number", category.record->number);
+                xml::setField(categoryElement, "id", category.record->id);
+                xml::setField(categoryElement, "name", category.record->name);
+                for (const auto &item : category.items) {
+                    pugi::xml_node element = categoryElement.append_child("item");
+                    xml::setInteger(element, "number", item->number);
+                    xml::setField(element, "id", item->id);
+                    xml::setField(element, "name", item->name);
+                    xml::setField(element, "description", item->description);
+                    xml::writeMembers(element, item->members);
+                }
             }
-        }
-    });
+        });
 }
 
 void FileAuthorityProvider::clear()

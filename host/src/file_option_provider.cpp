@@ -39,39 +39,45 @@ bool FileOptionProvider::queryLink(LinkKind link, void **out)
 bool FileOptionProvider::loadFile(const char *path)
 {
     OptionRecord options = defaultOptions();
-    const bool loaded = xml::loadDocument(
-        path, kRoot, diagnostics(), [&](const pugi::xml_node &root) {
-            const pugi::xml_node language = root.child("language");
-            if (language)
+    const bool whole = xml::loadDocument(
+        path, kRoot, diagnostics(), damagedFile(),
+        [&](const pugi::xml_node &root, xml::Content &content) {
+            content.first(root, "language", [&](const pugi::xml_node &language) {
                 xml::readField(options.language, language, "code");
-            const pugi::xml_node alarm = root.child("alarmService");
-            options.alarmServiceAutoConnect
-                = xml::boolean(alarm, "autoConnect", options.alarmServiceAutoConnect != 0) ? 1 : 0;
-            // The bounds are the host's and the module clamps to them; the file keeps what it is
-            // given.
-            options.alarmServicePollingTime = static_cast<std::int16_t>(xml::integer(
-                alarm, "pollingTime", INT16_MIN, INT16_MAX, options.alarmServicePollingTime));
-            options.alarmServicePollingMin = static_cast<std::int16_t>(xml::integer(
-                alarm, "pollingMin", INT16_MIN, INT16_MAX, options.alarmServicePollingMin));
-            options.alarmServicePollingMax = static_cast<std::int16_t>(xml::integer(
-                alarm, "pollingMax", INT16_MIN, INT16_MAX, options.alarmServicePollingMax));
+            });
+            // The alarm-service values go together: one malformed value leaves all at their
+            // defaults. The bounds are the host's and the module clamps to them; the file keeps
+            // what it is given.
+            content.first(root, "alarmService", [&](const pugi::xml_node &alarm) {
+                OptionRecord read = options;
+                read.alarmServiceAutoConnect
+                    = xml::boolean(alarm, "autoConnect", read.alarmServiceAutoConnect != 0) ? 1 : 0;
+                read.alarmServicePollingTime = static_cast<std::int16_t>(xml::integer(
+                    alarm, "pollingTime", INT16_MIN, INT16_MAX, read.alarmServicePollingTime));
+                read.alarmServicePollingMin = static_cast<std::int16_t>(xml::integer(
+                    alarm, "pollingMin", INT16_MIN, INT16_MAX, read.alarmServicePollingMin));
+                read.alarmServicePollingMax = static_cast<std::int16_t>(xml::integer(
+                    alarm, "pollingMax", INT16_MIN, INT16_MAX, read.alarmServicePollingMax));
+                options = read;
+            });
         });
-    // The defaults stand in for a file that cannot be used.
-    m_options = loaded ? options : defaultOptions();
-    return loaded;
+    // What could be read is kept, the defaults stand in for the rest.
+    m_options = options;
+    return whole;
 }
 
 bool FileOptionProvider::saveFile(const char *path)
 {
-    return xml::saveDocument(path, kRoot, diagnostics(), [this](pugi::xml_node &root) {
-        pugi::xml_node language = root.append_child("language");
-        xml::setField(language, "code", m_options.language);
-        pugi::xml_node alarm = root.append_child("alarmService");
-        xml::setBoolean(alarm, "autoConnect", m_options.alarmServiceAutoConnect != 0);
-        xml::setInteger(alarm, "pollingTime", m_options.alarmServicePollingTime);
-        xml::setInteger(alarm, "pollingMin", m_options.alarmServicePollingMin);
-        xml::setInteger(alarm, "pollingMax", m_options.alarmServicePollingMax);
-    });
+    return xml::saveDocument(
+        path, kRoot, diagnostics(), damagedFile(), [this](pugi::xml_node &root) {
+            pugi::xml_node language = root.append_child("language");
+            xml::setField(language, "code", m_options.language);
+            pugi::xml_node alarm = root.append_child("alarmService");
+            xml::setBoolean(alarm, "autoConnect", m_options.alarmServiceAutoConnect != 0);
+            xml::setInteger(alarm, "pollingTime", m_options.alarmServicePollingTime);
+            xml::setInteger(alarm, "pollingMin", m_options.alarmServicePollingMin);
+            xml::setInteger(alarm, "pollingMax", m_options.alarmServicePollingMax);
+        });
 }
 
 void FileOptionProvider::clear()

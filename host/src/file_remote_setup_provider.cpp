@@ -85,38 +85,41 @@ bool FileRemoteSetupProvider::loadFile(const char *path)
 {
     RemoteSetupSettings defaults;
     std::map<std::int32_t, RemoteSetupSettings> recorders;
-    const bool loaded
-        = xml::loadDocument(path, kRoot, diagnostics(), [&](const pugi::xml_node &root) {
-              defaults = readSettings(root.child("defaults"), RemoteSetupSettings {});
-              for (const pugi::xml_node &element : root.children("recorder")) {
-                  const auto id
-                      = static_cast<std::int32_t>(xml::integer(element, "id", 1, INT32_MAX, 0));
-                  if (!id)
-                      throw xml::FormatError(element, "a <recorder> has no id");
-                  if (!recorders.emplace(id, readSettings(element, defaults)).second)
-                      throw xml::FormatError(
-                          element, "recorder id " + std::to_string(id) + " is used twice");
-              }
-          });
+    const bool whole = xml::loadDocument(
+        path, kRoot, diagnostics(), damagedFile(),
+        [&](const pugi::xml_node &root, xml::Content &content) {
+            content.first(root, "defaults", [&](const pugi::xml_node &element) {
+                defaults = readSettings(element, RemoteSetupSettings {});
+            });
+            content.each(root, "recorder", [&](const pugi::xml_node &element) {
+                const auto id
+                    = static_cast<std::int32_t>(xml::integer(element, "id", 1, INT32_MAX, 0));
+                if (!id)
+                    throw xml::FormatError(element, "a <recorder> has no id");
+                if (!recorders.emplace(id, readSettings(element, defaults)).second)
+                    throw xml::FormatError(element,
+                                           "recorder id " + std::to_string(id) + " is used twice");
+            });
+        });
+    // What could be read is kept; the rest was reported, and the file is kept when replaced.
     clear();
-    if (loaded) {
-        m_defaults = defaults;
-        m_recorders = std::move(recorders);
-    }
-    return loaded;
+    m_defaults = defaults;
+    m_recorders = std::move(recorders);
+    return whole;
 }
 
 bool FileRemoteSetupProvider::saveFile(const char *path)
 {
-    return xml::saveDocument(path, kRoot, diagnostics(), [this](pugi::xml_node &root) {
-        pugi::xml_node defaults = root.append_child("defaults");
-        writeSettings(defaults, m_defaults);
-        for (const auto &[id, settings] : m_recorders) {
-            pugi::xml_node element = root.append_child("recorder");
-            xml::setInteger(element, "id", id);
-            writeSettings(element, settings);
-        }
-    });
+    return xml::saveDocument(path, kRoot, diagnostics(), damagedFile(),
+                             [this](pugi::xml_node &root) {
+                                 pugi::xml_node defaults = root.append_child("defaults");
+                                 writeSettings(defaults, m_defaults);
+                                 for (const auto &[id, settings] : m_recorders) {
+                                     pugi::xml_node element = root.append_child("recorder");
+                                     xml::setInteger(element, "id", id);
+                                     writeSettings(element, settings);
+                                 }
+                             });
 }
 
 void FileRemoteSetupProvider::clear()

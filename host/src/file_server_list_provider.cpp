@@ -38,7 +38,8 @@ void writeFirmware(pugi::xml_node &node, const std::uint8_t (&version)[4])
     xml::setText(node, "firmware", text);
 }
 
-RecordPtr<ServerRecord> readRecorder(const pugi::xml_node &element, std::int32_t fallbackId)
+RecordPtr<ServerRecord> readRecorder(const pugi::xml_node &element, xml::Content &content,
+                                     std::int32_t fallbackId)
 {
     auto server = makeRecord<ServerRecord>();
     server->hostId
@@ -69,19 +70,21 @@ RecordPtr<ServerRecord> readRecorder(const pugi::xml_node &element, std::int32_t
     xml::readField(server->ddnsId, ddns, "id");
     xml::readField(server->ddnsPassword, ddns, "password");
 
-    for (const pugi::xml_node &infoElement : element.children("info")) {
-        AdditionalInfo *info = appendBlock(server->additionalInfo);
-        info->tag
+    content.each(element, "info", [&](const pugi::xml_node &infoElement) {
+        const auto tag
             = static_cast<std::int32_t>(xml::integer(infoElement, "tag", INT32_MIN, INT32_MAX, -1));
+        AdditionalInfo *info = appendBlock(server->additionalInfo);
+        info->tag = tag;
         xml::readField(info->name, infoElement, "name");
         xml::readField(info->value, infoElement, "value");
-    }
-    for (const pugi::xml_node &cameraElement : element.children("camera")) {
-        CameraEntry *camera = appendBlock(server->cameras);
-        camera->channel = static_cast<std::int32_t>(
+    });
+    content.each(element, "camera", [&](const pugi::xml_node &cameraElement) {
+        const auto channel = static_cast<std::int32_t>(
             xml::integer(cameraElement, "channel", INT32_MIN, INT32_MAX, 0));
+        CameraEntry *camera = appendBlock(server->cameras);
+        camera->channel = channel;
         xml::readField(camera->name, cameraElement, "name");
-    }
+    });
     return server;
 }
 
@@ -135,10 +138,11 @@ void writeRecorder(pugi::xml_node &root, const ServerRecord &server)
 
 std::int32_t nextId(const std::vector<RecordPtr<ServerRecord>> &servers)
 {
-    std::int32_t highest = 0;
+    std::vector<std::int32_t> ids;
+    ids.reserve(servers.size());
     for (const auto &server : servers)
-        highest = std::max(highest, server->hostId);
-    return highest + 1;
+        ids.push_back(server->hostId);
+    return detail::freeNumber(std::move(ids), 1);
 }
 
 } // namespace
@@ -155,30 +159,51 @@ FileServerListProvider::FileServerListProvider(const FileServerListProvider &oth
 bool FileServerListProvider::loadFile(const char *path)
 {
     std::vector<RecordPtr<ServerRecord>> servers;
-    const bool loaded
-        = xml::loadDocument(path, kRoot, diagnostics(), [&](const pugi::xml_node &root) {
-              std::set<std::int32_t> ids;
-              for (const pugi::xml_node &element : root.children("recorder")) {
-                  servers.push_back(readRecorder(element, nextId(servers)));
-                  // The remote setup finds a recorder by its id, so an id must name one recorder.
-                  if (!ids.insert(servers.back()->hostId).second)
-                      throw xml::FormatError(element,
-                                             "recorder id " + std::to_string(servers.back()->hostId)
-                                                 + " is used twice");
-              }
-          });
+    const bool whole = xml::loadDocument(
+        path, kRoot, diagnostics(), damagedFile(),
+        [&](const pugi::xml_node &root, xml::Content &content) {
+            std::vector<std::int32_t> ids;
+            std::set<std::int32_t> idsInUse;
+            std::set<std::string> names;
+            std::int32_t highest = 0;
+            const auto freeId
+                = [&] { return highest < INT32_MAX ? highest + 1 : detail::freeNumber(ids, 1); };
+            content.each(root, "recorder", [&](const pugi::xml_node &element) {
+                auto server = readRecorder(element, content, freeId());
+                // The remote setup finds a recorder by its id, so an id names one recorder; a
+                // second one keeps its place in the list under an id of its own.
+                if (idsInUse.count(server->hostId)) {
+                    const std::int32_t id = freeId();
+                    content.changed(element,
+                                    "recorder id " + std::to_string(server->hostId)
+                                        + " is used twice; this recorder gets id "
+                                        + std::to_string(id));
+                    server->hostId = id;
+                }
+                // The module removes a recorder by name, the first of that name; both are kept.
+                const std::string name = xml::fieldText(server->name);
+                if (!name.empty() && !names.insert(name).second)
+                    content.warn(element,
+                                 "the name \"" + name + "\" is used by another recorder too");
+                ids.push_back(server->hostId);
+                idsInUse.insert(server->hostId);
+                highest = std::max(highest, server->hostId);
+                servers.push_back(std::move(server));
+            });
+        });
+    // What could be read is kept; the rest was reported, and the file is kept when replaced.
     clear();
-    if (loaded)
-        m_servers = std::move(servers);
-    return loaded;
+    m_servers = std::move(servers);
+    return whole;
 }
 
 bool FileServerListProvider::saveFile(const char *path)
 {
-    return xml::saveDocument(path, kRoot, diagnostics(), [this](pugi::xml_node &root) {
-        for (const auto &server : m_servers)
-            writeRecorder(root, *server);
-    });
+    return xml::saveDocument(path, kRoot, diagnostics(), damagedFile(),
+                             [this](pugi::xml_node &root) {
+                                 for (const auto &server : m_servers)
+                                     writeRecorder(root, *server);
+                             });
 }
 
 void FileServerListProvider::clear()

@@ -3,6 +3,7 @@
 #include "xml_file.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace ostrelhost {
 
@@ -41,25 +42,28 @@ void writeFlags(pugi::xml_node &node, const std::uint8_t (&flags)[5])
     xml::setText(node, "flags", text);
 }
 
-RecordPtr<DisplayTemplate> readTemplate(const pugi::xml_node &element)
+RecordPtr<DisplayTemplate> readTemplate(const pugi::xml_node &element, xml::Content &content)
 {
     auto view = makeRecord<DisplayTemplate>();
     xml::readField(view->title, element, "title");
-    for (const pugi::xml_node &categoryElement : element.children("category")) {
+    content.each(element, "category", [&](const pugi::xml_node &categoryElement) {
+        const bool expanded = xml::boolean(categoryElement, "expanded", true);
         InfoCategory *category = appendBlock(view->categories);
         xml::readField(category->name, categoryElement, "name");
         xml::readField(category->label, categoryElement, "label");
-        category->expanded = xml::boolean(categoryElement, "expanded", true) ? 1 : 0;
-        for (const pugi::xml_node &itemElement : categoryElement.children("item")) {
-            InfoItem *item = appendBlock(category->items);
-            xml::readField(item->name, itemElement, "name");
-            xml::readField(item->label, itemElement, "label");
-            xml::readField(item->value, itemElement, "value");
-            readFlags(itemElement, item->flags);
-            item->hostData = static_cast<std::int32_t>(
+        category->expanded = expanded ? 1 : 0;
+        content.each(categoryElement, "item", [&](const pugi::xml_node &itemElement) {
+            InfoItem read;
+            std::memset(&read, 0, sizeof read); // the record's padding is stored as well
+            xml::readField(read.name, itemElement, "name");
+            xml::readField(read.label, itemElement, "label");
+            xml::readField(read.value, itemElement, "value");
+            readFlags(itemElement, read.flags);
+            read.hostData = static_cast<std::int32_t>(
                 xml::integer(itemElement, "data", INT32_MIN, INT32_MAX, 0));
-        }
-    }
+            std::memcpy(appendBlock(category->items), &read, sizeof read);
+        });
+    });
     return view;
 }
 
@@ -108,29 +112,31 @@ FileTemplateProvider::FileTemplateProvider(const FileTemplateProvider &other)
 bool FileTemplateProvider::loadFile(const char *path)
 {
     std::map<std::string, RecordPtr<DisplayTemplate>> templates;
-    const bool loaded
-        = xml::loadDocument(path, kRoot, diagnostics(), [&](const pugi::xml_node &root) {
-              for (const pugi::xml_node &element : root.children("template")) {
-                  const std::string name = xml::text(element, "name");
-                  if (name.empty())
-                      throw xml::FormatError(element, "a <template> has no name");
-                  if (templates.count(name))
-                      throw xml::FormatError(element, "template \"" + name + "\" is defined twice");
-                  templates.emplace(name, readTemplate(element));
-              }
-          });
+    const bool whole = xml::loadDocument(
+        path, kRoot, diagnostics(), damagedFile(),
+        [&](const pugi::xml_node &root, xml::Content &content) {
+            content.each(root, "template", [&](const pugi::xml_node &element) {
+                const std::string name = xml::text(element, "name");
+                if (name.empty())
+                    throw xml::FormatError(element, "a <template> has no name");
+                if (templates.count(name))
+                    throw xml::FormatError(element, "template \"" + name + "\" is defined twice");
+                templates.emplace(name, readTemplate(element, content));
+            });
+        });
+    // What could be read is kept; the rest was reported, and the file is kept when replaced.
     clear();
-    if (loaded)
-        m_templates = std::move(templates);
-    return loaded;
+    m_templates = std::move(templates);
+    return whole;
 }
 
 bool FileTemplateProvider::saveFile(const char *path)
 {
-    return xml::saveDocument(path, kRoot, diagnostics(), [this](pugi::xml_node &root) {
-        for (const auto &[name, view] : m_templates)
-            writeTemplate(root, name, *view);
-    });
+    return xml::saveDocument(path, kRoot, diagnostics(), damagedFile(),
+                             [this](pugi::xml_node &root) {
+                                 for (const auto &[name, view] : m_templates)
+                                     writeTemplate(root, name, *view);
+                             });
 }
 
 void FileTemplateProvider::clear()

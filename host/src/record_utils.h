@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace ostrelhost::detail {
 
@@ -17,14 +18,36 @@ bool fieldEquals(const char (&field)[N], const char *text)
     return text && std::strlen(text) == length && std::memcmp(field, text, length) == 0;
 }
 
-// The number after the highest number of the records, for a record added with -1.
+// The number after the highest of used (all at least first - 1); when that is the largest
+// number there is, the smallest unused number from first on.
+template <typename Numbers>
+std::int32_t freeNumber(Numbers used, std::int32_t first)
+{
+    std::int32_t highest = first - 1;
+    for (const std::int32_t number : used)
+        highest = std::max(highest, number);
+    if (highest < INT32_MAX)
+        return highest + 1;
+    std::sort(used.begin(), used.end());
+    std::int32_t candidate = first;
+    for (const std::int32_t number : used) {
+        if (number > candidate)
+            break;
+        if (number == candidate)
+            ++candidate;
+    }
+    return candidate;
+}
+
+// The number for a record added with -1: after the highest number of the records.
 template <typename Records>
 std::int32_t nextNumber(const Records &records)
 {
-    std::int32_t highest = -1;
+    std::vector<std::int32_t> numbers;
+    numbers.reserve(records.size());
     for (const auto &record : records)
-        highest = std::max(highest, record->number);
-    return highest + 1;
+        numbers.push_back(record->number);
+    return freeNumber(std::move(numbers), 0);
 }
 
 template <typename Records>

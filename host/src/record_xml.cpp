@@ -4,9 +4,9 @@
 
 namespace ostrelhost::xml {
 
-void readMembers(const pugi::xml_node &node, PointerSeq<MemberRecord> &members)
+void readMembers(const pugi::xml_node &node, Content &content, PointerSeq<MemberRecord> &members)
 {
-    for (const pugi::xml_node &element : node.children("member")) {
+    content.each(node, "member", [&](const pugi::xml_node &element) {
         const std::string_view type = text(element, "type");
         std::int32_t kind = MemberUser;
         if (type == "group")
@@ -16,7 +16,7 @@ void readMembers(const pugi::xml_node &node, PointerSeq<MemberRecord> &members)
         MemberRecord *member = appendBlock(members);
         member->kind = kind;
         readField(member->id, element, "id");
-    }
+    });
 }
 
 void writeMembers(pugi::xml_node &node, const PointerSeq<MemberRecord> &members)

@@ -7,8 +7,9 @@
 
 namespace ostrelhost::xml {
 
-// <member type="user|group|N" id="..."/> children of node, in order.
-void readMembers(const pugi::xml_node &node, PointerSeq<MemberRecord> &members);
+// <member type="user|group|N" id="..."/> children of node, in order; a member whose type is
+// malformed is reported and left out.
+void readMembers(const pugi::xml_node &node, Content &content, PointerSeq<MemberRecord> &members);
 void writeMembers(pugi::xml_node &node, const PointerSeq<MemberRecord> &members);
 
 } // namespace ostrelhost::xml

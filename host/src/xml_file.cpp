@@ -1,5 +1,6 @@
 #include "xml_file.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +13,9 @@
 #include <string_view>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -127,6 +130,118 @@ bool checkRoot(const pugi::xml_document &document, const char *rootName, const Q
     return true;
 }
 
+// After a parse error at offset, the record that the file broke off in: the last element of the
+// root, unless the text from its start up to the tag in which the parse failed parses on its own,
+// so that the record was closed before.
+pugi::xml_node brokenRecord(const pugi::xml_node &root, const QByteArray &bytes,
+                            std::ptrdiff_t offset)
+{
+    pugi::xml_node last = root.last_child();
+    while (last && last.type() != pugi::node_element)
+        last = last.previous_sibling();
+    const std::ptrdiff_t start = positionOf(last);
+    if (!last || start < 0 || offset > bytes.size())
+        return last;
+    const std::ptrdiff_t tag = bytes.lastIndexOf('<', std::max<std::ptrdiff_t>(offset - 1, 0));
+    if (tag <= start)
+        return last;
+    pugi::xml_document fragment;
+    const bool closed
+        = fragment.load_buffer(bytes.constData() + start, static_cast<size_t>(tag - start),
+                               kParseOptions | pugi::parse_fragment, pugi::encoding_utf8);
+    return closed ? pugi::xml_node() : last;
+}
+
+// Parses the file's bytes and hands what they hold to read; true when all of it was read.
+bool readDocument(const QByteArray &bytes, const QString &path, const char *rootName,
+                  Diagnostics *diagnostics, Content &content, const Reader &read)
+{
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed = document.load_buffer(
+        bytes.constData(), static_cast<size_t>(bytes.size()), kParseOptions, pugi::encoding_utf8);
+    QString reason;
+    if (!checkRoot(document, rootName, bytes, reason)) {
+        // The parse error, where there is one, tells more than the root it left behind.
+        reportProblem(diagnostics, FileOperation::Load, path,
+                      parsed ? reason : located(bytes, parsed.offset, parsed.description()));
+        return false;
+    }
+    if (!parsed) {
+        reportProblem(diagnostics, FileOperation::Load, path,
+                      located(bytes, parsed.offset, parsed.description())
+                          + QStringLiteral("; the records before that point are loaded"));
+        content.brokeOff(brokenRecord(document.document_element(), bytes, parsed.offset));
+    }
+    try {
+        read(document.document_element(), content);
+    } catch (const FormatError &error) {
+        reportProblem(diagnostics, FileOperation::Load, path,
+                      located(bytes, error.offset(), error.what()));
+        return false;
+    }
+    return content.whole();
+}
+
+// The file's present content under a second name as well, readable by its owner only (the
+// files hold passwords). A second link costs nothing; a copy stands in where links are missing.
+bool keepAs(const QString &path, const QString &other)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray from = QFile::encodeName(path);
+    const QByteArray to = QFile::encodeName(other);
+    if (::unlink(to.constData()) != 0 && errno != ENOENT)
+        return false;
+    if (::link(from.constData(), to.constData()) != 0 && !QFile::copy(path, other))
+        return false;
+    return ::chmod(to.constData(), S_IRUSR | S_IWUSR) == 0;
+#else
+    QFile::remove(other);
+    return QFile::copy(path, other)
+        && QFile::setPermissions(other, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+#endif
+}
+
+QString unusedName(const QString &base)
+{
+    QString name = base;
+    for (int i = 2; QFileInfo::exists(name); ++i)
+        name = base + u'-' + QString::number(i);
+    return name;
+}
+
+// Before the file at path is replaced: a file that its provider could not load is kept under a
+// dated name, and whatever is there stays as "<path>~". False when either cannot be kept.
+bool keepPrevious(const QString &path, DamagedFile *damaged, Diagnostics *diagnostics,
+                  QString &reason)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        return true;
+    if (damaged && damaged->matches(path)) {
+        const QString aside = unusedName(
+            path + QStringLiteral(".damaged-")
+            + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+        if (!keepAs(path, aside)) {
+            reason = QStringLiteral("the file could not be loaded and cannot be kept as %1, so "
+                                    "it is not replaced")
+                         .arg(aside);
+            return false;
+        }
+        damaged->forget();
+        reportProblem(diagnostics, FileOperation::SetAside, path,
+                      QStringLiteral("it could not be loaded whole and was kept as %1 before it "
+                                     "was replaced")
+                          .arg(aside));
+    }
+    const QString backup = path + u'~';
+    if (!keepAs(path, backup)) {
+        reason = QStringLiteral("the previous file cannot be kept as %1, so it is not replaced")
+                     .arg(backup);
+        return false;
+    }
+    return true;
+}
+
 [[noreturn]] void malformed(const pugi::xml_node &node, const char *name, const char *value,
                             const std::string &expected)
 {
@@ -142,40 +257,61 @@ FormatError::FormatError(const pugi::xml_node &node, const std::string &what)
     , m_offset(positionOf(node))
 { }
 
+void Content::warn(const pugi::xml_node &node, const std::string &what)
+{
+    reportProblem(m_diagnostics, FileOperation::Content, m_path,
+                  located(m_bytes, positionOf(node), what.c_str()));
+}
+
+void Content::changed(const pugi::xml_node &node, const std::string &what)
+{
+    m_whole = false;
+    reportProblem(m_diagnostics, FileOperation::Load, m_path,
+                  located(m_bytes, positionOf(node), what.c_str()));
+}
+
+void Content::skipped(const pugi::xml_node &element, const FormatError &error)
+{
+    m_whole = false;
+    QString reason = located(m_bytes, error.offset(), error.what());
+    if (error.offset() == positionOf(element))
+        reason += QStringLiteral("; the <%1> is left out").arg(QString::fromUtf8(element.name()));
+    else
+        reason += QStringLiteral("; the <%1> of line %2 is left out")
+                      .arg(QString::fromUtf8(element.name()))
+                      .arg(positionAt(m_bytes, positionOf(element)).line);
+    reportProblem(m_diagnostics, FileOperation::Load, m_path, reason);
+}
+
 bool loadDocument(const char *path, const char *rootName, Diagnostics *diagnostics,
-                  const Reader &read)
+                  DamagedFile *damaged, const Reader &read)
 {
     const QString filePath = QString::fromUtf8(path ? path : "");
+    if (damaged)
+        damaged->forget();
     QString reason;
+    bool whole = false;
     try {
         QByteArray bytes;
         if (filePath.isEmpty()) {
             reason = QStringLiteral("no file name was given");
         } else if (readFile(filePath, bytes, reason)) {
-            pugi::xml_document document;
-            const pugi::xml_parse_result parsed
-                = document.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()),
-                                       kParseOptions, pugi::encoding_utf8);
-            if (!parsed)
-                reason = located(bytes, parsed.offset, parsed.description());
-            else if (checkRoot(document, rootName, bytes, reason)) {
-                try {
-                    read(document.document_element());
-                    return true;
-                } catch (const FormatError &error) {
-                    reason = located(bytes, error.offset(), error.what());
-                }
-            }
+            Content content(bytes, filePath, diagnostics);
+            whole = readDocument(bytes, filePath, rootName, diagnostics, content, read);
         }
     } catch (const std::bad_alloc &) {
         reason = QStringLiteral("out of memory");
     }
-    reportProblem(diagnostics, FileOperation::Load, filePath, reason);
-    return false;
+    if (!reason.isEmpty())
+        reportProblem(diagnostics, FileOperation::Load, filePath, reason);
+    // A file that is there but was not read whole is kept when it is first replaced.
+    if (!whole && damaged && !filePath.isEmpty())
+        damaged->remember(filePath);
+    return whole;
 }
 
 bool saveDocument(const char *path, const char *rootName, Diagnostics *diagnostics,
-                  const Writer &write)
+                  DamagedFile *damaged, const Writer &write)
 {
     const QString filePath = QString::fromUtf8(path ? path : "");
     QString reason;
@@ -202,7 +338,11 @@ bool saveDocument(const char *path, const char *rootName, Diagnostics *diagnosti
                 reason = file.errorString();
             else if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
                 reason = file.errorString();
-            else if (file.write(text.bytes) != text.bytes.size() || !file.commit())
+            else if (file.write(text.bytes) != text.bytes.size())
+                reason = file.errorString();
+            else if (!keepPrevious(filePath, damaged, diagnostics, reason))
+                file.cancelWriting();
+            else if (!file.commit())
                 reason = file.errorString();
             else {
                 syncFolder(filePath);

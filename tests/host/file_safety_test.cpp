@@ -1,12 +1,15 @@
-// Every kind of provider when things go wrong: a corrupt or missing file is reported with its
-// path and reason, leaves the provider empty and the file untouched; a process killed while it
-// saves leaves the old or the new file, whole; a working copy shares no block with its provider.
+// Every kind of provider when things go wrong: a file that is missing or not of its kind is
+// reported with its path and reason, leaves the provider empty and the file untouched; a damaged
+// file is kept aside before it is first replaced; a process killed while it saves leaves the old
+// or the new file, whole; a working copy shares no block with its provider.
 #include "host_test_support.h"
 
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <set>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -137,7 +140,6 @@ TEST_P(EveryKind, BadFilesAreReportedAndLeftAsTheyWere)
     QByteArray future = whole;
     future.replace("version=\"1\">", "version=\"2\">");
     const std::pair<QByteArray, const char *> corrupt[] = {
-        {whole.left(whole.size() * 3 / 5), "line "}, // cut off, as by a full disk
         {"", "No document element"},
         {"<?xml version=\"1.0\"?>\n<something version=\"1\"/>", "root element is <something>"},
         {future, "line 2, column 1: this format version is not supported"},
@@ -269,6 +271,83 @@ TEST_P(EveryKind, KillDuringSaveLeavesOldOrNewFile)
     EXPECT_GT(killsInsideSave, 0) << "no kill fell inside a save";
 }
 
+// The files beside path that keep a damaged file: "<name>.damaged-<date>-<time>".
+QStringList keptAside(const QString &path)
+{
+    const QFileInfo info(path);
+    return QDir(info.path())
+        .entryList({info.fileName() + QStringLiteral(".damaged-*")}, QDir::Files);
+}
+
+// A stray "<" at the start of the line after the middle of the file.
+QByteArray withStrayBracket(QByteArray bytes)
+{
+    const qsizetype lineStart = bytes.indexOf('\n', bytes.size() / 2) + 1;
+    return bytes.insert(lineStart, "<");
+}
+
+// The store of a dialog, as the module does it, over a file that its provider could not load:
+// the working copy replaces the file, and the damaged file is kept aside first, once, and said so.
+TEST_P(EveryKind, StoreOverADamagedFileKeepsItAside)
+{
+    const QString file = m_dir.filePath(QStringLiteral("data.xml"));
+    const std::string path = utf8(file);
+    ASSERT_TRUE(make(1, 0)->saveFile(path.c_str()));
+    const QByteArray damaged = withStrayBracket(readBytes(file));
+    writeBytes(file, damaged);
+
+    auto live = make(0, 0);
+    m_diagnostics->clearProblems();
+    EXPECT_FALSE(live->loadFile(path.c_str()));
+    IDataProvider *copy = nullptr;
+    ASSERT_TRUE(live->createWorkingCopy(&copy));
+    EXPECT_TRUE(copy->saveFile(path.c_str()));
+    copy->release(1);
+    live->clear();
+    EXPECT_TRUE(live->loadFile(path.c_str()));
+
+    const QStringList aside = keptAside(file);
+    ASSERT_EQ(aside.size(), 1) << utf8(aside.join(u' '));
+    EXPECT_EQ(readBytes(m_dir.filePath(aside.at(0))), damaged);
+    EXPECT_EQ(readBytes(file + u'~'), damaged);
+    const auto setAside
+        = std::count_if(m_diagnostics->problems().begin(), m_diagnostics->problems().end(),
+                        [&](const FileProblem &problem) {
+                            return problem.operation == FileOperation::SetAside
+                                && problem.path == file && problem.message().contains(aside.at(0));
+                        });
+    EXPECT_EQ(setAside, 1);
+
+    // The next store replaces a file that loaded: nothing more is kept aside, and the previous
+    // generation stays as "~".
+    const QByteArray firstStore = readBytes(file);
+    ASSERT_TRUE(live->createWorkingCopy(&copy));
+    EXPECT_TRUE(copy->saveFile(path.c_str()));
+    copy->release(1);
+    EXPECT_EQ(keptAside(file).size(), 1);
+    EXPECT_EQ(readBytes(file + u'~'), firstStore);
+}
+
+// Every save keeps the file it replaces as "<name>~", owner-only like the file.
+TEST_P(EveryKind, SaveKeepsThePreviousGeneration)
+{
+    const QString file = m_dir.filePath(QStringLiteral("data.xml"));
+    const std::string path = utf8(file);
+    auto first = make(1, 0);
+    auto second = make(1, 1);
+    ASSERT_TRUE(first->saveFile(path.c_str()));
+    EXPECT_FALSE(QFile::exists(file + u'~'));
+    const QByteArray firstBytes = readBytes(file);
+    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    ASSERT_TRUE(second->saveFile(path.c_str()));
+    EXPECT_EQ(readBytes(file + u'~'), firstBytes);
+    EXPECT_NE(readBytes(file), firstBytes);
+    struct stat status = {};
+    ASSERT_EQ(stat((path + "~").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+    EXPECT_TRUE(keptAside(file).isEmpty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Providers, EveryKind, ::testing::ValuesIn(kKinds),
                          [](const auto &info) { return std::string(info.param.name); });
 
@@ -293,6 +372,168 @@ TEST(FileContent, ValuesThatDoNotFitTheRecordsAreReportedWithTheirLine)
         EXPECT_TRUE(diagnostics->problems().at(0).reason.contains(QLatin1String(reason)))
             << utf8(diagnostics->problems().at(0).reason);
     }
+}
+
+// A record that does not fit is left out and reported with its line; the rest of the file is
+// loaded as if that record were not there. So is everything before the point where a file breaks
+// off. Each case is a damaged file and the same file without the damaged part.
+struct PartlyReadable
+{
+    const char *kind;
+    const char *damaged;
+    const char *clean;
+    const char *reason;
+};
+
+const PartlyReadable kPartlyReadable[] = {
+    {"serverinfo",
+     "<recorders version=\"1\">\n<recorder name=\"A\"/>\n"
+     "<recorder name=\"B\"><connection port=\"70000\"/></recorder>\n<recorder name=\"C\"/>\n"
+     "</recorders>",
+     "<recorders version=\"1\">\n<recorder name=\"A\"/>\n<recorder name=\"C\"/>\n</recorders>",
+     "line 3, column 20: attribute port of <connection> is \"70000\", expected a whole number "
+     "from 0 to 65535; the <recorder> of line 3 is left out"},
+    {"serverinfo",
+     "<recorders><recorder name=\"A\"><info tag=\"x\" name=\"Bad\"/><info name=\"Kept\"/>"
+     "<camera channel=\"1\"/><camera channel=\"?\"/></recorder></recorders>",
+     "<recorders><recorder name=\"A\"><info name=\"Kept\"/><camera channel=\"1\"/></recorder>"
+     "</recorders>",
+     "attribute tag of <info> is \"x\""},
+    {"serverinfo", // cut off, as by a full disk: the recorder it breaks off in is left out
+     "<recorders>\n<recorder name=\"A\"><camera/></recorder>\n<recorder name=\"B\"><cam",
+     "<recorders>\n<recorder name=\"A\"><camera/></recorder>\n</recorders>", "line 3, column"},
+    {"serverinfo", // a stray "<" between two recorders: both are loaded
+     "<recorders>\n<recorder name=\"A\"/>\n<recorder name=\"B\"></recorder>\n<\n"
+     "<recorder name=\"C\"/>\n</recorders>",
+     "<recorders>\n<recorder name=\"A\"/>\n<recorder name=\"B\"/>\n</recorders>",
+     "line 4, column 2: Could not determine tag type; the records before that point are loaded"},
+    {"account",
+     "<accounts><user id=\"a\"/><user number=\"one\" id=\"b\"/><user id=\"c\"/>"
+     "<group id=\"g\"><member type=\"x\" id=\"m\"/><member type=\"group\" id=\"n\"/></group>"
+     "</accounts>",
+     "<accounts><user id=\"a\"/><user number=\"1\" id=\"c\"/>"
+     "<group id=\"g\"><member type=\"group\" id=\"n\"/></group></accounts>",
+     "attribute number of <user> is \"one\""},
+    {"authority",
+     "<authority><category id=\"c\"><item id=\"a\"/><item number=\"?\" id=\"b\"/>"
+     "<item id=\"c\"><member id=\"u\"/></item></category></authority>",
+     "<authority><category id=\"c\"><item id=\"a\"/><item number=\"1\" id=\"c\">"
+     "<member id=\"u\"/></item></category></authority>",
+     "attribute number of <item> is \"?\""},
+    {"option",
+     "<options><language code=\"de\"/><alarmService pollingTime=\"20\" pollingMax=\"lots\"/>"
+     "</options>",
+     "<options><language code=\"de\"/></options>", "attribute pollingMax of <alarmService>"},
+    {"template",
+     "<templates><template name=\"t\"><category name=\"c\"><item name=\"a\"/>"
+     "<item name=\"b\" flags=\"1,2\"/></category><category expanded=\"no\"/></template>"
+     "<template name=\"t\" title=\"second\"/></templates>",
+     "<templates><template name=\"t\"><category name=\"c\"><item name=\"a\"/></category>"
+     "</template></templates>",
+     "attribute flags of <item> is \"1,2\""},
+    {"remotesetup",
+     "<remoteSetup><defaults timeout=\"7\"/><recorder id=\"1\" timeout=\"long\"/>"
+     "<recorder id=\"2\"/></remoteSetup>",
+     "<remoteSetup><defaults timeout=\"7\"/><recorder id=\"2\"/></remoteSetup>",
+     "attribute timeout of <recorder> is \"long\""},
+};
+
+TEST(FileContent, OneDamagedRecordCostsNoOther)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("data.xml"));
+    for (const PartlyReadable &example : kPartlyReadable) {
+        SCOPED_TRACE(example.damaged);
+        const Kind &kind = *std::find_if(std::begin(kKinds), std::end(kKinds), [&](const Kind &k) {
+            return std::strcmp(k.name, example.kind) == 0;
+        });
+        auto diagnostics = std::make_shared<Diagnostics>();
+        auto damaged = kind.make(diagnostics, dir.path(), 0, 0);
+        writeBytes(file, example.damaged);
+        EXPECT_FALSE(damaged->loadFile(utf8(file).c_str()));
+        ASSERT_FALSE(diagnostics->problems().isEmpty());
+        EXPECT_TRUE(diagnostics->problems().at(0).reason.contains(QLatin1String(example.reason)))
+            << utf8(diagnostics->problems().at(0).message());
+
+        auto clean = kind.make(nullptr, dir.path(), 0, 0);
+        writeBytes(file, example.clean);
+        EXPECT_TRUE(clean->loadFile(utf8(file).c_str()));
+        EXPECT_EQ(savedBytes(*damaged, dir.path()), savedBytes(*clean, dir.path()));
+    }
+}
+
+// Two recorders of one name, or two accounts of one id (users and groups share the ids, without
+// regard to case), are all kept, and each second one is reported; the file counts as loaded.
+TEST(FileContent, NamesUsedTwiceAreKeptAndReported)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("data.xml"));
+    auto diagnostics = std::make_shared<Diagnostics>();
+
+    writeBytes(file,
+               "<recorders>\n<recorder name=\"Lobby\"><connection port=\"1\"/></recorder>\n"
+               "<recorder name=\"Yard\"/>\n"
+               "<recorder name=\"Lobby\"><connection port=\"2\"/></recorder>\n</recorders>");
+    FileServerListProvider servers(diagnostics);
+    EXPECT_TRUE(servers.loadFile(utf8(file).c_str()));
+    ASSERT_EQ(servers.getServerCount(), 3);
+    ASSERT_EQ(diagnostics->problems().size(), 1);
+    EXPECT_EQ(diagnostics->problems().at(0).operation, FileOperation::Content);
+    EXPECT_EQ(
+        diagnostics->problems().at(0).reason,
+        QStringLiteral("line 4, column 1: the name \"Lobby\" is used by another recorder too"));
+    EXPECT_TRUE(servers.removeServer("Lobby"));
+    ServerRecord *left = nullptr;
+    ASSERT_TRUE(servers.findServer("Lobby", &left));
+    EXPECT_EQ(left->port, 2);
+
+    diagnostics->clearProblems();
+    writeBytes(file,
+               "<accounts><user id=\"bob\"/><user id=\"Bob\"/><user id=\"ann\"/>"
+               "<group id=\"BOB\"/><group id=\"crew\"/><group id=\"Crew\"/></accounts>");
+    FileAccountProvider accounts(diagnostics);
+    EXPECT_TRUE(accounts.loadFile(utf8(file).c_str()));
+    EXPECT_EQ(accounts.getUserCount(), 3);
+    EXPECT_EQ(accounts.getGroupCount(), 3);
+    QStringList reported;
+    for (const FileProblem &problem : diagnostics->problems())
+        reported.append(problem.reason);
+    EXPECT_EQ(reported,
+              QStringList({QStringLiteral("line 1, column 27: the id \"Bob\" is used by "
+                                          "another account too"),
+                           QStringLiteral("line 1, column 59: the id \"BOB\" is used by "
+                                          "another account too"),
+                           QStringLiteral("line 1, column 94: the id \"Crew\" is used "
+                                          "by another account too")}));
+}
+
+// Numbers and ids at the top of their range: a record added later still gets one of its own.
+TEST(FileContent, NewRecordsAfterTheHighestNumberGetAFreeOne)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("data.xml"));
+    writeBytes(file,
+               "<recorders><recorder id=\"2147483647\" name=\"Top\"/><recorder name=\"Next\"/>"
+               "<recorder id=\"5\" name=\"Five\"/></recorders>");
+    FileServerListProvider servers;
+    EXPECT_TRUE(servers.loadFile(utf8(file).c_str()));
+    ASSERT_GE(servers.createServer("New"), 0);
+    std::set<std::int32_t> ids;
+    for (std::int32_t i = 0; i < servers.getServerCount(); ++i) {
+        ServerRecord *server = nullptr;
+        ASSERT_TRUE(servers.getServer(i, &server));
+        EXPECT_GT(server->hostId, 0);
+        ids.insert(server->hostId);
+    }
+    EXPECT_EQ(ids.size(), 4u);
+
+    writeBytes(file, "<accounts><user number=\"2147483647\" id=\"a\"/></accounts>");
+    FileAccountProvider accounts;
+    EXPECT_TRUE(accounts.loadFile(utf8(file).c_str()));
+    addUser(accounts, "b", "B");
+    UserRecord *added = nullptr;
+    ASSERT_TRUE(accounts.getUser(1, &added));
+    EXPECT_EQ(added->number, 0);
 }
 
 } // namespace

@@ -9,7 +9,13 @@
 
 namespace ostrelhost {
 
-enum class FileOperation { Load, Save, Configure };
+enum class FileOperation {
+    Load,      // the file, or a part of it, was not loaded
+    Save,      // the file was not saved
+    Configure, // the installation's configuration names no usable file
+    Content,   // loaded as the file has it, but worth a look (a name used twice)
+    SetAside,  // a file that could not be loaded was kept under another name before a save
+};
 
 struct FileProblem
 {
@@ -17,7 +23,7 @@ struct FileProblem
     QString path;
     QString reason;
 
-    // One line for a status bar: "Cannot load <path>: <reason>".
+    // One line for a status bar: "Cannot load <path>: <reason>", "<path>: <reason>".
     QString message() const;
 };
 

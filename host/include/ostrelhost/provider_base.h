@@ -5,10 +5,41 @@
 #include <ostrel/data_provider.h>
 #include <ostrelhost/diagnostics.h>
 
+#include <QString>
+
+#include <cstdint>
 #include <memory>
 #include <new>
 
 namespace ostrelhost {
+
+// The file a provider loaded last, when that file exists but could not be read whole. The first
+// save over it keeps it under a dated name instead of replacing it. Working copies inherit it
+// with the data, since a dialog stores a copy to the file that its provider read.
+class DamagedFile
+{
+public:
+    // Notes the file as it is now on disk.
+    void remember(const QString &path);
+    void forget() { m_path.clear(); }
+    // True while path names the remembered file and the file is as it was; once the file was
+    // replaced or changed, there is nothing left to keep.
+    bool matches(const QString &path) const;
+
+private:
+    struct Stamp
+    {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::int64_t size = 0;
+        std::int64_t modifiedNs = 0;
+        bool operator==(const Stamp &) const = default;
+    };
+    static bool stampOf(const QString &path, Stamp *stamp);
+
+    QString m_path;
+    Stamp m_stamp;
+};
 
 // Logs a release() that the host did not ask for (see ProviderBase::release).
 void warnForeignRelease(ProviderKind kind);
@@ -66,11 +97,15 @@ protected:
     ProviderBase(const ProviderBase &other)
         : Interface(other)
         , m_diagnostics(other.m_diagnostics)
+        , m_damaged(other.m_damaged)
     { }
     ProviderBase &operator=(const ProviderBase &) = delete;
 
+    DamagedFile *damagedFile() { return &m_damaged; }
+
 private:
     std::shared_ptr<Diagnostics> m_diagnostics;
+    DamagedFile m_damaged;
     bool m_workingCopy = false;
 };
 

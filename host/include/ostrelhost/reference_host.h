@@ -36,8 +36,9 @@ public:
     ReferenceHost(const ReferenceHost &) = delete;
     ReferenceHost &operator=(const ReferenceHost &) = delete;
 
-    // Loads every data file; false when any failed. A failed file leaves its provider empty (the
-    // options at their defaults), is reported, and is not written until a provider saves it.
+    // Loads every data file; false when any was not read whole. A provider holds what could be
+    // read of its file (docs/data-files.md); the problems are reported, and a file that was not
+    // read whole is kept under a dated name when a save first replaces it.
     bool loadAll();
     // Clears the provider and loads its file again, e.g. the recorder list after the module's
     // recorder manager was closed with OK.
