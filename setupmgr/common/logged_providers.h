@@ -38,8 +38,14 @@ public:
         delete this;
     }
     ProviderKind getKind() override { return m_inner->getKind(); }
-    bool loadFile(const char *path) override { return checked(m_inner->loadFile(path), "loadFile"); }
-    bool saveFile(const char *path) override { return checked(m_inner->saveFile(path), "saveFile"); }
+    bool loadFile(const char *path) override
+    {
+        return checked(m_inner->loadFile(path), "loadFile");
+    }
+    bool saveFile(const char *path) override
+    {
+        return checked(m_inner->saveFile(path), "saveFile");
+    }
     void clear() override { m_inner->clear(); }
     bool createWorkingCopy(IDataProvider **out) override
     {
