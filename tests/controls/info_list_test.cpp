@@ -14,21 +14,21 @@
 
 namespace {
 
-struct CategorySpec
+struct DrawnCategory
 {
     const char *label;
     bool expanded;
     std::vector<std::pair<const char *, const char *>> items; // label, value
 };
 
-InfoView *makeView(const std::vector<CategorySpec> &categories)
+InfoView *makeView(const std::vector<DrawnCategory> &categories)
 {
     auto *view = static_cast<InfoView *>(std::calloc(1, sizeof(InfoView)));
-    for (const CategorySpec &spec : categories) {
+    for (const DrawnCategory &drawn : categories) {
         InfoCategory *category = ostrelhost::appendBlock(view->categories);
-        copyField(category->label, spec.label);
-        category->expanded = spec.expanded;
-        for (const auto &[label, value] : spec.items) {
+        copyField(category->label, drawn.label);
+        category->expanded = drawn.expanded;
+        for (const auto &[label, value] : drawn.items) {
             InfoItem *item = ostrelhost::appendBlock(category->items);
             copyField(item->label, label);
             copyField(item->value, value);

@@ -58,10 +58,10 @@ void requireClientUnchanged(testhost::AccountProvider &accounts, const Records &
 RC_GTEST_PROP(AccountProperties, UserLookedAtAndConfirmedKeepsEveryByte, ())
 {
     const auto pool = *recordgen::genNamePool(sizeof(UserRecord::id));
-    const auto spec = *recordgen::genAccounts(pool, 1, 0);
-    const auto index = *gen::inRange<int>(0, int(spec.users.size()));
+    const auto drawn = *recordgen::genAccounts(pool, 1, 0);
+    const auto index = *gen::inRange<int>(0, int(drawn.users.size()));
     testhost::AccountProvider accounts;
-    recordgen::fill(accounts.data, spec);
+    recordgen::fill(accounts.data, drawn);
     const Records users = recordbytes::users(accounts.data);
     const Records groups = recordbytes::groups(accounts.data);
     {
@@ -85,11 +85,11 @@ RC_GTEST_PROP(AccountProperties, UserLookedAtAndConfirmedKeepsEveryByte, ())
 RC_GTEST_PROP(AccountProperties, UserEditedAndCancelledKeepsEveryByte, ())
 {
     const auto pool = *recordgen::genNamePool(sizeof(UserRecord::id));
-    const auto spec = *recordgen::genAccounts(pool, 1, 0);
-    const auto index = *gen::inRange<int>(0, int(spec.users.size()));
+    const auto drawn = *recordgen::genAccounts(pool, 1, 0);
+    const auto index = *gen::inRange<int>(0, int(drawn.users.size()));
     const auto typed = *gen::container<std::vector<QString>>(5, props::genTyped());
     testhost::AccountProvider accounts;
-    recordgen::fill(accounts.data, spec);
+    recordgen::fill(accounts.data, drawn);
     const Records users = recordbytes::users(accounts.data);
     const Records groups = recordbytes::groups(accounts.data);
     {
@@ -118,10 +118,10 @@ RC_GTEST_PROP(AccountProperties, UserEditedAndCancelledKeepsEveryByte, ())
 RC_GTEST_PROP(AccountProperties, GroupLookedAtAndConfirmedKeepsEveryByte, ())
 {
     const auto pool = *recordgen::genNamePool(sizeof(GroupRecord::id));
-    const auto spec = *recordgen::genAccounts(pool, 0, 1);
-    const auto index = *gen::inRange<int>(0, int(spec.groups.size()));
+    const auto drawn = *recordgen::genAccounts(pool, 0, 1);
+    const auto index = *gen::inRange<int>(0, int(drawn.groups.size()));
     testhost::AccountProvider accounts;
-    recordgen::fill(accounts.data, spec);
+    recordgen::fill(accounts.data, drawn);
     const Records users = recordbytes::users(accounts.data);
     const Records groups = recordbytes::groups(accounts.data);
     {
@@ -147,12 +147,12 @@ RC_GTEST_PROP(AccountProperties, GroupLookedAtAndConfirmedKeepsEveryByte, ())
 RC_GTEST_PROP(AccountProperties, GroupEditedAndCancelledKeepsEveryByte, ())
 {
     const auto pool = *recordgen::genNamePool(sizeof(GroupRecord::id));
-    const auto spec = *recordgen::genAccounts(pool, 0, 1);
-    const auto index = *gen::inRange<int>(0, int(spec.groups.size()));
+    const auto drawn = *recordgen::genAccounts(pool, 0, 1);
+    const auto index = *gen::inRange<int>(0, int(drawn.groups.size()));
     const auto typed = *gen::container<std::vector<QString>>(2, props::genTyped());
     const auto moves = *props::genMemberMoves();
     testhost::AccountProvider accounts;
-    recordgen::fill(accounts.data, spec);
+    recordgen::fill(accounts.data, drawn);
     const Records users = recordbytes::users(accounts.data);
     const Records groups = recordbytes::groups(accounts.data);
     {
@@ -201,16 +201,16 @@ bool sameIdIgnoringCase(const char *a, std::size_t aSize, const char *b, std::si
 RC_GTEST_PROP(AccountProperties, AChangedIdIsStoredOnlyWhenNoOtherAccountHasIt, ())
 {
     const auto pool = *recordgen::genNamePool(sizeof(UserRecord::id));
-    auto spec = *recordgen::genAccounts(pool, 1, 1);
+    auto drawn = *recordgen::genAccounts(pool, 1, 1);
     const bool editUser = *gen::arbitrary<bool>();
     const auto index
-        = *gen::inRange<int>(0, int(editUser ? spec.users.size() : spec.groups.size()));
-    char *editedId
-        = editUser ? spec.users[std::size_t(index)].id : spec.groups[std::size_t(index)].record.id;
+        = *gen::inRange<int>(0, int(editUser ? drawn.users.size() : drawn.groups.size()));
+    char *editedId = editUser ? drawn.users[std::size_t(index)].id
+                              : drawn.groups[std::size_t(index)].record.id;
     std::vector<char *> others;
-    for (UserRecord &user : spec.users)
+    for (UserRecord &user : drawn.users)
         others.push_back(user.id);
-    for (recordgen::GroupSpec &group : spec.groups)
+    for (recordgen::DrawnGroup &group : drawn.groups)
         others.push_back(group.record.id);
     std::erase(others, editedId);
     // Half the time the edited account's id is another's (its twin) in other letter case, both
@@ -242,7 +242,7 @@ RC_GTEST_PROP(AccountProperties, AChangedIdIsStoredOnlyWhenNoOtherAccountHasIt, 
                                           {1, gen::elementOf(ids)},
                                           {1, recordgen::genName(ids, sizeof(UserRecord::id))}}));
     testhost::AccountProvider accounts;
-    recordgen::fill(accounts.data, spec);
+    recordgen::fill(accounts.data, drawn);
 
     MessageBoxAnswerer answerer(QMessageBox::Yes);
     Manager manager(accounts);
@@ -284,19 +284,19 @@ RC_GTEST_PROP(AccountProperties, AChangedIdIsStoredOnlyWhenNoOtherAccountHasIt, 
 RC_GTEST_PROP(AccountProperties, DeletingAnAccountLeavesTheOthers, ())
 {
     const auto pool = *recordgen::genNamePool(sizeof(UserRecord::id));
-    const auto spec = *recordgen::genAccounts(pool, 1, 1);
+    const auto drawn = *recordgen::genAccounts(pool, 1, 1);
     const bool deleteUser = *gen::arbitrary<bool>();
     const auto index
-        = *gen::inRange<int>(0, int(deleteUser ? spec.users.size() : spec.groups.size()));
+        = *gen::inRange<int>(0, int(deleteUser ? drawn.users.size() : drawn.groups.size()));
     testhost::AccountProvider accounts;
-    recordgen::fill(accounts.data, spec);
+    recordgen::fill(accounts.data, drawn);
     const Records users = recordbytes::users(accounts.data);
     const Records groups = recordbytes::groups(accounts.data);
     const std::string id = deleteUser
-        ? std::string(spec.users[std::size_t(index)].id,
-                      strnlen(spec.users[std::size_t(index)].id, sizeof(UserRecord::id)))
-        : std::string(spec.groups[std::size_t(index)].record.id,
-                      strnlen(spec.groups[std::size_t(index)].record.id, sizeof(GroupRecord::id)));
+        ? std::string(drawn.users[std::size_t(index)].id,
+                      strnlen(drawn.users[std::size_t(index)].id, sizeof(UserRecord::id)))
+        : std::string(drawn.groups[std::size_t(index)].record.id,
+                      strnlen(drawn.groups[std::size_t(index)].record.id, sizeof(GroupRecord::id)));
     RC_TAG(deleteUser ? "user" : "group");
 
     MessageBoxAnswerer answerer(QMessageBox::Yes);
@@ -312,7 +312,7 @@ RC_GTEST_PROP(AccountProperties, DeletingAnAccountLeavesTheOthers, ())
                                  sizeof(UserRecord::id), id, "users after Delete");
         // Every group keeps its members but those named exactly by the deleted id.
         testhost::AccountData expected;
-        recordgen::AccountSpec kept {{}, spec.groups};
+        recordgen::DrawnAccounts kept {{}, drawn.groups};
         for (auto &group : kept.groups)
             std::erase_if(group.members, [&id](const MemberRecord &member) {
                 return strnlen(member.id, sizeof member.id) == id.size()

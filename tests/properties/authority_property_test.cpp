@@ -21,12 +21,12 @@ struct Case
     Case()
     {
         const auto pool = *recordgen::genNamePool(sizeof(MemberRecord::id));
-        const auto accountSpec = *recordgen::genAccounts(pool);
-        const auto spec = *recordgen::genAuthority(pool, accountSpec);
-        recordgen::fill(accounts.data, accountSpec);
-        recordgen::fill(authority.data, spec);
-        for (std::size_t c = 0; c < spec.categories.size(); ++c) {
-            for (std::size_t i = 0; i < spec.categories[c].items.size(); ++i)
+        const auto drawnAccounts = *recordgen::genAccounts(pool);
+        const auto drawn = *recordgen::genAuthority(pool, drawnAccounts);
+        recordgen::fill(accounts.data, drawnAccounts);
+        recordgen::fill(authority.data, drawn);
+        for (std::size_t c = 0; c < drawn.categories.size(); ++c) {
+            for (std::size_t i = 0; i < drawn.categories[c].items.size(); ++i)
                 items.emplace_back(int(c), int(i));
         }
         before = recordbytes::authority(authority.data);

@@ -55,9 +55,9 @@ struct Case
     Case()
     {
         const auto pool = *recordgen::genNamePool(sizeof(ServerRecord::name));
-        const auto spec = *recordgen::genServers(pool, 1);
-        recordgen::fill(servers.data, spec);
-        count = int(spec.servers.size());
+        const auto drawn = *recordgen::genServers(pool, 1);
+        recordgen::fill(servers.data, drawn);
+        count = int(drawn.servers.size());
         before = recordbytes::servers(servers.data);
     }
 

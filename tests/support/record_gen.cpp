@@ -245,13 +245,13 @@ Gen<std::string> genName(const NamePool &pool, std::size_t maxLength)
     });
 }
 
-Gen<AccountSpec> genAccounts(const NamePool &pool, int minUsers, int minGroups)
+Gen<DrawnAccounts> genAccounts(const NamePool &pool, int minUsers, int minGroups)
 {
     return gen::exec([pool, minUsers, minGroups] {
-        AccountSpec spec;
-        spec.users.resize(*gen::inRange<std::size_t>(std::size_t(minUsers), 7));
+        DrawnAccounts drawn;
+        drawn.users.resize(*gen::inRange<std::size_t>(std::size_t(minUsers), 7));
         NamePool ids = pool;
-        for (UserRecord &user : spec.users) {
+        for (UserRecord &user : drawn.users) {
             user = seededRecord<UserRecord>();
             putField(user.id, *genName(pool, sizeof user.id));
             putText(user.password);
@@ -260,8 +260,8 @@ Gen<AccountSpec> genAccounts(const NamePool &pool, int minUsers, int minGroups)
             user.number = *genHostInt();
             ids.push_back(fieldText(user.id, sizeof user.id));
         }
-        spec.groups.resize(*gen::inRange<std::size_t>(std::size_t(minGroups), 5));
-        for (GroupSpec &group : spec.groups) {
+        drawn.groups.resize(*gen::inRange<std::size_t>(std::size_t(minGroups), 5));
+        for (DrawnGroup &group : drawn.groups) {
             group.record = seededRecord<GroupRecord>();
             clearSeq(group.record.members);
             putField(group.record.id, *genName(pool, sizeof group.record.id));
@@ -270,31 +270,31 @@ Gen<AccountSpec> genAccounts(const NamePool &pool, int minUsers, int minGroups)
             ids.push_back(fieldText(group.record.id, sizeof group.record.id));
         }
         // Members name accounts of either kind and names that are no account.
-        for (GroupSpec &group : spec.groups)
+        for (DrawnGroup &group : drawn.groups)
             group.members = genMembers(ids, 6);
-        return spec;
+        return drawn;
     });
 }
 
-Gen<AuthoritySpec> genAuthority(const NamePool &pool, const AccountSpec &accounts)
+Gen<DrawnAuthority> genAuthority(const NamePool &pool, const DrawnAccounts &accounts)
 {
     NamePool ids = pool;
     for (const UserRecord &user : accounts.users)
         ids.push_back(fieldText(user.id, sizeof user.id));
-    for (const GroupSpec &group : accounts.groups)
+    for (const DrawnGroup &group : accounts.groups)
         ids.push_back(fieldText(group.record.id, sizeof group.record.id));
     return gen::exec([ids] {
-        AuthoritySpec spec;
-        spec.categories.resize(*gen::inRange<std::size_t>(1, 4));
+        DrawnAuthority drawn;
+        drawn.categories.resize(*gen::inRange<std::size_t>(1, 4));
         bool first = true;
-        for (CategorySpec &category : spec.categories) {
+        for (DrawnCategory &category : drawn.categories) {
             category.record = seededRecord<AuthorityCategory>();
             putText(category.record.id);
             putText(category.record.name);
             // The first category has an item, so there is always one to select.
             category.items.resize(*gen::inRange<std::size_t>(first ? 1 : 0, 4));
             first = false;
-            for (AuthorityItemSpec &item : category.items) {
+            for (DrawnAuthorityItem &item : category.items) {
                 item.record = seededRecord<AuthorityItem>();
                 clearSeq(item.record.members);
                 putText(item.record.id);
@@ -303,16 +303,16 @@ Gen<AuthoritySpec> genAuthority(const NamePool &pool, const AccountSpec &account
                 item.members = genMembers(ids, 6);
             }
         }
-        return spec;
+        return drawn;
     });
 }
 
-Gen<ServerListSpec> genServers(const NamePool &pool, int minServers)
+Gen<DrawnServerList> genServers(const NamePool &pool, int minServers)
 {
     return gen::exec([pool, minServers] {
-        ServerListSpec spec;
-        spec.servers.resize(*gen::inRange<std::size_t>(std::size_t(minServers), 7));
-        for (ServerSpec &server : spec.servers) {
+        DrawnServerList drawn;
+        drawn.servers.resize(*gen::inRange<std::size_t>(std::size_t(minServers), 7));
+        for (DrawnServer &server : drawn.servers) {
             ServerRecord &record = server.record;
             record = seededRecord<ServerRecord>();
             clearSeq(record.additionalInfo);
@@ -344,7 +344,7 @@ Gen<ServerListSpec> genServers(const NamePool &pool, int minServers)
             for (CameraEntry &camera : server.cameras)
                 camera = seededRecord<CameraEntry>();
         }
-        return spec;
+        return drawn;
     });
 }
 
@@ -366,14 +366,14 @@ Gen<OptionRecord> genOptions()
     });
 }
 
-void fill(testhost::AccountData &data, const AccountSpec &spec)
+void fill(testhost::AccountData &data, const DrawnAccounts &drawn)
 {
-    for (const UserRecord &user : spec.users) {
+    for (const UserRecord &user : drawn.users) {
         auto record = ostrelhost::makeRecord<UserRecord>();
         std::memcpy(static_cast<void *>(record.get()), &user, sizeof user);
         data.users.push_back(std::move(record));
     }
-    for (const GroupSpec &group : spec.groups) {
+    for (const DrawnGroup &group : drawn.groups) {
         auto record = ostrelhost::makeRecord<GroupRecord>();
         std::memcpy(static_cast<void *>(record.get()), &group.record, sizeof group.record);
         for (const MemberRecord &member : group.members)
@@ -382,13 +382,13 @@ void fill(testhost::AccountData &data, const AccountSpec &spec)
     }
 }
 
-void fill(testhost::AuthorityData &data, const AuthoritySpec &spec)
+void fill(testhost::AuthorityData &data, const DrawnAuthority &drawn)
 {
-    for (const CategorySpec &category : spec.categories) {
+    for (const DrawnCategory &category : drawn.categories) {
         testhost::AuthorityData::Category filled;
         filled.category = ostrelhost::makeRecord<AuthorityCategory>();
         *filled.category = category.record;
-        for (const AuthorityItemSpec &item : category.items) {
+        for (const DrawnAuthorityItem &item : category.items) {
             auto record = ostrelhost::makeRecord<AuthorityItem>();
             std::memcpy(static_cast<void *>(record.get()), &item.record, sizeof item.record);
             for (const MemberRecord &member : item.members)
@@ -399,9 +399,9 @@ void fill(testhost::AuthorityData &data, const AuthoritySpec &spec)
     }
 }
 
-void fill(testhost::ServerListData &data, const ServerListSpec &spec)
+void fill(testhost::ServerListData &data, const DrawnServerList &drawn)
 {
-    for (const ServerSpec &server : spec.servers) {
+    for (const DrawnServer &server : drawn.servers) {
         auto record = ostrelhost::makeRecord<ServerRecord>();
         std::memcpy(static_cast<void *>(record.get()), &server.record, sizeof server.record);
         for (const AdditionalInfo &info : server.info)
@@ -412,10 +412,10 @@ void fill(testhost::ServerListData &data, const ServerListSpec &spec)
     }
 }
 
-void fill(testhost::ServerValueData &data, const ServerListSpec &spec)
+void fill(testhost::ServerValueData &data, const DrawnServerList &drawn)
 {
     testhost::ServerListData owned;
-    fill(owned, spec);
+    fill(owned, drawn);
     for (auto &server : owned.servers) {
         data.adopt(*server);
         server->additionalInfo = {};
@@ -438,30 +438,30 @@ std::string describe(const UserRecord &record)
     return os.str();
 }
 
-std::string describe(const GroupSpec &spec)
+std::string describe(const DrawnGroup &drawn)
 {
     std::ostringstream os;
-    os << "group number=" << spec.record.number;
-    showField(os, "id", spec.record.id);
-    showField(os, "description", spec.record.description);
-    os << " members:" << describeMembers(spec.members);
+    os << "group number=" << drawn.record.number;
+    showField(os, "id", drawn.record.id);
+    showField(os, "description", drawn.record.description);
+    os << " members:" << describeMembers(drawn.members);
     return os.str();
 }
 
-std::string describe(const AuthorityItemSpec &spec)
+std::string describe(const DrawnAuthorityItem &drawn)
 {
     std::ostringstream os;
     os << "item";
-    showField(os, "id", spec.record.id);
-    showField(os, "name", spec.record.name);
-    showField(os, "description", spec.record.description);
-    os << " members:" << describeMembers(spec.members);
+    showField(os, "id", drawn.record.id);
+    showField(os, "name", drawn.record.name);
+    showField(os, "description", drawn.record.description);
+    os << " members:" << describeMembers(drawn.members);
     return os.str();
 }
 
-std::string describe(const ServerSpec &spec)
+std::string describe(const DrawnServer &drawn)
 {
-    const ServerRecord &r = spec.record;
+    const ServerRecord &r = drawn.record;
     std::ostringstream os;
     os << "recorder hostId=" << r.hostId << " hostFlags=" << r.hostFlags;
     showField(os, "name", r.name);
@@ -477,8 +477,8 @@ std::string describe(const ServerSpec &spec)
     showField(os, "password", r.password);
     os << " version=" << int(r.version[0]) << '.' << int(r.version[1]) << '.' << int(r.version[2])
        << '.' << int(r.version[3]) << " productCode=" << r.productCode
-       << " cameras=" << spec.cameras.size() << " info:";
-    for (const AdditionalInfo &info : spec.info) {
+       << " cameras=" << drawn.cameras.size() << " info:";
+    for (const AdditionalInfo &info : drawn.info) {
         os << " [tag " << info.tag;
         showField(os, "name", info.name);
         showField(os, "value", info.value);
@@ -498,43 +498,43 @@ std::string describe(const OptionRecord &record)
     return os.str();
 }
 
-void showValue(const GroupSpec &spec, std::ostream &os)
+void showValue(const DrawnGroup &drawn, std::ostream &os)
 {
-    os << describe(spec);
+    os << describe(drawn);
 }
 
-void showValue(const AccountSpec &spec, std::ostream &os)
+void showValue(const DrawnAccounts &drawn, std::ostream &os)
 {
-    os << joined<UserRecord>(spec.users, [](const UserRecord &user) { return describe(user); })
-       << joined<GroupSpec>(spec.groups, [](const GroupSpec &group) { return describe(group); });
+    os << joined<UserRecord>(drawn.users, [](const UserRecord &user) { return describe(user); })
+       << joined<DrawnGroup>(drawn.groups, [](const DrawnGroup &group) { return describe(group); });
 }
 
-void showValue(const CategorySpec &spec, std::ostream &os)
+void showValue(const DrawnCategory &drawn, std::ostream &os)
 {
     os << "category";
-    showField(os, "id", spec.record.id);
-    showField(os, "name", spec.record.name);
-    os << joined<AuthorityItemSpec>(spec.items,
-                                    [](const AuthorityItemSpec &item) { return describe(item); });
+    showField(os, "id", drawn.record.id);
+    showField(os, "name", drawn.record.name);
+    os << joined<DrawnAuthorityItem>(drawn.items,
+                                     [](const DrawnAuthorityItem &item) { return describe(item); });
 }
 
-void showValue(const AuthoritySpec &spec, std::ostream &os)
+void showValue(const DrawnAuthority &drawn, std::ostream &os)
 {
-    for (const CategorySpec &category : spec.categories) {
+    for (const DrawnCategory &category : drawn.categories) {
         os << "\n";
         showValue(category, os);
     }
 }
 
-void showValue(const ServerSpec &spec, std::ostream &os)
+void showValue(const DrawnServer &drawn, std::ostream &os)
 {
-    os << describe(spec);
+    os << describe(drawn);
 }
 
-void showValue(const ServerListSpec &spec, std::ostream &os)
+void showValue(const DrawnServerList &drawn, std::ostream &os)
 {
-    os << joined<ServerSpec>(spec.servers,
-                             [](const ServerSpec &server) { return describe(server); });
+    os << joined<DrawnServer>(drawn.servers,
+                              [](const DrawnServer &server) { return describe(server); });
 }
 
 } // namespace recordgen

@@ -20,45 +20,45 @@ namespace recordgen {
 
 using NamePool = std::vector<std::string>;
 
-struct GroupSpec
+struct DrawnGroup
 {
     GroupRecord record; // members empty; they follow as values
     std::vector<MemberRecord> members;
 };
 
-struct AccountSpec
+struct DrawnAccounts
 {
     std::vector<UserRecord> users;
-    std::vector<GroupSpec> groups;
+    std::vector<DrawnGroup> groups;
 };
 
-struct AuthorityItemSpec
+struct DrawnAuthorityItem
 {
     AuthorityItem record; // members empty
     std::vector<MemberRecord> members;
 };
 
-struct CategorySpec
+struct DrawnCategory
 {
     AuthorityCategory record;
-    std::vector<AuthorityItemSpec> items;
+    std::vector<DrawnAuthorityItem> items;
 };
 
-struct AuthoritySpec
+struct DrawnAuthority
 {
-    std::vector<CategorySpec> categories;
+    std::vector<DrawnCategory> categories;
 };
 
-struct ServerSpec
+struct DrawnServer
 {
     ServerRecord record; // sequences empty
     std::vector<AdditionalInfo> info;
     std::vector<CameraEntry> cameras;
 };
 
-struct ServerListSpec
+struct DrawnServerList
 {
-    std::vector<ServerSpec> servers;
+    std::vector<DrawnServer> servers;
 };
 
 // Text of up to maxLength bytes, none of them zero.
@@ -71,34 +71,34 @@ rc::Gen<std::string> genName(const NamePool &pool, std::size_t maxLength);
 // Users and groups whose ids come from the pool; members name pool entries and accounts of
 // either kind, with kinds beyond 0 and 1 now and then. minUsers and minGroups let a property
 // ask for something to select.
-rc::Gen<AccountSpec> genAccounts(const NamePool &pool, int minUsers = 0, int minGroups = 0);
+rc::Gen<DrawnAccounts> genAccounts(const NamePool &pool, int minUsers = 0, int minGroups = 0);
 // Categories and authority items whose members name the accounts' ids and the pool's.
-rc::Gen<AuthoritySpec> genAuthority(const NamePool &pool, const AccountSpec &accounts);
+rc::Gen<DrawnAuthority> genAuthority(const NamePool &pool, const DrawnAccounts &accounts);
 // Recorders with names from the pool, 0 to 20 additional-information entries, product kinds in
 // and outside 0..3, random host fields.
-rc::Gen<ServerListSpec> genServers(const NamePool &pool, int minServers = 0);
+rc::Gen<DrawnServerList> genServers(const NamePool &pool, int minServers = 0);
 rc::Gen<OptionRecord> genOptions();
 
 // Lays the records out as the provider keeps them, after those it already has.
-void fill(testhost::AccountData &data, const AccountSpec &spec);
-void fill(testhost::AuthorityData &data, const AuthoritySpec &spec);
-void fill(testhost::ServerListData &data, const ServerListSpec &spec);
+void fill(testhost::AccountData &data, const DrawnAccounts &drawn);
+void fill(testhost::AuthorityData &data, const DrawnAuthority &drawn);
+void fill(testhost::ServerListData &data, const DrawnServerList &drawn);
 // Leaves no spare room in the vector, so that the next recorder added moves them all.
-void fill(testhost::ServerValueData &data, const ServerListSpec &spec);
+void fill(testhost::ServerValueData &data, const DrawnServerList &drawn);
 
 // The record as RapidCheck shows a counterexample: every field, bytes escaped.
 std::string describe(const UserRecord &record);
-std::string describe(const GroupSpec &spec);
-std::string describe(const AuthorityItemSpec &spec);
-std::string describe(const ServerSpec &spec);
+std::string describe(const DrawnGroup &drawn);
+std::string describe(const DrawnAuthorityItem &drawn);
+std::string describe(const DrawnServer &drawn);
 std::string describe(const OptionRecord &record);
 
-void showValue(const GroupSpec &spec, std::ostream &os);
-void showValue(const AccountSpec &spec, std::ostream &os);
-void showValue(const CategorySpec &spec, std::ostream &os);
-void showValue(const AuthoritySpec &spec, std::ostream &os);
-void showValue(const ServerSpec &spec, std::ostream &os);
-void showValue(const ServerListSpec &spec, std::ostream &os);
+void showValue(const DrawnGroup &drawn, std::ostream &os);
+void showValue(const DrawnAccounts &drawn, std::ostream &os);
+void showValue(const DrawnCategory &drawn, std::ostream &os);
+void showValue(const DrawnAuthority &drawn, std::ostream &os);
+void showValue(const DrawnServer &drawn, std::ostream &os);
+void showValue(const DrawnServerList &drawn, std::ostream &os);
 
 } // namespace recordgen
 
