@@ -40,6 +40,9 @@ QColor cellEditorColor()
 
 // The rows the list shows for a new recorder, top to bottom.
 constexpr const char *kNewRecorderRows[] = {"Fire Dept", "Police", "Fax", "Phone", "Manager"};
+// Login texts keep to 49 bytes; the other texts fill their 51-byte fields.
+constexpr int kLoginFieldSize = kLoginFieldLength + 1;
+
 // An information row's position among the record's entries it shows, when it shows one.
 constexpr int kOriginalRole = Qt::UserRole + 1;
 
@@ -90,9 +93,36 @@ CServerSetupDlg::CServerSetupDlg(IServerListProvider *servers, std::int32_t inde
     , m_index(index)
 {
     setWindowTitle(QStringLiteral("DVR Information"));
-    // Login texts keep to 49 bytes; the other texts fill their 51-byte fields.
-    const int loginField = kLoginFieldLength + 1;
+    buildServerGroup();
+    buildInfoGroup();
+    buildButtons();
+    buildHiddenControls();
+    auto *groups = new QHBoxLayout;
+    groups->addWidget(m_serverGroup, 1);
+    groups->addWidget(m_infoGroup, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(groups, 1);
+    layout->addWidget(m_buttons);
+    setUpDialog(this, 314, 180);
+    const QWidget *order[]
+        = {m_nameEdit, m_addressEdit, m_portEdit,   m_productCombo, m_loginEdit, m_passwordEdit,
+           m_infoList, m_newInfo,     m_deleteInfo, m_ok,           m_cancel};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(const_cast<QWidget *>(order[i - 1]), const_cast<QWidget *>(order[i]));
 
+    connect(m_productCombo, &QComboBox::currentIndexChanged, this,
+            &CServerSetupDlg::applyProductDefaults);
+    connect(m_infoList, &QTreeWidget::itemClicked, this, &CServerSetupDlg::openCellEditor);
+    connect(m_newInfo, &QPushButton::clicked, this, &CServerSetupDlg::OnNewInfo);
+    connect(m_deleteInfo, &QPushButton::clicked, this, &CServerSetupDlg::OnDeleteInfo);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &CServerSetupDlg::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &CServerSetupDlg::reject);
+    // F2 edits the current row's name, as a click on its cell does.
+    m_infoList->installEventFilter(this);
+}
+
+void CServerSetupDlg::buildServerGroup()
+{
     m_serverGroup = new QGroupBox(QStringLiteral("DVR Information"), this);
     markControl(m_serverGroup, -1, "serverInfoGroup");
     m_nameEdit = makeFilterEdit(m_serverGroup, "nameEdit");
@@ -102,8 +132,8 @@ CServerSetupDlg::CServerSetupDlg(IServerListProvider *servers, std::int32_t inde
     m_portEdit->setValidator(new PortValidator(m_portEdit));
     m_productCombo = new QComboBox(m_serverGroup);
     markControl(m_productCombo, -1, "productCombo");
-    m_loginEdit = makeEdit(m_serverGroup, "loginIdEdit", loginField);
-    m_passwordEdit = makeEdit(m_serverGroup, "passwordEdit", loginField);
+    m_loginEdit = makeEdit(m_serverGroup, "loginIdEdit", kLoginFieldSize);
+    m_passwordEdit = makeEdit(m_serverGroup, "passwordEdit", kLoginFieldSize);
     m_passwordEdit->setEchoMode(QLineEdit::Password);
     m_nameLabel = label(m_serverGroup, "&Name:", "nameLabel", m_nameEdit);
     m_addressLabel = label(m_serverGroup, "&Address:", "addressLabel", m_addressEdit);
@@ -122,7 +152,10 @@ CServerSetupDlg::CServerSetupDlg(IServerListProvider *servers, std::int32_t inde
         serverFields->addWidget(field, row++, 1);
     }
     serverFields->setRowStretch(row, 1);
+}
 
+void CServerSetupDlg::buildInfoGroup()
+{
     m_infoGroup = new QGroupBox(QStringLiteral("Additional Information"), this);
     markControl(m_infoGroup, -1, "additionalInfoGroup");
     m_infoList = new QTreeWidget(m_infoGroup);
@@ -157,22 +190,28 @@ CServerSetupDlg::CServerSetupDlg(IServerListProvider *servers, std::int32_t inde
     auto *infoLayout = new QVBoxLayout(m_infoGroup);
     infoLayout->addWidget(m_infoList, 1);
     infoLayout->addLayout(infoButtons);
+}
 
+void CServerSetupDlg::buildButtons()
+{
     m_buttons = new QDialogButtonBox(this);
     m_ok = m_buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     m_cancel = m_buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
     markControl(m_ok, kOkButton, "okButton");
     markControl(m_cancel, kCancelButton, "cancelButton");
     m_ok->setDefault(true);
+}
 
+void CServerSetupDlg::buildHiddenControls()
+{
     // Never shown, and kept outside the visible area as the template keeps them.
     m_ddnsGroup = new QGroupBox(QStringLiteral("DDNS Information"), this);
     markControl(m_ddnsGroup, -1, "ddnsGroup");
     m_useDdns = new QCheckBox(QStringLiteral("&Use DDNS"), m_ddnsGroup);
     markControl(m_useDdns, -1, "useDdnsCheck");
-    m_ddnsAddress = makeEdit(m_ddnsGroup, "ddnsAddressEdit", loginField);
-    m_ddnsId = makeEdit(m_ddnsGroup, "ddnsIdEdit", loginField);
-    m_ddnsPassword = makeEdit(m_ddnsGroup, "ddnsPasswordEdit", loginField);
+    m_ddnsAddress = makeEdit(m_ddnsGroup, "ddnsAddressEdit", kLoginFieldSize);
+    m_ddnsId = makeEdit(m_ddnsGroup, "ddnsIdEdit", kLoginFieldSize);
+    m_ddnsPassword = makeEdit(m_ddnsGroup, "ddnsPasswordEdit", kLoginFieldSize);
     m_ddnsPassword->setEchoMode(QLineEdit::Password);
     m_ddnsAddressLabel = label(m_ddnsGroup, "Address:", "ddnsAddressLabel", m_ddnsAddress);
     m_ddnsIdLabel = label(m_ddnsGroup, "ID:", "ddnsIdLabel", m_ddnsId);
@@ -185,29 +224,6 @@ CServerSetupDlg::CServerSetupDlg(IServerListProvider *servers, std::int32_t inde
     m_pairApply = makeButton(m_ddnsGroup, "Apply", -1, "applyButton");
     m_ddnsGroup->setGeometry(-1000, -1000, 10, 10);
     m_ddnsGroup->hide();
-
-    auto *groups = new QHBoxLayout;
-    groups->addWidget(m_serverGroup, 1);
-    groups->addWidget(m_infoGroup, 1);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(groups, 1);
-    layout->addWidget(m_buttons);
-    setUpDialog(this, 314, 180);
-    const QWidget *order[]
-        = {m_nameEdit, m_addressEdit, m_portEdit,   m_productCombo, m_loginEdit, m_passwordEdit,
-           m_infoList, m_newInfo,     m_deleteInfo, m_ok,           m_cancel};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(const_cast<QWidget *>(order[i - 1]), const_cast<QWidget *>(order[i]));
-
-    connect(m_productCombo, &QComboBox::currentIndexChanged, this,
-            &CServerSetupDlg::applyProductDefaults);
-    connect(m_infoList, &QTreeWidget::itemClicked, this, &CServerSetupDlg::openCellEditor);
-    connect(m_newInfo, &QPushButton::clicked, this, &CServerSetupDlg::OnNewInfo);
-    connect(m_deleteInfo, &QPushButton::clicked, this, &CServerSetupDlg::OnDeleteInfo);
-    connect(m_buttons, &QDialogButtonBox::accepted, this, &CServerSetupDlg::accept);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &CServerSetupDlg::reject);
-    // F2 edits the current row's name, as a click on its cell does.
-    m_infoList->installEventFilter(this);
 }
 
 CServerSetupDlg::~CServerSetupDlg() = default;

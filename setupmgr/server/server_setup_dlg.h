@@ -48,6 +48,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The constructor's steps: the recorder's fields, the additional information, OK and Cancel,
+    // and the controls that stay hidden.
+    void buildServerGroup();
+    void buildInfoGroup();
+    void buildButtons();
+    void buildHiddenControls();
     void initDialog();
     void fillProducts();
     void setTexts();

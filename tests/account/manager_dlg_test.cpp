@@ -255,37 +255,6 @@ TEST_F(AuthorityDlgTest, ConfirmedChooserCommitsEvenWithoutChange)
     EXPECT_EQ(seqSize(authority.data.categories[0].items[0]->members), 2u);
 }
 
-// Two users of one id, as an older installation may hold: deleting the second, the provider
-// deletes the first of that id, and the tree shows what the working copy holds, reading no freed
-// record. The copy outlives the tree when the dialog goes.
-TEST_F(ManagerDlgTest, DeletingOneOfTwoUsersOfOneId)
-{
-    accounts.data.addUser("bob", "other", "Second Bob");
-    open();
-    tree->setCurrentItem(userItem(2));
-    EXPECT_EQ(text(kNameEdit), QStringLiteral("Second Bob"));
-    answer(QMessageBox::Yes);
-    click(manager, kDelete);
-    IAccountProvider *copy = manager->workingCopy();
-    ASSERT_EQ(tree->UserFolder()->childCount(), copy->getUserCount());
-    for (int i = 0; i < copy->getUserCount(); ++i) {
-        UserRecord *user = nullptr;
-        ASSERT_TRUE(copy->getUser(i, &user));
-        tree->setCurrentItem(userItem(i));
-        EXPECT_EQ(userItem(i)->text(0), QString::fromUtf8(user->id));
-        EXPECT_EQ(text(kNameEdit), QString::fromUtf8(user->name));
-    }
-    manager->grab();
-
-    int releasedBeforeTheTree = -1;
-    QObject::connect(tree, &QObject::destroyed, [this, &releasedBeforeTheTree] {
-        releasedBeforeTheTree = accounts.log->count("copy.release");
-    });
-    const int released = accounts.log->count("copy.release");
-    dialog.reset();
-    EXPECT_EQ(releasedBeforeTheTree, released);
-}
-
 TEST_F(AuthorityDlgTest, AFailedReloadIsToldAndLogged)
 {
     authority.refuseLoad = true;

@@ -1,13 +1,9 @@
-#include "account/account_group_dlg.h"
 #include "account/account_user_dlg.h"
 #include "account_test_env.h"
 #include "controls/beep.h"
 #include "support/dialog_test_util.h"
 
 #include <QLabel>
-
-#include <cstddef>
-#include <cstring>
 
 namespace {
 
@@ -126,49 +122,6 @@ TEST_F(UserDlgTest, AdminKeepsItsIdAndOthersMayChangeOnlyTheirCase)
     EXPECT_EQ(d->result(), 1);
     EXPECT_STREQ(bob->id, "Bob");
     EXPECT_EQ(accounts.data.users.size(), 2u);
-}
-
-// Accounts as older installations left them: ids in a legacy code page that fill their field to
-// the last byte, texts with characters the id edits refuse, a second id that differs from another
-// only in letter case, member blocks with bytes after their id's end. Opening one and pressing OK
-// stores it byte for byte.
-TEST_F(UserDlgTest, OpenAndOkWithoutEditsKeepsEveryByte)
-{
-    UserRecord *legacy = accounts.data.addUser("x");
-    std::memset(legacy->id, 'i', sizeof legacy->id);
-    legacy->id[0] = char(0xB0);
-    std::memset(legacy->password, 'p', sizeof legacy->password);
-    copyField(legacy->name, "a:b/c");
-    std::memset(legacy->description, 0xFF, sizeof legacy->description);
-    UserRecord *twin = accounts.data.addUser(" BOB ");
-    for (UserRecord *user : {admin, bob, legacy, twin}) {
-        const UserRecord before = *user;
-        QDialog *d = open(user);
-        click(d, kOk);
-        EXPECT_EQ(d->result(), 1) << before.name;
-        EXPECT_EQ(std::memcmp(&before, user, sizeof before), 0) << before.name;
-    }
-
-    GroupRecord *group = accounts.data.addGroup("g", {{MemberUser, "bob"}, {MemberGroup, "x"}});
-    std::memset(group->id, 'g', sizeof group->id);
-    group->id[3] = char(0xC3);
-    std::memset(group->description, 0xFE, sizeof group->description);
-    std::memset(group->members.first[1]->id, 0xB1, sizeof group->members.first[1]->id);
-    std::memcpy(group->members.first[0]->id, "bob\0left over", 13);
-    group->members.first[1]->kind = 9;
-    const GroupRecord before = *group;
-    const MemberRecord first = *group->members.first[0];
-    const MemberRecord second = *group->members.first[1];
-    auto *groupDialog = new CAccountGroupDlg;
-    groupDialog->SetProvider(&accounts, group);
-    dialog.reset(groupDialog);
-    groupDialog->show();
-    click(groupDialog, kOk);
-    EXPECT_EQ(groupDialog->result(), 1);
-    EXPECT_EQ(std::memcmp(&before, group, offsetof(GroupRecord, members)), 0);
-    ASSERT_EQ(seqSize(group->members), 2u);
-    EXPECT_EQ(std::memcmp(&first, group->members.first[0], sizeof first), 0);
-    EXPECT_EQ(std::memcmp(&second, group->members.first[1], sizeof second), 0);
 }
 
 } // namespace

@@ -117,4 +117,15 @@ inline void expectCompletedAtLast(const std::vector<Outcome> &outcomes, const st
     EXPECT_EQ(last.log, "");
 }
 
+// All of the above for one path: the last run completes, every other run stores all or nothing,
+// loses no work and logs its failure.
+inline void expectSafe(const std::vector<Outcome> &outcomes, const std::string &change,
+                       const std::set<std::string> &before, const std::set<std::string> &after)
+{
+    expectCompletedAtLast(outcomes, change);
+    expectAllOrNothing(outcomes, before, after);
+    expectNoLostWork(outcomes, change);
+    expectEveryFailureLogged(outcomes);
+}
+
 } // namespace faults

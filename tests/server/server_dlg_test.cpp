@@ -11,7 +11,6 @@
 #include "support/temp_install.h"
 
 #include "controls/beep.h"
-#include <ostrelhost/owned_records.h>
 
 #include <ostrelhost/reference_host.h>
 
@@ -23,7 +22,6 @@
 #include <QMessageBox>
 #include <QTreeWidget>
 
-#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -393,92 +391,6 @@ TEST_F(ServerDlgTest, CommitReachesTheRecorderListFile)
 }
 
 // --- what real installations hold ----------------------------------------------------------
-
-// A recorder as an older installation or another system left it: a name in a legacy code page
-// that fills its field to the last byte and ends inside a character, characters the edits refuse
-// when typed, port 0, a DDNS flag of 5, and an entry without a name.
-void makeMessy(ServerRecord *record, std::int32_t kind)
-{
-    std::memset(record->name, 'N', sizeof record->name);
-    record->name[0] = char(0xB0); // EUC-KR, not UTF-8
-    record->name[1] = char(0xA1);
-    record->name[sizeof record->name - 1] = char(0xE2); // the first byte of a three-byte character
-    record->name[2] = char('0' + kind);
-    copyField(record->address, "fe80::1");
-    std::memset(record->loginId, 'L', sizeof record->loginId);
-    copyField(record->password, "pa(ss)");
-    record->useDdns = 5;
-    record->productKind = kind;
-    record->port = kind == 0 ? 0 : 65535;
-    AdditionalInfo *entry = ostrelhost::appendBlock(record->additionalInfo);
-    entry->tag = 4;
-    copyField(entry->value, "no name");
-}
-
-// Whether two records hold the same bytes, their additional information entry by entry.
-void expectSameBytes(const ServerRecord &a, const ServerRecord &b, const char *what)
-{
-    EXPECT_EQ(std::memcmp(&a, &b, offsetof(ServerRecord, additionalInfo)), 0) << what;
-    EXPECT_EQ(std::memcmp(&a.cameras, &b.cameras, sizeof a - offsetof(ServerRecord, cameras)), 0)
-        << what;
-    ASSERT_EQ(seqSize(a.additionalInfo), seqSize(b.additionalInfo)) << what;
-    for (std::size_t i = 0; i < seqSize(a.additionalInfo); ++i)
-        EXPECT_EQ(std::memcmp(seqAt(a.additionalInfo, i), seqAt(b.additionalInfo, i),
-                              sizeof(AdditionalInfo)),
-                  0)
-            << what << " entry " << i;
-}
-
-// Opening a recorder of any product kind and pressing OK stores it byte for byte: nothing is
-// filtered, decoded, cut or defaulted that the user did not touch.
-TEST_F(ServerDlgTest, ModifyAndOkWithoutEditsKeepEveryByte)
-{
-    for (std::int32_t kind : {0, 1, 2, 3, 7})
-        makeMessy(servers.data.addServer("x"), kind);
-    CServerListDlg *list = openList();
-    auto *tree = named<CServerTreeCtrl>(list, "serverTree");
-    IServerListProvider *copy = list->workingCopy();
-    for (std::int32_t i = 0; i < copy->getServerCount(); ++i) {
-        ServerRecord *record = nullptr;
-        ASSERT_TRUE(copy->getServer(i, &record));
-        testhost::Copied<ServerRecord> before(ostrelhost::cloneRecord(*record));
-        tree->setCurrentItem(tree->rootItem()->child(i));
-        QString shownName;
-        QString message;
-        whenModal<CServerSetupDlg>([&shownName](CServerSetupDlg *setup) {
-            shownName = edit(setup, "nameEdit");
-            click(setup, 1);
-        });
-        press(list, "modifyButton");
-        EXPECT_TRUE(shownName.contains(QChar::ReplacementCharacter)) << i;
-        ASSERT_TRUE(copy->getServer(i, &record));
-        expectSameBytes(*before, *record, "after OK");
-    }
-}
-
-// The second of two recorders named alike is deleted: the host removes the first of that name,
-// and the tree shows what the working copy holds afterwards, reading no freed record.
-TEST_F(ServerDlgTest, DeletingOneOfTwoRecordersOfOneName)
-{
-    add("Gate", "10.0.0.1", 7000);
-    add("Yard", "10.0.0.2", 7000);
-    add("Gate", "10.0.0.3", 7000);
-    CServerListDlg *list = openList();
-    auto *tree = named<CServerTreeCtrl>(list, "serverTree");
-    tree->setCurrentItem(tree->rootItem()->child(2));
-    whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
-    press(list, "deleteButton");
-    IServerListProvider *copy = list->workingCopy();
-    ASSERT_EQ(tree->rootItem()->childCount(), copy->getServerCount());
-    for (int i = 0; i < tree->rootItem()->childCount(); ++i) {
-        ServerRecord *record = nullptr;
-        ASSERT_TRUE(copy->getServer(i, &record));
-        tree->setCurrentItem(tree->rootItem()->child(i));
-        EXPECT_EQ(tree->rootItem()->child(i)->text(0), QString::fromUtf8(record->name));
-        EXPECT_TRUE(named<QWidget>(list, "infoList")->isVisible());
-    }
-    list->grab(); // paints every item
-}
 
 // A digit that would take the port past 65535 is refused as it is typed, with the beep.
 TEST_F(ServerDlgTest, PortStaysWithinItsRange)
