@@ -18,15 +18,6 @@ unsigned char lowerAscii(unsigned char c)
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
-// The UTF-8 text as a field of N bytes would store it, so that the rules judge what is stored.
-template <std::size_t N>
-QByteArray fieldText(const QString &text)
-{
-    char field[N];
-    setField(field, text);
-    return fieldBytes(field);
-}
-
 // Compares one id with many without regard to case: ASCII runs byte by byte, the rest through
 // Unicode case folding. The checks walk every account, so the common ASCII case must be cheap.
 class IdMatcher
@@ -150,7 +141,7 @@ const char *messageKey(IdError error)
 IdError checkUser(IAccountProvider *accounts, const QString &id, const UserRecord *edited,
                   const QString &password, const QString &confirmation)
 {
-    const QByteArray key = fieldText<sizeof(UserRecord::id)>(id);
+    const QByteArray key = storedBytes<sizeof(UserRecord::id)>(id);
     if (key.isEmpty())
         return IdError::RequiredUserId;
     if (accounts) {
@@ -169,7 +160,7 @@ IdError checkUser(IAccountProvider *accounts, const QString &id, const UserRecor
 
 IdError checkGroup(IAccountProvider *accounts, const QString &id, const GroupRecord *edited)
 {
-    const QByteArray key = fieldText<sizeof(GroupRecord::id)>(id);
+    const QByteArray key = storedBytes<sizeof(GroupRecord::id)>(id);
     if (key.isEmpty())
         return IdError::RequiredGroupId;
     if (accounts) {

@@ -50,6 +50,16 @@ void setField(char (&field)[N], const QString &text)
     copyField(field, bytes.constData());
 }
 
+// The bytes a field of N bytes stores for text (setField's cut), so that checks judge what is
+// stored rather than what was typed.
+template <std::size_t N>
+QByteArray storedBytes(const QString &text)
+{
+    char field[N];
+    setField(field, text);
+    return fieldBytes(field);
+}
+
 // Copies bytes into the field as they are: bytes that fill it exactly are kept without a
 // terminating zero (fieldBytes reads such a field to its end); longer ones are cut at a character
 // boundary. Shows what a host's full field holds, where setField keeps room for the zero.

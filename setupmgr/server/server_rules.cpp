@@ -51,13 +51,6 @@ void setChangedField(char (&field)[N], const std::optional<QString> &text)
 
 } // namespace
 
-QByteArray storedBytes(const QString &text)
-{
-    char field[sizeof(ServerRecord::name)];
-    setField(field, text);
-    return fieldBytes(field);
-}
-
 ProductDefaults productDefaults(std::int32_t productKind)
 {
     switch (productKind) {

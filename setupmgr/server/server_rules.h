@@ -47,10 +47,9 @@ const char *messageKey(ServerRefusal refusal);
 // Whether the refusal puts the focus on the address (else on the name).
 bool refusesAddress(ServerRefusal refusal);
 
-// Texts as a record field stores them: UTF-8 cut to the field at a character boundary. The checks
-// compare these bytes, never text decoded from a record, so that names and addresses in a legacy
+// The checks compare names and addresses as a record field stores them (storedBytes of
+// common/text_field.h), never text decoded from a record, so that names and addresses in a legacy
 // encoding or filling their field to the last byte are found as they are.
-QByteArray storedBytes(const QString &text);
 
 // The checks of a new recorder (name and address as stored); creating it is the caller's.
 ServerRefusal checkNewServer(IServerListProvider *servers, const QByteArray &name,

@@ -471,12 +471,12 @@ void CServerSetupDlg::refuse(ServerRefusal refusal)
     (refusesAddress(refusal) ? m_addressEdit : m_nameEdit)->setFocus();
 }
 
-bool CServerSetupDlg::store(ServerRecord &record)
+bool CServerSetupDlg::store(ServerRecord &record, const ServerFields &values)
 {
     // The information first: it is the one step that can fail, and it fails as a whole.
     if (!replaceAdditionalInfo(record, infoRows()))
         return false;
-    fillServerRecord(record, fields());
+    fillServerRecord(record, values);
     return true;
 }
 
@@ -486,14 +486,17 @@ void CServerSetupDlg::accept()
     const ServerFields values = fields();
     const std::uint16_t port = values.port.value_or(0);
     if (!editing()) {
-        const QByteArray name = storedBytes(values.name.value_or(QString()));
+        const QByteArray name
+            = storedBytes<sizeof(ServerRecord::name)>(values.name.value_or(QString()));
         ServerRefusal refusal = checkNewServer(
-            m_servers, name, storedBytes(values.address.value_or(QString())), port);
+            m_servers, name,
+            storedBytes<sizeof(ServerRecord::address)>(values.address.value_or(QString())), port);
         ServerRecord *record = nullptr;
         if (refusal == ServerRefusal::None) {
             const std::int32_t index = m_servers->createServer(name.constData());
             const bool created = index >= 0;
-            if (!created || !m_servers->getServer(index, &record) || !record || !store(*record)) {
+            if (!created || !m_servers->getServer(index, &record) || !record
+                || !store(*record, values)) {
                 // No record the user cannot see: the name was free, so the first record of that
                 // name is the one just made.
                 if (created && !m_servers->removeServer(name.constData()))
@@ -518,9 +521,11 @@ void CServerSetupDlg::accept()
     change.edited = m_index;
     change.currentName = fieldBytes(record->name);
     change.nameChanged = values.name.has_value();
-    change.name = change.nameChanged ? storedBytes(*values.name) : change.currentName;
+    change.name = change.nameChanged ? storedBytes<sizeof(ServerRecord::name)>(*values.name)
+                                     : change.currentName;
     change.addressChanged = values.address.has_value() || values.port.has_value();
-    change.address = values.address ? storedBytes(*values.address) : fieldBytes(record->address);
+    change.address = values.address ? storedBytes<sizeof(ServerRecord::address)>(*values.address)
+                                    : fieldBytes(record->address);
     change.port = values.port.value_or(record->port);
     const ServerRefusal refusal = checkEditedServer(m_servers, change);
     if (refusal != ServerRefusal::None) {
@@ -529,7 +534,7 @@ void CServerSetupDlg::accept()
     }
     // The checks only read the list; the record is fetched again all the same, since a host
     // may hand out its records anew.
-    if (!m_servers->getServer(m_index, &record) || !record || !store(*record)) {
+    if (!m_servers->getServer(m_index, &record) || !record || !store(*record, values)) {
         refuse(ServerRefusal::CreateFailed);
         return;
     }

@@ -69,7 +69,7 @@ private:
     setupmgr::ServerFields fields() const;
     void refuse(setupmgr::ServerRefusal refusal);
     // Stores the checked fields in the record; false when memory ran out, the record unchanged.
-    bool store(ServerRecord &record);
+    bool store(ServerRecord &record, const setupmgr::ServerFields &values);
     bool editing() const { return m_index != kNewServer; }
 
     IServerListProvider *m_servers;
