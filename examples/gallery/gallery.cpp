@@ -1,12 +1,12 @@
 #include "gallery.h"
 
 #include "common/language.h"
-#include "controls/tree_options_browse_button.h"
-#include "controls/tree_options_combo.h"
-#include "controls/tree_options_date_ctrl.h"
-#include "controls/tree_options_ip_address_ctrl.h"
-#include "controls/tree_options_multi_line_frame.h"
-#include "controls/widgets.h"
+#include "controls/image_list.h"
+#include "optiontree/tree_options_browse_button.h"
+#include "optiontree/tree_options_combo.h"
+#include "optiontree/tree_options_date_ctrl.h"
+#include "optiontree/tree_options_ip_address_ctrl.h"
+#include "optiontree/tree_options_multi_line_frame.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,10 +3,10 @@
 // page whose option tree has a row of every other editor kind.
 #pragma once
 
-#include "controls/property_page.h"
-#include "controls/tree_options_ctrl.h"
-#include "controls/tree_options_edit.h"
-#include "controls/tree_prop_sheet.h"
+#include "optiontree/tree_options_ctrl.h"
+#include "optiontree/tree_options_edit.h"
+#include "sheet/property_page.h"
+#include "sheet/tree_prop_sheet.h"
 
 #include <QList>
 #include <QString>

@@ -1,18 +1,19 @@
 #include "account_edit_dlg.h"
 
+#include "controls/control_factory.h"
 #include "controls/dialog_style.h"
 #include "controls/filter_edit.h"
 #include "controls/utf8_limit_validator.h"
-#include "controls/widgets.h"
 
 #include <ostrel/setup_manager.h>
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <tuple>
 
 namespace setupmgr {
 
@@ -26,25 +27,17 @@ AccountEditDialog::AccountEditDialog(const QString &stringFile, int messageLineI
     , m_strings(stringFile)
     , m_fields(new QGridLayout)
     , m_message(new QLabel(this))
-    , m_buttons(new QDialogButtonBox(this))
 {
     markControl(m_message, messageLineId, "messageLine");
     makeMessageLine(m_message);
-    m_ok = m_buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    m_cancel = m_buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    markControl(m_ok, kOkButton, "okButton");
-    markControl(m_cancel, kCancelButton, "cancelButton");
-    m_ok->setDefault(true);
+    std::tie(m_ok, m_cancel) = makeOkCancel(this, kOkButton, kCancelButton);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(m_fields);
     layout->addWidget(m_message);
     layout->addStretch();
-    layout->addWidget(m_buttons);
+    layout->addLayout(makeButtonRow({m_ok, m_cancel}));
     setUpDialog(this, widthUnits, heightUnits);
-
-    connect(m_buttons, &QDialogButtonBox::accepted, this, &AccountEditDialog::accept);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &AccountEditDialog::reject);
 }
 
 void AccountEditDialog::showEvent(QShowEvent *event)

@@ -12,7 +12,6 @@
 #include <QDialog>
 
 class CFilterEdit;
-class QDialogButtonBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -62,7 +61,6 @@ private:
     CFilterEdit *m_idEdit = nullptr;
     QGridLayout *m_fields;
     QLabel *m_message;
-    QDialogButtonBox *m_buttons;
     QPushButton *m_ok;
     QPushButton *m_cancel;
 };

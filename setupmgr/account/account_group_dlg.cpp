@@ -3,9 +3,11 @@
 #include "account_images.h"
 #include "choose_member_dlg.h"
 #include "common/text_field.h"
+#include "controls/control_factory.h"
 #include "controls/filter_edit.h"
+#include "controls/image_list.h"
+#include "controls/messages.h"
 #include "controls/utf8_limit_validator.h"
-#include "controls/widgets.h"
 #include "member_list.h"
 
 #include <ostrel/setup_manager.h>

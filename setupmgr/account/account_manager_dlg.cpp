@@ -7,8 +7,10 @@
 #include "account_user_dlg.h"
 #include "common/language.h"
 #include "common/text_field.h"
+#include "controls/control_factory.h"
 #include "controls/dialog_style.h"
-#include "controls/widgets.h"
+#include "controls/image_list.h"
+#include "controls/messages.h"
 #include "member_list.h"
 
 #include <ostrel/setup_manager.h>

@@ -1,9 +1,10 @@
 #include "account_user_dlg.h"
 
 #include "common/text_field.h"
+#include "controls/control_factory.h"
 #include "controls/filter_edit.h"
+#include "controls/messages.h"
 #include "controls/utf8_limit_validator.h"
-#include "controls/widgets.h"
 
 #include <QGridLayout>
 #include <QLabel>

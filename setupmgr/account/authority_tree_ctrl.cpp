@@ -3,7 +3,6 @@
 #include "account_images.h"
 #include "common/text_field.h"
 #include "controls/dialog_style.h"
-#include "controls/widgets.h"
 #include "member_list.h"
 
 using namespace setupmgr;

@@ -4,8 +4,9 @@
 #include "account_rules.h"
 #include "common/language.h"
 #include "common/text_field.h"
+#include "controls/control_factory.h"
 #include "controls/dialog_style.h"
-#include "controls/widgets.h"
+#include "controls/image_list.h"
 #include "member_list.h"
 
 #include <ostrel/setup_manager.h>
@@ -20,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 using namespace setupmgr;
@@ -152,11 +154,7 @@ CChooseMemberDlg::CChooseMemberDlg(QWidget *parent)
     m_addAll = makeMoveButton(this, ">>", kAddAllButton, "addAllButton");
     m_remove = makeMoveButton(this, "<", kRemoveButton, "removeButton");
     m_removeAll = makeMoveButton(this, "<<", kRemoveAllButton, "removeAllButton");
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    markControl(m_ok, kOkButton, "okButton");
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    markControl(m_cancel, kCancelButton, "cancelButton");
+    std::tie(m_ok, m_cancel) = makeOkCancel(this, kOkButton, kCancelButton);
 
     auto *moves = new QVBoxLayout;
     moves->addStretch();
@@ -171,7 +169,7 @@ CChooseMemberDlg::CChooseMemberDlg(QWidget *parent)
     lists->addWidget(m_memberView, 1, 2);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(lists);
-    layout->addLayout(makeButtonRow(m_ok, m_cancel));
+    layout->addLayout(makeButtonRow({m_ok, m_cancel}));
     setUpDialog(this, 260, 169);
 
     connect(m_add, &QPushButton::clicked, this, &CChooseMemberDlg::moveSelectedToMembers);
@@ -185,8 +183,6 @@ CChooseMemberDlg::CChooseMemberDlg(QWidget *parent)
     for (QTreeView *view : {m_candidateView, m_memberView})
         connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 &CChooseMemberDlg::updateButtons);
-    connect(m_ok, &QPushButton::clicked, this, &CChooseMemberDlg::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &CChooseMemberDlg::reject);
 }
 
 CChooseMemberDlg::~CChooseMemberDlg() = default;

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QPalette>
+#include <QTreeWidgetItem>
 
 namespace setupmgr {
 
@@ -41,6 +42,16 @@ int unitsX(int units)
 int unitsY(int units)
 {
     return units * 13 / 8;
+}
+
+void emphasiseRoot(QTreeWidgetItem *root)
+{
+    if (!root)
+        return;
+    QFont bold = root->font(0);
+    bold.setBold(true);
+    root->setFont(0, bold);
+    root->setExpanded(true);
 }
 
 } // namespace setupmgr

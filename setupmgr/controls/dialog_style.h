@@ -1,11 +1,12 @@
 // The look the module's dialogs share: white backgrounds, the red message line, the templates'
-// font and their dialog units.
+// font and their dialog units, the emphasised root of a filled tree.
 #pragma once
 
 #include <QColor>
 
 class QDialog;
 class QLabel;
+class QTreeWidgetItem;
 class QWidget;
 
 namespace setupmgr {
@@ -28,5 +29,8 @@ void makeMessageLine(QLabel *label);
 // Dialog units of the templates in pixels (Tahoma 8 pt at 96 dpi).
 int unitsX(int units);
 int unitsY(int units);
+
+// A filled tree's root, in bold and opened; nothing without one.
+void emphasiseRoot(QTreeWidgetItem *root);
 
 } // namespace setupmgr

@@ -1,7 +1,8 @@
 #include "manager_dialog.h"
 
+#include "controls/control_factory.h"
+#include "controls/messages.h"
 #include "dialog_style.h"
-#include "widgets.h"
 
 #include <ostrel/setup_manager.h>
 

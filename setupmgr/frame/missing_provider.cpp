@@ -1,7 +1,7 @@
 #include "missing_provider.h"
 
 #include "common/language.h"
-#include "controls/widgets.h"
+#include "controls/messages.h"
 
 #include <QApplication>
 

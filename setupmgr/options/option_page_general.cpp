@@ -4,11 +4,12 @@
 #include "common/language.h"
 #include "common/module_log.h"
 #include "common/text_field.h"
+#include "controls/control_factory.h"
 #include "controls/dialog_style.h"
-#include "controls/tree_options_ddx.h"
-#include "controls/tree_options_edit.h"
-#include "controls/tree_options_spin_ctrl.h"
-#include "controls/widgets.h"
+#include "controls/image_list.h"
+#include "optiontree/tree_options_ddx.h"
+#include "optiontree/tree_options_edit.h"
+#include "optiontree/tree_options_spin_ctrl.h"
 
 #include <ostrelini/ini_file.h>
 

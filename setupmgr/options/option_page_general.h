@@ -4,8 +4,8 @@
 // itself.
 #pragma once
 
-#include "controls/property_page.h"
-#include "controls/tree_options_ctrl.h"
+#include "optiontree/tree_options_ctrl.h"
+#include "sheet/property_page.h"
 
 #include <ostrel/data_provider.h>
 

@@ -4,9 +4,10 @@
 #include "common/language.h"
 #include "common/module_log.h"
 #include "common/working_copy.h"
-#include "controls/tree_prop_sheet.h"
-#include "controls/widgets.h"
+#include "controls/image_list.h"
+#include "controls/messages.h"
 #include "options/option_page_general.h"
+#include "sheet/tree_prop_sheet.h"
 
 #include <ostrel/setup_manager.h>
 

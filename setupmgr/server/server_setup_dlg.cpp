@@ -5,16 +5,16 @@
 #include "common/product_names.h"
 #include "common/text_field.h"
 #include "controls/beep.h"
+#include "controls/control_factory.h"
 #include "controls/dialog_style.h"
 #include "controls/filter_edit.h"
+#include "controls/messages.h"
 #include "controls/utf8_limit_validator.h"
-#include "controls/widgets.h"
 
 #include <ostrel/setup_manager.h>
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,6 +26,8 @@
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <tuple>
 
 using namespace setupmgr;
 
@@ -102,7 +104,7 @@ CServerSetupDlg::CServerSetupDlg(IServerListProvider *servers, std::int32_t inde
     groups->addWidget(m_infoGroup, 1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(groups, 1);
-    layout->addWidget(m_buttons);
+    layout->addLayout(makeButtonRow({m_ok, m_cancel}));
     setUpDialog(this, 314, 180);
     const QWidget *order[]
         = {m_nameEdit, m_addressEdit, m_portEdit,   m_productCombo, m_loginEdit, m_passwordEdit,
@@ -115,8 +117,6 @@ CServerSetupDlg::CServerSetupDlg(IServerListProvider *servers, std::int32_t inde
     connect(m_infoList, &QTreeWidget::itemClicked, this, &CServerSetupDlg::openCellEditor);
     connect(m_newInfo, &QPushButton::clicked, this, &CServerSetupDlg::OnNewInfo);
     connect(m_deleteInfo, &QPushButton::clicked, this, &CServerSetupDlg::OnDeleteInfo);
-    connect(m_buttons, &QDialogButtonBox::accepted, this, &CServerSetupDlg::accept);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &CServerSetupDlg::reject);
     // F2 edits the current row's name, as a click on its cell does.
     m_infoList->installEventFilter(this);
 }
@@ -194,12 +194,7 @@ void CServerSetupDlg::buildInfoGroup()
 
 void CServerSetupDlg::buildButtons()
 {
-    m_buttons = new QDialogButtonBox(this);
-    m_ok = m_buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    m_cancel = m_buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    markControl(m_ok, kOkButton, "okButton");
-    markControl(m_cancel, kCancelButton, "cancelButton");
-    m_ok->setDefault(true);
+    std::tie(m_ok, m_cancel) = makeOkCancel(this, kOkButton, kCancelButton);
 }
 
 void CServerSetupDlg::buildHiddenControls()

@@ -14,7 +14,6 @@
 class CFilterEdit;
 class QCheckBox;
 class QComboBox;
-class QDialogButtonBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -104,7 +103,6 @@ private:
     QLineEdit *m_cellEditor;
     QPushButton *m_newInfo;
     QPushButton *m_deleteInfo;
-    QDialogButtonBox *m_buttons;
     QPushButton *m_ok;
     QPushButton *m_cancel;
     // Kept hidden; the record's DDNS fields pass through them.

@@ -8,8 +8,9 @@
 #include "account/authority_tree_ctrl.h"
 #include "account/choose_member_dlg.h"
 #include "account_test_env.h"
-#include "controls/widgets.h"
+#include "controls/image_list.h"
 #include "support/dialog_test_util.h"
+#include "support/image_index.h"
 #include "support/log_capture.h"
 
 #include <QListWidget>
@@ -226,8 +227,8 @@ TEST_F(AuthorityDlgTest, OnlyAnItemShowsItsDetailsAndCloseWritesNothing)
     auto *members = control<QListWidget>(dialog.get(), kAuthMembers);
     ASSERT_EQ(members->count(), 2);
     const auto images = setupmgr::loadImageList(QLatin1String(setupmgr::kAuthorityImages));
-    EXPECT_EQ(setupmgr::imageIndex(images, members->item(0)->icon()), setupmgr::kAuthImageUser);
-    EXPECT_EQ(setupmgr::imageIndex(images, members->item(1)->icon()),
+    EXPECT_EQ(imageIndex(images, members->item(0)->icon()), setupmgr::kAuthImageUser);
+    EXPECT_EQ(imageIndex(images, members->item(1)->icon()),
               setupmgr::kAuthImageGroup); // any kind but 0 is a group
     whenModal<CChooseMemberDlg>([](CChooseMemberDlg *chooser) {
         click(chooser, 21035); // "<<"

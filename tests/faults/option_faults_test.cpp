@@ -2,10 +2,10 @@
 // of its working copy failing in turn.
 #include "common/language.h"
 #include "common/working_copy.h"
-#include "controls/tree_prop_sheet.h"
 #include "fault_loop.h"
 #include "options/option_page_general.h"
 #include "options/option_sheet.h"
+#include "sheet/tree_prop_sheet.h"
 #include "support/dialog_test_util.h"
 #include "support/log_capture.h"
 #include "support/memory_providers.h"

@@ -1,9 +1,9 @@
 // The option sheet over random option records: OK without a change stores the record exactly as
 // the host gave it; changes followed by Cancel leave it as it was.
-#include "controls/tree_options_ctrl.h"
-#include "controls/tree_options_edit.h"
-#include "controls/tree_prop_sheet.h"
+#include "optiontree/tree_options_ctrl.h"
+#include "optiontree/tree_options_edit.h"
 #include "property_env.h"
+#include "sheet/tree_prop_sheet.h"
 #include "support/dialog_test_util.h"
 
 #include <ostrel/setup_manager.h>

@@ -3,7 +3,7 @@
 // active-caption colour into the background, and the message when no page is shown.
 #pragma once
 
-#include "controls/page_frame.h"
+#include "sheet/page_frame.h"
 
 #include <QPixmap>
 #include <QWidget>

@@ -1,12 +1,12 @@
 // The in-place editors as the option tree opens, commits and closes them: the callback codes,
 // the spin edit's clamping, the focus rules that keep or end an edit, and the keys.
 #include "controls/beep.h"
-#include "controls/tree_options_browse_button.h"
-#include "controls/tree_options_combo.h"
-#include "controls/tree_options_date_ctrl.h"
-#include "controls/tree_options_ip_address_ctrl.h"
-#include "controls/tree_options_multi_line_frame.h"
-#include "controls/tree_options_spin_ctrl.h"
+#include "optiontree/tree_options_browse_button.h"
+#include "optiontree/tree_options_combo.h"
+#include "optiontree/tree_options_date_ctrl.h"
+#include "optiontree/tree_options_ip_address_ctrl.h"
+#include "optiontree/tree_options_multi_line_frame.h"
+#include "optiontree/tree_options_spin_ctrl.h"
 #include "tree_options_fixture.h"
 
 #include <QAccessible>

@@ -1,7 +1,7 @@
 #include "tree_options_ctrl.h"
 
 #include "common/check.h"
-#include "theme_library.h"
+#include "controls/theme_library.h"
 #include "tree_options_accessible.h"
 #include "tree_options_browse_button.h"
 #include "tree_options_combo.h"

@@ -4,7 +4,7 @@
 // caption bar shows the selected row's text and image.
 #pragma once
 
-#include "controls/property_sheet.h"
+#include "sheet/property_sheet.h"
 
 #include <QIcon>
 #include <QList>

@@ -2,8 +2,8 @@
 
 #include "common/check.h"
 #include "common/language.h"
-#include "controls/property_page.h"
-#include "controls/widgets.h"
+#include "controls/control_factory.h"
+#include "sheet/property_page.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -49,14 +49,9 @@ CPropertySheet::CPropertySheet(const QString &caption, QWidget *parent, int sele
     m_content = new QHBoxLayout;
     m_content->addLayout(m_column, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    buttons->addWidget(m_apply);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(m_content, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(setupmgr::makeButtonRow({m_ok, m_cancel, m_apply}));
 
     connect(m_ok, &QPushButton::clicked, this, &CPropertySheet::accept);
     connect(m_cancel, &QPushButton::clicked, this, &CPropertySheet::reject);

@@ -1,7 +1,7 @@
 #include "themed_page_frame.h"
 
+#include "controls/control_factory.h"
 #include "controls/theme_library.h"
-#include "controls/widgets.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,8 +1,8 @@
 #include "common/language.h"
-#include "controls/property_page.h"
 #include "controls/theme_library.h"
-#include "controls/themed_page_frame.h"
-#include "controls/tree_prop_sheet.h"
+#include "sheet/property_page.h"
+#include "sheet/themed_page_frame.h"
+#include "sheet/tree_prop_sheet.h"
 #include "support/temp_install.h"
 
 #include <QApplication>

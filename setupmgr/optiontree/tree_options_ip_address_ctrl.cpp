@@ -1,6 +1,6 @@
 #include "tree_options_ip_address_ctrl.h"
 
-#include "beep.h"
+#include "controls/beep.h"
 #include "tree_options_ctrl.h"
 #include "tree_options_focus.h"
 

@@ -1,8 +1,8 @@
 // The option tree's rows: radio walks, check-box propagation, value texts, copies, deletion,
 // what assistive tools read, and the glyphs it paints.
-#include "controls/tree_options_date_ctrl.h"
-#include "controls/tree_options_ddx.h"
-#include "controls/tree_options_ip_address_ctrl.h"
+#include "optiontree/tree_options_date_ctrl.h"
+#include "optiontree/tree_options_ddx.h"
+#include "optiontree/tree_options_ip_address_ctrl.h"
 #include "tree_options_fixture.h"
 
 #include <QAccessible>

@@ -2,9 +2,9 @@
 
 #include "common/check.h"
 #include "common/language.h"
-#include "controls/property_page.h"
-#include "controls/themed_page_frame.h"
-#include "controls/widgets.h"
+#include "controls/control_factory.h"
+#include "sheet/property_page.h"
+#include "sheet/themed_page_frame.h"
 
 #include <QBoxLayout>
 #include <QFrame>

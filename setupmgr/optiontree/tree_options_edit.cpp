@@ -1,6 +1,6 @@
 #include "tree_options_edit.h"
 
-#include "beep.h"
+#include "controls/beep.h"
 #include "tree_options_browse_button.h"
 #include "tree_options_ctrl.h"
 #include "tree_options_file_dialog.h"

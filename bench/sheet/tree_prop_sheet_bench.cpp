@@ -2,9 +2,9 @@
 // same pages, switched and repainted in the same iteration. The "ratio" counter is sheet time
 // over bare time per switch.
 #include "common/language.h"
-#include "controls/property_page.h"
 #include "controls/theme_library.h"
-#include "controls/tree_prop_sheet.h"
+#include "sheet/property_page.h"
+#include "sheet/tree_prop_sheet.h"
 
 #include <QApplication>
 #include <QCheckBox>

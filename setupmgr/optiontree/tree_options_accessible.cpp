@@ -1,6 +1,6 @@
 #include "tree_options_accessible.h"
 
-#include "accessible_row.h"
+#include "controls/accessible_row.h"
 #include "tree_options_ctrl.h"
 #include "tree_options_item.h"
 #include "tree_options_spin_ctrl.h"

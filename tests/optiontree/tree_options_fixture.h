@@ -3,8 +3,8 @@
 #pragma once
 
 #include "controls/theme_library.h"
-#include "controls/tree_options_ctrl.h"
-#include "controls/tree_options_edit.h"
+#include "optiontree/tree_options_ctrl.h"
+#include "optiontree/tree_options_edit.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -3,6 +3,7 @@
 #include "tree_options_ctrl.h"
 
 #include "common/check.h"
+#include "controls/control_factory.h"
 #include "tree_options_browse_button.h"
 #include "tree_options_combo.h"
 #include "tree_options_date_ctrl.h"
@@ -11,7 +12,6 @@
 #include "tree_options_ip_address_ctrl.h"
 #include "tree_options_multi_line_frame.h"
 #include "tree_options_spin_ctrl.h"
-#include "widgets.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

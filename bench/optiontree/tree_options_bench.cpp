@@ -1,9 +1,9 @@
 // The option tree at scale. Each benchmark times the tree's work and, in the same iteration,
 // bare Qt doing the same visible work; the "ratio" counter is the tree's time over bare time.
 #include "controls/theme_library.h"
-#include "controls/tree_options_ctrl.h"
-#include "controls/tree_options_edit.h"
-#include "controls/tree_options_spin_ctrl.h"
+#include "optiontree/tree_options_ctrl.h"
+#include "optiontree/tree_options_edit.h"
+#include "optiontree/tree_options_spin_ctrl.h"
 
 #include <QApplication>
 #include <QLineEdit>
