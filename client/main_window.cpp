@@ -4,6 +4,8 @@
 #include "module_handle.h"
 #include "remote_setup_site.h"
 
+#include <ostrel/languages.h>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QDateTime>
@@ -72,14 +74,11 @@ MainWindow::MainWindow(ModuleHandle &module, ostrelhost::ReferenceHost &host, QW
     // The codes the module's option page offers, each in its own language.
     QMenu *languageMenu = menuBar()->addMenu(QStringLiteral("&Language"));
     m_languages = new QActionGroup(this);
-    const std::pair<const char *, const char *> languages[]
-        = {{"ko", "한국어"},  {"en", "English"}, {"ch_si", "简体中文"}, {"ch_tr", "繁體中文"},
-           {"jpn", "日本語"}, {"sp", "Español"}, {"de", "Deutsch"}};
-    for (const auto &[code, name] : languages) {
-        QAction *choice = languageMenu->addAction(QString::fromUtf8(name));
+    for (const ostrel::InstallationLanguage &each : ostrel::kInstallationLanguages) {
+        QAction *choice = languageMenu->addAction(QString::fromUtf8(each.nativeName));
         choice->setCheckable(true);
-        choice->setData(QLatin1String(code));
-        choice->setChecked(language() == QLatin1String(code));
+        choice->setData(QLatin1String(each.code));
+        choice->setChecked(language() == QLatin1String(each.code));
         m_languages->addAction(choice);
     }
     connect(m_languages, &QActionGroup::triggered, this,

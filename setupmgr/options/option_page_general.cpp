@@ -11,6 +11,7 @@
 #include "optiontree/tree_options_edit.h"
 #include "optiontree/tree_options_spin_ctrl.h"
 
+#include <ostrel/languages.h>
 #include <ostrelini/ini_file.h>
 
 #include <QScopedValueRollback>
@@ -22,23 +23,8 @@ using setupmgr::DataExchange;
 
 namespace {
 
-struct Language
-{
-    const char *textId;
-    const char *code;
-};
-
-// In the order of the rows; a row's position is its index.
-constexpr Language kLanguages[] = {
-    {"languageKorean", "ko"},
-    {"languageEnglish", "en"},
-    {"languageChineseSimplified", "ch_si"},
-    {"languageChineseTraditional", "ch_tr"},
-    {"languageJapanese", "jpn"},
-    {"languageSpanish", "sp"},
-    {"languageGerman", "de"},
-};
-constexpr int kEnglish = 1;
+// The rows are the installation's languages in order; a row's position is its index.
+using ostrel::kInstallationLanguages;
 
 constexpr char kTextCategory[] = "optionGeneral";
 constexpr char kImages[] = ":/ostrel/options/option_page_images.png";
@@ -106,17 +92,19 @@ void COptionPageGeneral::SetWorkingCopy(IDataProvider *workingCopy)
 
 int COptionPageGeneral::LanguageIndex(const QString &code)
 {
-    for (int i = 0; i < int(std::size(kLanguages)); ++i) {
-        if (code == QLatin1String(kLanguages[i].code))
+    for (int i = 0; i < int(std::size(kInstallationLanguages)); ++i) {
+        if (code == QLatin1String(kInstallationLanguages[i].code))
             return i;
     }
-    return kEnglish;
+    return code == QLatin1String(ostrel::kDefaultLanguage)
+        ? 0
+        : LanguageIndex(QLatin1String(ostrel::kDefaultLanguage));
 }
 
 QString COptionPageGeneral::LanguageCode(int index)
 {
-    const bool listed = index >= 0 && index < int(std::size(kLanguages));
-    return QLatin1String(kLanguages[listed ? index : kEnglish].code);
+    const bool listed = index >= 0 && index < int(std::size(kInstallationLanguages));
+    return QLatin1String(listed ? kInstallationLanguages[index].code : ostrel::kDefaultLanguage);
 }
 
 void COptionPageGeneral::storeAutoConnect(OptionRecord &record, bool autoConnect)
@@ -209,8 +197,9 @@ void COptionPageGeneral::buildRows()
 
     m_languageGroup = m_tree->InsertGroup(text("languageGroup"), kCollapsedImage);
     m_tree->SetItemImage(m_languageGroup, kExpandedImage, kExpandedImage);
-    for (int i = 0; i < int(std::size(kLanguages)); ++i)
-        m_languageRows[i] = m_tree->InsertRadioButton(text(kLanguages[i].textId), m_languageGroup);
+    for (int i = 0; i < int(std::size(kInstallationLanguages)); ++i)
+        m_languageRows[i]
+            = m_tree->InsertRadioButton(text(kInstallationLanguages[i].textId), m_languageGroup);
 
     m_directXGroup = m_tree->InsertGroup(QStringLiteral("DirectX Version"), kCollapsedImage);
     m_tree->SetItemImage(m_directXGroup, kExpandedImage, kExpandedImage);

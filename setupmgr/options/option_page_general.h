@@ -8,9 +8,12 @@
 #include "sheet/property_page.h"
 
 #include <ostrel/data_provider.h>
+#include <ostrel/languages.h>
 
 #include <QIcon>
 #include <QList>
+
+#include <iterator>
 
 class COptionPageGeneral : public CPropertyPage
 {
@@ -67,7 +70,7 @@ private:
     QTreeWidgetItem *m_autoConnectRow = nullptr;
     QTreeWidgetItem *m_pollingTimeRow = nullptr;
     QTreeWidgetItem *m_languageGroup = nullptr;
-    QTreeWidgetItem *m_languageRows[7] = {};
+    QTreeWidgetItem *m_languageRows[std::size(ostrel::kInstallationLanguages)] = {};
     int m_languageIndex = 1;
     QTreeWidgetItem *m_directXGroup = nullptr;
     QTreeWidgetItem *m_directX9Row = nullptr;

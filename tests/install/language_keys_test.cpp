@@ -4,6 +4,7 @@
 // which look for captions that read "undefined" or "Error".
 
 #include "common/folders.h"
+#include <ostrel/languages.h>
 #include <ostrelini/ini_file.h>
 
 #include <QStringDecoder>
@@ -27,8 +28,13 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kInstallDir = OSTREL_INSTALL_DIR;
-const std::vector<std::string> kLanguages = {"ko", "en", "ch_si", "ch_tr", "jpn", "sp", "de"};
-const std::string kReference = "en";
+const std::vector<std::string> kLanguages = [] {
+    std::vector<std::string> codes;
+    for (const ostrel::InstallationLanguage &each : ostrel::kInstallationLanguages)
+        codes.emplace_back(each.code);
+    return codes;
+}();
+const std::string kReference = ostrel::kDefaultLanguage;
 
 const std::vector<std::string> kDocumentedPathKeys
     = {"ini_ostrel", "xml_string", "xml_account", "xml_authority", "xml_serverinfo", "xml_option"};

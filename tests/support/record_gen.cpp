@@ -1,10 +1,12 @@
 #include "record_gen.h"
 
+#include <ostrel/languages.h>
 #include <ostrelhost/owned_records.h>
 
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <ostream>
 #include <sstream>
 
@@ -352,12 +354,15 @@ Gen<OptionRecord> genOptions()
 {
     return gen::exec([] {
         auto options = seededRecord<OptionRecord>();
-        putField(options.language,
-                 *gen::weightedOneOf<std::string>(
-                     {{3,
-                       gen::elementOf(std::vector<std::string> {"ko", "en", "ch_si", "ch_tr", "jpn",
-                                                                "sp", "de"})},
-                      {1, genText(sizeof options.language)}}));
+        putField(
+            options.language,
+            *gen::weightedOneOf<std::string>(
+                {{3,
+                  gen::map(gen::inRange<std::size_t>(0, std::size(ostrel::kInstallationLanguages)),
+                           [](std::size_t i) {
+                               return std::string(ostrel::kInstallationLanguages[i].code);
+                           })},
+                 {1, genText(sizeof options.language)}}));
         options.alarmServiceAutoConnect = *genHostInt();
         options.alarmServicePollingMin = *gen::arbitrary<std::int16_t>();
         options.alarmServicePollingMax = *gen::arbitrary<std::int16_t>();
