@@ -7,6 +7,7 @@
 #include "controls/control_factory.h"
 #include "controls/dialog_style.h"
 #include "controls/image_list.h"
+#include "option_rules.h"
 #include "optiontree/tree_options_ddx.h"
 #include "optiontree/tree_options_edit.h"
 #include "optiontree/tree_options_spin_ctrl.h"
@@ -40,7 +41,6 @@ constexpr int kTreeMargin = 2;
 const QString kIniName = QStringLiteral("ostrel.ini");
 constexpr char16_t kDirectXSection[] = u"DirectX";
 constexpr char16_t kVersionKey[] = u"Version";
-constexpr int kDefaultDirectX = 9;
 
 QString text(const char *id)
 {
@@ -57,7 +57,7 @@ QString ostrelIni()
 COptionPageGeneral::COptionPageGeneral(QWidget *parent)
     : CPropertyPage(QStringLiteral("General"), parent)
     , m_tree(new CTreeOptionsCtrl(this))
-    , m_languageIndex(LanguageIndex(Common::getLanguage()))
+    , m_languageIndex(setupmgr::languageIndex(Common::getLanguage()))
 {
     setObjectName(QStringLiteral("optionPageGeneral"));
     SetHasHelp(false);
@@ -90,30 +90,6 @@ void COptionPageGeneral::SetWorkingCopy(IDataProvider *workingCopy)
     m_options = m_workingCopy && m_workingCopy->getOptions(&record) ? record : nullptr;
 }
 
-int COptionPageGeneral::LanguageIndex(const QString &code)
-{
-    for (int i = 0; i < int(std::size(kInstallationLanguages)); ++i) {
-        if (code == QLatin1String(kInstallationLanguages[i].code))
-            return i;
-    }
-    return code == QLatin1String(ostrel::kDefaultLanguage)
-        ? 0
-        : LanguageIndex(QLatin1String(ostrel::kDefaultLanguage));
-}
-
-QString COptionPageGeneral::LanguageCode(int index)
-{
-    const bool listed = index >= 0 && index < int(std::size(kInstallationLanguages));
-    return QLatin1String(listed ? kInstallationLanguages[index].code : ostrel::kDefaultLanguage);
-}
-
-void COptionPageGeneral::storeAutoConnect(OptionRecord &record, bool autoConnect)
-{
-    // A client may keep any non-zero value for "on": it stays as it is unless the box changed.
-    if (autoConnect != (record.alarmServiceAutoConnect != 0))
-        record.alarmServiceAutoConnect = autoConnect ? 1 : 0;
-}
-
 bool COptionPageGeneral::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
@@ -128,17 +104,17 @@ bool COptionPageGeneral::OnApply()
         if (OptionRecord *record = m_options) {
             bool autoConnect = false;
             m_tree->GetCheckBox(m_autoConnectRow, &autoConnect);
-            storeAutoConnect(*record, autoConnect);
+            setupmgr::storeAutoConnect(*record, autoConnect);
             int language = 0;
             QTreeWidgetItem *checked = nullptr;
             if (!m_tree->GetRadioButton(m_languageGroup, &language, &checked))
                 language = 0;
             // The rows show the installation's language, which the record takes as shown.
-            setupmgr::setField(record->language, LanguageCode(language));
+            setupmgr::setField(record->language, setupmgr::languageCode(language));
         }
         QTreeWidgetItem *checked = nullptr;
         m_tree->GetRadioButton(m_directXGroup, &m_directXIndex, &checked);
-        const QString version = m_directXIndex != 0 ? QStringLiteral("7") : QStringLiteral("9");
+        const QString version = setupmgr::directXVersion(m_directXIndex);
         if (!ostrelini::IniFile::writeString(ostrelIni(), kDirectXSection, kVersionKey, version))
             Common::writeLog("Writing the DirectX version to %s failed",
                              qUtf8Printable(ostrelIni()));
@@ -166,7 +142,7 @@ bool COptionPageGeneral::DoDataExchange(bool saving)
         bool autoConnect = record->alarmServiceAutoConnect != 0;
         DDX_TreeCheck(direction, m_tree, m_autoConnectRow, autoConnect);
         if (saving)
-            storeAutoConnect(*record, autoConnect);
+            setupmgr::storeAutoConnect(*record, autoConnect);
         // Saved, the text is not used: the polling time reaches the record when its editor
         // closes, clamped to the host's bounds.
         QString pollingTime = QString::number(record->alarmServicePollingTime);
@@ -174,9 +150,8 @@ bool COptionPageGeneral::DoDataExchange(bool saving)
     }
     DDX_TreeRadio(direction, m_tree, m_languageGroup, m_languageIndex);
     // Saved, the index is not used: apply reads the rows itself.
-    const int version
-        = ostrelini::IniFile::readInt(ostrelIni(), kDirectXSection, kVersionKey, kDefaultDirectX);
-    int directX = version == kDefaultDirectX ? 0 : 1;
+    int directX = setupmgr::directXIndex(ostrelini::IniFile::readInt(
+        ostrelIni(), kDirectXSection, kVersionKey, setupmgr::kDefaultDirectXVersion));
     DDX_TreeRadio(direction, m_tree, m_directXGroup, directX);
     return true;
 }
@@ -235,14 +210,8 @@ void COptionPageGeneral::onEditorNotify(EditorNotifyCode code, QTreeWidgetItem *
         return;
     case EditorNotifyCode::EditorClosing:
         if (pollingTime && record) {
-            if (auto *edit = qobject_cast<QLineEdit *>(first)) {
-                qint64 value = setupmgr::leadingNumber(edit->text());
-                if (value < record->alarmServicePollingMin)
-                    value = record->alarmServicePollingMin;
-                else if (value > record->alarmServicePollingMax)
-                    value = record->alarmServicePollingMax;
-                record->alarmServicePollingTime = static_cast<std::int16_t>(value);
-            }
+            if (auto *edit = qobject_cast<QLineEdit *>(first))
+                record->alarmServicePollingTime = setupmgr::pollingTimeOf(edit->text(), *record);
         }
         setPageModified(true);
         return;

@@ -36,13 +36,6 @@ public:
 
     CTreeOptionsCtrl *GetTree() const { return m_tree; }
 
-    // The language rows' table: the index of a code (English for a code it does not list) and
-    // the code of an index ("en" outside the table).
-    static int LanguageIndex(const QString &code);
-    static QString LanguageCode(int index);
-    // Writes the check box into the record only when it differs from what the record holds.
-    static void storeAutoConnect(OptionRecord &record, bool autoConnect);
-
     bool OnInitDialog() override;
     // Writes what changed: the auto-connect flag and the language into the record, the DirectX
     // version into the ini file. Nothing when nothing changed.
