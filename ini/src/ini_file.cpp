@@ -1,11 +1,11 @@
 #include <ostrelini/ini_file.h>
 
+#include <ostrelini/file_stamp.h>
+
 #include <QFile>
 #include <QHash>
 #include <QList>
 #include <QSaveFile>
-
-#include <sys/stat.h>
 
 #include <mutex>
 
@@ -99,35 +99,6 @@ IniFile::IniFile(const QByteArray &content)
 
 namespace {
 
-// What identifies one state of a file: a file rewritten, replaced or touched changes it.
-struct FileStamp
-{
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = -1;
-    timespec modified {};
-    timespec changed {};
-
-    bool operator==(const FileStamp &other) const
-    {
-        return device == other.device && inode == other.inode && size == other.size
-            && modified.tv_sec == other.modified.tv_sec
-            && modified.tv_nsec == other.modified.tv_nsec && changed.tv_sec == other.changed.tv_sec
-            && changed.tv_nsec == other.changed.tv_nsec;
-    }
-};
-
-bool stampOf(const QString &path, FileStamp *stamp)
-{
-    struct stat status
-    {
-    };
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return false;
-    *stamp = {status.st_dev, status.st_ino, status.st_size, status.st_mtim, status.st_ctim};
-    return true;
-}
-
 // The installation's few ini files are read for every path and every dialog: their content is
 // kept while the file is unchanged on disk.
 struct CachedFile
@@ -142,8 +113,8 @@ QHash<QString, CachedFile> g_cache;
 
 IniFile IniFile::fromFile(const QString &path, QString *error)
 {
-    FileStamp stamp;
-    const bool exists = stampOf(path, &stamp);
+    const FileStamp stamp = FileStamp::of(path);
+    const bool exists = stamp.exists;
     if (exists) {
         std::lock_guard lock(g_cacheLock);
         const auto cached = g_cache.constFind(path);

@@ -2,15 +2,13 @@
 
 #include "folders.h"
 
+#include <ostrelini/file_stamp.h>
 #include <ostrelini/ini_file.h>
 
-#include <QFile>
 #include <QHash>
 
 #include <algorithm>
 #include <array>
-
-#include <sys/stat.h>
 
 namespace setupmgr {
 
@@ -92,35 +90,6 @@ constexpr int kProductNameBufferLength = 100; // names of up to 99 characters
 // A list longer than any drop-down shows comes from a broken file; reading it would stall.
 constexpr int kMaxProductSections = 4096;
 
-// What tells one state of a file from another without reading it: a rewrite changes its
-// modification or status-change time, or its size, or (when replaced) its inode. Only a rewrite
-// in place, to the same size, within one tick of the file system's clock goes unseen.
-struct FileStamp
-{
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified {};
-    timespec changed {};
-
-    static FileStamp of(const QString &path)
-    {
-        struct stat status = {};
-        if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-            return {};
-        return {true, status.st_dev, status.st_ino, status.st_size, status.st_mtim, status.st_ctim};
-    }
-    bool operator==(const FileStamp &other) const
-    {
-        const auto same = [](const timespec &a, const timespec &b) {
-            return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-        };
-        return exists == other.exists && device == other.device && inode == other.inode
-            && size == other.size && same(modified, other.modified) && same(changed, other.changed);
-    }
-};
-
 QString oemIniPath()
 {
     return Common::getFolderPath(FolderKind::Config, QStringLiteral("oem.ini"));
@@ -184,11 +153,11 @@ QString getProductName(std::int32_t productCode)
     // are kept while the file stays as it was; a file changed while the client runs is read
     // again, and a re-branded installation shows its new names at once.
     static QString cachedPath;
-    static setupmgr::FileStamp cachedStamp;
+    static ostrelini::FileStamp cachedStamp;
     static QHash<std::int32_t, QString> names;
     const QString path = setupmgr::oemIniPath();
-    const setupmgr::FileStamp stamp = setupmgr::FileStamp::of(path);
-    if (path != cachedPath || !(stamp == cachedStamp)) {
+    const ostrelini::FileStamp stamp = ostrelini::FileStamp::of(path);
+    if (path != cachedPath || stamp != cachedStamp) {
         cachedPath = path;
         cachedStamp = stamp;
         names.clear();
