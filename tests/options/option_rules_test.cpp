@@ -15,6 +15,10 @@ struct PollingCase
     std::int16_t lower;
     std::int16_t upper;
     std::int16_t stored;
+    friend void PrintTo(const PollingCase &c, std::ostream *out)
+    {
+        *out << '"' << c.typed << "\" in " << c.lower << ".." << c.upper;
+    }
 };
 
 class PollingTime : public ::testing::TestWithParam<PollingCase>
