@@ -15,8 +15,10 @@
 #include "support/memory_providers.h"
 #include "support/temp_install.h"
 
+#include <ostrelhost/reference_host.h>
 #include <ostrelini/ini_file.h>
 
+#include <QSignalSpy>
 #include <QVariant>
 
 #include <memory>
@@ -257,6 +259,46 @@ TEST_F(OptionSheetTest, NoNotificationLinkStillSavesAndGivesOk)
     EXPECT_EQ(count("copy.saveFile"), 1);
     EXPECT_EQ(count("loadFile"), 1);
     EXPECT_TRUE(notifications.received.empty());
+}
+
+// The whole path against the reference host's files, as the demo client runs it: a change of
+// every kind stored in the host's option file and its main ini file, and "Save" heard once.
+TEST_F(OptionTest, OkStoresTheHostsFilesAndTheClientHearsSave)
+{
+    ostrelhost::ReferenceHost host(install.path());
+    ASSERT_TRUE(host.loadAll());
+    ISetupManager *manager = GetSetupManager();
+    for (IDataProvider *registered : host.providers())
+        manager->RegisterProvider(registered);
+    QSignalSpy saved(&host.notifications(), &ostrelhost::NotificationRelay::optionsSaved);
+
+    whenModal<CTreePropSheet>([](CTreePropSheet *sheet) {
+        auto *tree = named<CTreeOptionsCtrl>(sheet, "optionTree");
+        const auto clickRow = [tree](QTreeWidgetItem *row) {
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->imageRect(row).center());
+        };
+        clickRow(tree->topLevelItem(kAlarm)->child(1));
+        auto *edit = named<QLineEdit>(sheet, "optionEditor");
+        ASSERT_NE(edit, nullptr);
+        edit->selectAll();
+        typeText(edit, QStringLiteral("999"));
+        clickRow(tree->topLevelItem(kLanguage)->child(6));
+        clickRow(tree->topLevelItem(kDirectX)->child(1));
+        press(sheet, "okButton");
+    });
+    EXPECT_EQ(manager->ShowOptionSheet(), 1);
+    ReleaseSetupManager();
+    EXPECT_EQ(saved.count(), 1);
+
+    ostrelhost::FileOptionProvider stored;
+    ASSERT_TRUE(stored.loadFile(qUtf8Printable(host.path(ostrelhost::DataFile::Option))));
+    OptionRecord *options = nullptr;
+    ASSERT_TRUE(stored.getOptions(&options));
+    EXPECT_STREQ(options->language, "de");
+    EXPECT_EQ(options->alarmServicePollingTime, options->alarmServicePollingMax);
+    EXPECT_EQ(directX(), 7);
+    ASSERT_TRUE(host.options().getOptions(&options));
+    EXPECT_STREQ(options->language, "de");
 }
 
 // The message's arguments go with it.
