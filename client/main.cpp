@@ -31,22 +31,26 @@ int fail(const QString &message, bool interactive)
     return 1;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+struct Options
 {
-    // The tour runs without a display too; the platform must be chosen before the application.
+    QString installDir;
+    QString module;
+    // Empty without --tour.
+    QString tourDir;
+};
+
+// The tour runs without a display too; the platform must be chosen before the application.
+void chooseTourPlatform(int argc, char **argv)
+{
     bool tour = false;
     for (int i = 1; i < argc; ++i)
         tour = tour || std::strcmp(argv[i], "--tour") == 0;
     if (tour && !hasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
 
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Ostrel"));
-    QApplication::setApplicationName(QStringLiteral("ostrel-client"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Ostrel Client"));
-
+Options parseOptions(const QApplication &app)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Demo client of the Ostrel setup-manager module."));
@@ -60,59 +64,81 @@ int main(int argc, char **argv)
                                           QStringLiteral("PATH"), ModuleHandle::defaultPath());
     const QCommandLineOption tourOption(
         QStringLiteral("tour"),
-        QStringLiteral("Drive every dialog through a scenario and save screenshots in OUTDIR."),
+        QStringLiteral("Walk every dialog through a scenario and save screenshots in OUTDIR."),
         QStringLiteral("OUTDIR"));
     parser.addOptions({installOption, moduleOption, tourOption});
     parser.process(app);
-    const bool interactive = !parser.isSet(tourOption);
+    return {parser.value(installOption), parser.value(moduleOption), parser.value(tourOption)};
+}
 
-    // The tour works on a fresh copy of the embedded installation beside its screenshots, so
-    // that the data files it leaves show what it did.
-    QString installDir = parser.value(installOption);
-    if (installDir.isEmpty()) {
-        installDir = parser.isSet(tourOption)
-            ? QDir(parser.value(tourOption)).absoluteFilePath(QStringLiteral("installation"))
-            : Installation::defaultFolder();
-        if (parser.isSet(tourOption))
-            QDir(installDir).removeRecursively();
-        QString error;
-        if (!Installation::ensureDefault(installDir, &error))
-            return fail(error, interactive);
+// The installation folder to work in, entered, with a folder for the module's log. The tour works
+// on a fresh copy of the embedded installation beside its screenshots, so that the data files it
+// leaves show what it did.
+bool prepareInstallation(const Options &options, QString *installDir, QString *error)
+{
+    const bool tour = !options.tourDir.isEmpty();
+    QString dir = options.installDir;
+    if (dir.isEmpty()) {
+        dir = tour ? QDir(options.tourDir).absoluteFilePath(QStringLiteral("installation"))
+                   : Installation::defaultFolder();
+        if (tour)
+            QDir(dir).removeRecursively();
+        if (!Installation::ensureDefault(dir, error))
+            return false;
     }
-    installDir = QDir(installDir).absolutePath();
-    QString error;
-    if (!Installation::enter(installDir, &error))
-        return fail(error, interactive);
+    *installDir = QDir(dir).absolutePath();
+    if (!Installation::enter(*installDir, error))
+        return false;
     // The module logs into $OSTREL_LOG_DIR and never creates the folder: give it one.
     if (qEnvironmentVariableIsEmpty("OSTREL_LOG_DIR")) {
-        QDir(installDir).mkpath(QStringLiteral("Log"));
-        qputenv("OSTREL_LOG_DIR", QDir(installDir).filePath(QStringLiteral("Log")).toLocal8Bit());
+        QDir(*installDir).mkpath(QStringLiteral("Log"));
+        qputenv("OSTREL_LOG_DIR", QDir(*installDir).filePath(QStringLiteral("Log")).toLocal8Bit());
     }
+    return true;
+}
 
+int run(QApplication &app, ModuleHandle &module, ostrelhost::ReferenceHost &host,
+        const QString &tourDir)
+{
+    MainWindow window(module, host);
+    window.show();
+    if (!tourDir.isEmpty()) {
+        auto *tour = new Tour(window, tourDir, &window);
+        QObject::connect(tour, &Tour::finished, &app, [&app](int skipped) {
+            std::printf("Tour finished, %d step(s) skipped\n", skipped);
+            app.exit(0);
+        });
+        tour->start();
+    }
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    chooseTourPlatform(argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Ostrel"));
+    QApplication::setApplicationName(QStringLiteral("ostrel-client"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Ostrel Client"));
+    const Options options = parseOptions(app);
+    const bool interactive = options.tourDir.isEmpty();
+
+    QString installDir;
+    QString error;
+    if (!prepareInstallation(options, &installDir, &error))
+        return fail(error, interactive);
     ostrelhost::ReferenceHost host(installDir);
     host.loadAll();
 
     ModuleHandle module;
-    if (!module.load(parser.value(moduleOption)))
+    if (!module.load(options.module))
         return fail(QStringLiteral("Cannot load the setup-manager module: %1").arg(module.error()),
                     interactive);
     for (IDataProvider *provider : host.providers())
         module.manager()->RegisterProvider(provider);
-
-    int result = 0;
-    {
-        MainWindow window(module, host);
-        window.show();
-        if (parser.isSet(tourOption)) {
-            auto *run = new Tour(window, parser.value(tourOption), &window);
-            QObject::connect(run, &Tour::finished, &app, [&app](int failures) {
-                std::printf("Tour finished with %d failed step(s)\n", failures);
-                app.exit(failures ? 1 : 0);
-            });
-            run->start();
-        }
-        result = app.exec();
-    }
+    const int result = run(app, module, host, options.tourDir);
     module.unload();
     return result;
 }

@@ -37,7 +37,36 @@ MainWindow::MainWindow(ModuleHandle &module, ostrelhost::ReferenceHost &host, QW
 {
     setWindowTitle(QStringLiteral("Ostrel Client (demo) - %1").arg(host.installDir()));
     resize(1000, 640);
+    createActions();
 
+    // The codes the module's option page offers, each in its own language.
+    QMenu *languageMenu = menuBar()->addMenu(QStringLiteral("&Language"));
+    m_languages = new QActionGroup(this);
+    for (const ostrel::InstallationLanguage &each : ostrel::kInstallationLanguages) {
+        QAction *choice = languageMenu->addAction(QString::fromUtf8(each.nativeName));
+        choice->setCheckable(true);
+        choice->setData(QLatin1String(each.code));
+        choice->setChecked(language() == QLatin1String(each.code));
+        m_languages->addAction(choice);
+    }
+    connect(m_languages, &QActionGroup::triggered, this,
+            [this](QAction *choice) { setLanguage(choice->data().toString()); });
+
+    buildViews();
+    connectHost();
+
+    refresh();
+    for (const ostrelhost::FileProblem &problem : m_host.diagnostics().problems())
+        m_changes->appendPlainText(problem.message());
+    statusBar()->showMessage(m_host.diagnostics().problems().isEmpty()
+                                 ? QStringLiteral("Module %1 loaded, setup manager version %2")
+                                       .arg(m_module.path())
+                                       .arg(m_module.manager()->GetVersion())
+                                 : m_host.diagnostics().problems().constLast().message());
+}
+
+void MainWindow::createActions()
+{
     const auto action = [this](const QString &text, QStyle::StandardPixmap icon, const QString &tip,
                                void (MainWindow::*slot)()) {
         auto *result = new QAction(style()->standardIcon(icon), text, this);
@@ -70,20 +99,10 @@ MainWindow::MainWindow(ModuleHandle &module, ostrelhost::ReferenceHost &host, QW
     }
     setup->addSeparator();
     setup->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+}
 
-    // The codes the module's option page offers, each in its own language.
-    QMenu *languageMenu = menuBar()->addMenu(QStringLiteral("&Language"));
-    m_languages = new QActionGroup(this);
-    for (const ostrel::InstallationLanguage &each : ostrel::kInstallationLanguages) {
-        QAction *choice = languageMenu->addAction(QString::fromUtf8(each.nativeName));
-        choice->setCheckable(true);
-        choice->setData(QLatin1String(each.code));
-        choice->setChecked(language() == QLatin1String(each.code));
-        m_languages->addAction(choice);
-    }
-    connect(m_languages, &QActionGroup::triggered, this,
-            [this](QAction *choice) { setLanguage(choice->data().toString()); });
-
+void MainWindow::buildViews()
+{
     m_tabs->addTab(m_recorderTree, QStringLiteral("Recorders"));
     m_tabs->addTab(m_accountTree, QStringLiteral("Accounts"));
     m_tabs->addTab(m_authorityTree, QStringLiteral("Authority"));
@@ -96,8 +115,13 @@ MainWindow::MainWindow(ModuleHandle &module, ostrelhost::ReferenceHost &host, QW
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
     setCentralWidget(split);
-
+    m_pollingTime->setObjectName(QStringLiteral("pollingTime"));
+    statusBar()->addPermanentWidget(m_pollingTime);
     connect(m_recorderTree, &QTreeWidget::itemDoubleClicked, this, &MainWindow::openRemoteSetup);
+}
+
+void MainWindow::connectHost()
+{
     connect(&m_host.diagnostics(), &ostrelhost::Diagnostics::problemReported, this,
             [this](const ostrelhost::FileProblem &problem) {
                 statusBar()->showMessage(problem.message());
@@ -108,17 +132,6 @@ MainWindow::MainWindow(ModuleHandle &module, ostrelhost::ReferenceHost &host, QW
     // Queued: the module is still on the stack when it notifies, and a new language restarts it.
     connect(&m_host.notifications(), &ostrelhost::NotificationRelay::optionsSaved, this,
             &MainWindow::applySavedOptions, Qt::QueuedConnection);
-    m_pollingTime->setObjectName(QStringLiteral("pollingTime"));
-    statusBar()->addPermanentWidget(m_pollingTime);
-
-    refresh();
-    for (const ostrelhost::FileProblem &problem : m_host.diagnostics().problems())
-        m_changes->appendPlainText(problem.message());
-    statusBar()->showMessage(m_host.diagnostics().problems().isEmpty()
-                                 ? QStringLiteral("Module %1 loaded, setup manager version %2")
-                                       .arg(m_module.path())
-                                       .arg(m_module.manager()->GetVersion())
-                                 : m_host.diagnostics().problems().constLast().message());
 }
 
 MainWindow::~MainWindow()

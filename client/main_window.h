@@ -56,6 +56,13 @@ public slots:
     void openRemoteSetup();
 
 private:
+    // The actions that open the dialogs, in the Setup menu and the toolbar.
+    void createActions();
+    // The client's data in tabs, above the list of what each dialog changed; the polling time in
+    // the status bar.
+    void buildViews();
+    // What the host reports: file problems, and the options the module saved.
+    void connectHost();
     DataViews::Snapshot snapshot();
     void refresh();
     // Refreshes the views and reports what the dialog changed.

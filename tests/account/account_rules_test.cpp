@@ -83,19 +83,6 @@ TEST(AccountIdRules, UserAndGroupChecksInTheirOrder)
     EXPECT_FALSE(isAdminId(QStringLiteral("admin ")));
 }
 
-TEST(AccountMembers, DeletingAUserRemovesOnlyExactEntries)
-{
-    AccountProvider accounts;
-    accounts.data.addGroup("g1", {{MemberUser, "bob"}, {MemberUser, "Bob"}, {MemberUser, "al"}});
-    accounts.data.addGroup("g2", {{MemberUser, "bob"}});
-    EXPECT_EQ(removeUserFromGroups(&accounts, "bob"), 2);
-    const PointerSeq<MemberRecord> &left = accounts.data.groups[0]->members;
-    ASSERT_EQ(seqSize(left), 2u);
-    EXPECT_STREQ(seqAt(left, 0)->id, "Bob");
-    EXPECT_STREQ(seqAt(left, 1)->id, "al");
-    EXPECT_EQ(seqSize(accounts.data.groups[1]->members), 0u);
-}
-
 using AccountCommit = AccountTestEnv;
 
 TEST_F(AccountCommit, SavesTheCopyThenClearsAndReloadsTheProvider)

@@ -10,8 +10,6 @@
 #include "common/language.h"
 #include "common/working_copy.h"
 #include "fault_loop.h"
-#include "support/dialog_test_util.h"
-#include "support/log_capture.h"
 
 #include <ostrel/setup_manager.h>
 
@@ -28,36 +26,9 @@ using testhost::FaultPlan;
 enum { kTree = 21014, kIdEdit = 21017, kNew = 5, kOk = 1 };
 enum { kAuthTree = 21025, kAuthMemberButton = 21029, kChosen = 21031, kAddAll = 21033 };
 
-// Clicks a button when the dialog offers it; a failure may well have disabled it.
-bool clickIfEnabled(QWidget *dialog, int controlId)
-{
-    auto *button = control<QPushButton>(dialog, controlId);
-    if (!button || !button->isEnabled() || !button->isVisible())
-        return false;
-    QTest::mouseClick(button, Qt::LeftButton);
-    return true;
-}
-
-// Acts on the modal dialog of type T that the step opens, if it opens one.
-template <typename T>
-void duringStep(const std::function<void(T *)> &action, const std::function<void()> &step)
-{
-    QObject scope; // drops the timer when no dialog opened
-    QTimer::singleShot(0, &scope, [action] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget()))
-            action(dialog);
-    });
-    step();
-}
-
-bool treeShows(QTreeWidgetItem *parent, const QString &text)
-{
-    for (int i = 0; parent && i < parent->childCount(); ++i) {
-        if (parent->child(i)->text(0) == text)
-            return true;
-    }
-    return false;
-}
+using faults::clickIfEnabled;
+using faults::duringStep;
+using faults::treeShows;
 
 class AccountFaults : public AccountTestEnv
 {
@@ -98,16 +69,14 @@ protected:
                 if (user->isVisible())
                     user->reject();
             },
-            [&] { clickIfEnabled(manager.get(), kNew); });
+            [&] { clickIfEnabled(control<QPushButton>(manager.get(), kNew)); });
         const bool shown = treeShows(tree->UserFolder(), QStringLiteral("carol"));
-        clickIfEnabled(manager.get(), kOk);
+        clickIfEnabled(control<QPushButton>(manager.get(), kOk));
 
         outcome.closed = !manager->isVisible() && manager->result() == kDialogOk;
         outcome.keptInDialog = manager->isVisible() && shown;
-        for (const QString &text : answerer.texts)
-            outcome.messages.push_back(text.toStdString());
         manager.reset();
-        outcome.log = log.text().toStdString();
+        faults::recordMessages(outcome, answerer, log);
         const auto &files = testhost::AccountProvider::files();
         const auto file = files.find(setupmgr::workingCopyPath("xml_account").toStdString());
         if (file != files.end()) {
@@ -148,7 +117,7 @@ protected:
             tree->setCurrentItem(category->child(0));
         duringStep<CChooseMemberDlg>(
             [&outcome](CChooseMemberDlg *chooser) {
-                clickIfEnabled(chooser, kAddAll);
+                clickIfEnabled(control<QPushButton>(chooser, kAddAll));
                 QAbstractItemModel *chosen = control<QAbstractItemView>(chooser, kChosen)->model();
                 bool amy = false;
                 for (int row = 0; row < chosen->rowCount(); ++row)
@@ -158,16 +127,14 @@ protected:
                 if (chooser->isVisible())
                     chooser->reject();
             },
-            [&] { clickIfEnabled(dialog.get(), kAuthMemberButton); });
-        clickIfEnabled(dialog.get(), kOk);
+            [&] { clickIfEnabled(control<QPushButton>(dialog.get(), kAuthMemberButton)); });
+        clickIfEnabled(control<QPushButton>(dialog.get(), kOk));
 
         outcome.closed = !dialog->isVisible() && dialog->result() == kDialogOk;
         // The chooser writes into the working copy's item, which the open dialog keeps.
         outcome.keptInDialog = dialog->isVisible() && outcome.changeConfirmed;
-        for (const QString &text : answerer.texts)
-            outcome.messages.push_back(text.toStdString());
         dialog.reset();
-        outcome.log = log.text().toStdString();
+        faults::recordMessages(outcome, answerer, log);
         const auto &files = testhost::AuthorityProvider::files();
         const auto file = files.find(setupmgr::workingCopyPath("xml_authority").toStdString());
         if (file != files.end()) {

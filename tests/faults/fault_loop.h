@@ -2,7 +2,11 @@
 // completes without meeting its failure, and collects what each run left behind.
 #pragma once
 
+#include "support/dialog_test_util.h"
 #include "support/failing_providers.h"
+#include "support/log_capture.h"
+
+#include <QTreeWidgetItem>
 
 #include <gtest/gtest.h>
 
@@ -39,6 +43,45 @@ struct Outcome
         return text;
     }
 };
+
+// Clicks the button when the dialog offers it; a failure may well have disabled or hidden it.
+inline bool clickIfEnabled(QAbstractButton *button)
+{
+    if (!button || !button->isEnabled() || !button->isVisible())
+        return false;
+    QTest::mouseClick(button, Qt::LeftButton);
+    return true;
+}
+
+// Acts on the modal dialog of type T that the step opens, if it opens one.
+template <typename T>
+void duringStep(const std::function<void(T *)> &action, const std::function<void()> &step)
+{
+    QObject scope; // drops the timer when no dialog opened
+    QTimer::singleShot(0, &scope, [action] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget()))
+            action(dialog);
+    });
+    step();
+}
+
+inline bool treeShows(const QTreeWidgetItem *parent, const QString &text)
+{
+    for (int i = 0; parent && i < parent->childCount(); ++i) {
+        if (parent->child(i)->text(0) == text)
+            return true;
+    }
+    return false;
+}
+
+// What a run told the user and logged, read once its dialog is gone.
+inline void recordMessages(Outcome &outcome, const MessageBoxAnswerer &answerer,
+                           const LogCapture &log)
+{
+    for (const QString &text : answerer.texts)
+        outcome.messages.push_back(text.toStdString());
+    outcome.log = log.text().toStdString();
+}
 
 // Runs run for N = 1, 2, ... up to limit; stops after the first run whose failure never hit.
 inline std::vector<Outcome>

@@ -7,8 +7,6 @@
 #include "server/server_list_dlg.h"
 #include "server/server_setup_dlg.h"
 #include "server/server_tree_ctrl.h"
-#include "support/dialog_test_util.h"
-#include "support/log_capture.h"
 #include "support/memory_providers.h"
 #include "support/temp_install.h"
 
@@ -20,14 +18,6 @@ using faults::Outcome;
 using testhost::FaultPlan;
 
 enum { kOk = 1 };
-
-void retype(QWidget *dialog, const char *name, const QString &text)
-{
-    auto *field = named<QLineEdit>(dialog, name);
-    field->setFocus();
-    field->clear();
-    typeText(field, text);
-}
 
 class ServerFaults : public ::testing::Test
 {
@@ -66,14 +56,10 @@ protected:
         list->SetProvider(&wrapped);
         list->show();
         auto *tree = named<CServerTreeCtrl>(list.get(), "serverTree");
-        {
-            QObject scope; // drops the timer when no dialog opened
-            QTimer::singleShot(0, &scope, [&outcome] {
-                auto *setup = qobject_cast<CServerSetupDlg *>(QApplication::activeModalWidget());
-                if (!setup)
-                    return;
-                retype(setup, "nameEdit", QStringLiteral("Yard"));
-                retype(setup, "addressEdit", QStringLiteral("10.0.0.3"));
+        faults::duringStep<CServerSetupDlg>(
+            [&outcome](CServerSetupDlg *setup) {
+                retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Yard"));
+                retype(named<QLineEdit>(setup, "addressEdit"), QStringLiteral("10.0.0.3"));
                 QTest::mouseClick(control<QPushButton>(setup, kOk), Qt::LeftButton);
                 // Told why, the user tries once more.
                 if (setup->isVisible())
@@ -81,24 +67,16 @@ protected:
                 outcome.changeConfirmed = setup->result() == kDialogOk;
                 if (setup->isVisible())
                     setup->reject();
-            });
-            auto *newButton = named<QPushButton>(list.get(), "newButton");
-            if (newButton->isVisible() && newButton->isEnabled())
-                QTest::mouseClick(newButton, Qt::LeftButton);
-        }
-        bool shown = false;
-        for (int i = 0; tree->rootItem() && i < tree->rootItem()->childCount(); ++i)
-            shown = shown || tree->rootItem()->child(i)->text(0) == QLatin1String("Yard");
-        if (auto *ok = named<QPushButton>(list.get(), "okButton"); ok->isEnabled())
-            QTest::mouseClick(ok, Qt::LeftButton);
+            },
+            [&] { faults::clickIfEnabled(named<QPushButton>(list.get(), "newButton")); });
+        const bool shown = faults::treeShows(tree->rootItem(), QStringLiteral("Yard"));
+        faults::clickIfEnabled(named<QPushButton>(list.get(), "okButton"));
 
         outcome.closed = !list->isVisible() && list->result() == kDialogOk;
         outcome.keptInDialog = list->isVisible() && shown;
-        for (const QString &text : answerer.texts)
-            outcome.messages.push_back(text.toStdString());
         list.reset();
         setupmgr::setDisplayTemplateProvider(nullptr);
-        outcome.log = log.text().toStdString();
+        faults::recordMessages(outcome, answerer, log);
         const auto &files = testhost::ServerListProvider::files();
         const auto file = files.find(setupmgr::workingCopyPath("xml_serverinfo").toStdString());
         if (file != files.end()) {

@@ -176,26 +176,6 @@ TEST_P(EveryKind, WorkingCopyIsWholeAndIndependent)
     EXPECT_EQ(savedBytes(*provider, m_dir.path()), before);
 }
 
-// The files hold passwords in clear text: a save leaves them readable by their owner only, a new
-// file as well as one that was readable by everyone before.
-TEST_P(EveryKind, SavedFilesAreForTheOwnerOnly)
-{
-    const std::string fresh = utf8(m_dir.filePath(QStringLiteral("fresh.xml")));
-    const std::string existing = utf8(m_dir.filePath(QStringLiteral("existing.xml")));
-    writeBytes(QString::fromStdString(existing), "old");
-    ASSERT_EQ(chmod(existing.c_str(), 0644), 0);
-    auto provider = make(0, 0);
-    const mode_t previousMask = umask(022);
-    const bool saved = provider->saveFile(fresh.c_str()) && provider->saveFile(existing.c_str());
-    umask(previousMask);
-    ASSERT_TRUE(saved);
-    for (const std::string &path : {fresh, existing}) {
-        struct stat status = {};
-        ASSERT_EQ(stat(path.c_str(), &status), 0);
-        EXPECT_EQ(status.st_mode & 07777, 0600u) << path << ": " << std::oct << status.st_mode;
-    }
-}
-
 // Waits until the file at path is no longer the one that `before` describes, for at most a second.
 void waitForChange(const char *path, const struct stat &before)
 {
@@ -328,23 +308,34 @@ TEST_P(EveryKind, StoreOverADamagedFileKeepsItAside)
     EXPECT_EQ(readBytes(file + u'~'), firstStore);
 }
 
-// Every save keeps the file it replaces as "<name>~", owner-only like the file.
-TEST_P(EveryKind, SaveKeepsThePreviousGeneration)
+// The files hold passwords in clear text: a save leaves them readable by their owner only, a new
+// file as well as one that was readable by everyone before. Every save keeps the file it replaces
+// as "<name>~", owner-only like the file.
+TEST_P(EveryKind, SavedFilesAreForTheOwnerOnlyAndKeepThePreviousGeneration)
 {
     const QString file = m_dir.filePath(QStringLiteral("data.xml"));
     const std::string path = utf8(file);
+    const auto mode = [](const std::string &of) {
+        struct stat status = {};
+        return stat(of.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+    };
     auto first = make(1, 0);
     auto second = make(1, 1);
-    ASSERT_TRUE(first->saveFile(path.c_str()));
-    EXPECT_FALSE(QFile::exists(file + u'~'));
+    const mode_t previousMask = umask(022);
+    const bool savedFirst = first->saveFile(path.c_str());
+    const bool stayedFresh = !QFile::exists(file + u'~');
     const QByteArray firstBytes = readBytes(file);
-    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
-    ASSERT_TRUE(second->saveFile(path.c_str()));
+    const mode_t freshMode = mode(path);
+    const bool reopened = chmod(path.c_str(), 0644) == 0;
+    const bool savedSecond = second->saveFile(path.c_str());
+    umask(previousMask);
+    ASSERT_TRUE(savedFirst && reopened && savedSecond);
+    EXPECT_TRUE(stayedFresh);
+    EXPECT_EQ(freshMode, 0600u);
+    EXPECT_EQ(mode(path), 0600u);
+    EXPECT_EQ(mode(path + "~"), 0600u);
     EXPECT_EQ(readBytes(file + u'~'), firstBytes);
     EXPECT_NE(readBytes(file), firstBytes);
-    struct stat status = {};
-    ASSERT_EQ(stat((path + "~").c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 07777, 0600u);
     EXPECT_TRUE(keptAside(file).isEmpty());
 }
 

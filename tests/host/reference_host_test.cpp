@@ -79,39 +79,6 @@ TEST_F(SampleInstallation, MissingPathIniOrKeysAreReportedAndDefaultsUsed)
     EXPECT_TRUE(host.reload(DataFile::Account));
 }
 
-// One stray "<" in the shipped recorder list: the recorders before it are shown, and when the
-// recorder manager stores its working copy with one recorder added, the damaged file is kept and
-// the application is told where; the list is reloaded from the new file.
-TEST_F(SampleInstallation, StoreAfterAStrayBracketKeepsTheRecorderList)
-{
-    const QString file = path(QStringLiteral("Data/serverinfo.xml"));
-    QByteArray damaged = readBytes(file);
-    damaged.insert(damaged.indexOf("  <recorder id=\"4\""), '<');
-    writeBytes(file, damaged);
-    ReferenceHost host(m_dir.path());
-    EXPECT_FALSE(host.loadAll());
-    EXPECT_EQ(host.serverList().getServerCount(), 3);
-
-    QSignalSpy reported(&host.diagnostics(), &Diagnostics::problemReported);
-    IDataProvider *copy = nullptr;
-    ASSERT_TRUE(host.serverList().createWorkingCopy(&copy));
-    auto *servers = static_cast<IServerListProvider *>(copy);
-    EXPECT_EQ(servers->createServer("Added"), 3);
-    EXPECT_TRUE(copy->saveFile(utf8(file).c_str()));
-    copy->release(1);
-    EXPECT_TRUE(host.reload(DataFile::ServerList));
-    EXPECT_EQ(host.serverList().getServerCount(), 4);
-
-    const QStringList kept = QDir(path(QStringLiteral("Data")))
-                                 .entryList({QStringLiteral("serverinfo.xml.damaged-*")});
-    ASSERT_EQ(kept.size(), 1);
-    EXPECT_EQ(readBytes(path(QStringLiteral("Data/") + kept.at(0))), damaged);
-    ASSERT_EQ(reported.count(), 1);
-    const auto problem = reported.at(0).at(0).value<FileProblem>();
-    EXPECT_EQ(problem.operation, FileOperation::SetAside);
-    EXPECT_TRUE(problem.message().contains(kept.at(0))) << utf8(problem.message());
-}
-
 // The installation as shipped: its own Path.ini names the module's four files, the host's two
 // take their default paths.
 TEST(ShippedInstallation, LoadsWithoutProblems)

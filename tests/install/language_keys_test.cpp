@@ -108,10 +108,12 @@ Language readLanguage(const std::string &code, const std::string &sharedName)
     }
     for (const fs::directory_entry &entry : fs::directory_iterator(folder)) {
         const std::string file = entry.path().filename().string();
+        const auto problem = [&](const std::string &what) {
+            language.problems.push_back("language '" + code + "', file '" + file + "': " + what);
+        };
         const bool shared = file == sharedName;
         if (!shared && !(file.rfind("dlg_", 0) == 0 && entry.path().extension() == ".xml")) {
-            language.problems.push_back("language '" + code + "', file '" + file
-                                        + "': neither the shared string file nor a dlg_*.xml");
+            problem("neither the shared string file nor a dlg_*.xml");
             continue;
         }
         language.files.insert(file);
@@ -119,21 +121,17 @@ Language readLanguage(const std::string &code, const std::string &sharedName)
         QStringDecoder utf8(QStringDecoder::Utf8);
         const QString decoded = utf8(QByteArrayView(content.data(), qsizetype(content.size())));
         if (utf8.hasError())
-            language.problems.push_back("language '" + code + "', file '" + file
-                                        + "': not valid UTF-8");
+            problem("not valid UTF-8");
         pugi::xml_document document;
         const pugi::xml_parse_result parsed = document.load_buffer(content.data(), content.size());
         if (!parsed) {
-            language.problems.push_back("language '" + code + "', file '" + file
-                                        + "': does not parse: " + parsed.description() + " at byte "
-                                        + std::to_string(parsed.offset));
+            problem(std::string("does not parse: ") + parsed.description() + " at byte "
+                    + std::to_string(parsed.offset));
             continue;
         }
         const pugi::xml_node root = document.document_element();
         if (std::string(root.name()) != "string") {
-            language.problems.push_back("language '" + code + "', file '" + file
-                                        + "': document element is <" + root.name()
-                                        + ">, not <string>");
+            problem(std::string("document element is <") + root.name() + ">, not <string>");
             continue;
         }
         // Shared file: one element per category, named by it. Dialog files: <category id=...>.
@@ -142,9 +140,8 @@ Language readLanguage(const std::string &code, const std::string &sharedName)
                 continue;
             const std::string name = shared ? category.name() : category.attribute("id").value();
             if (!shared && (std::string(category.name()) != "category" || name.empty())) {
-                language.problems.push_back("language '" + code + "', file '" + file
-                                            + "': element <" + category.name()
-                                            + "> is not a <category> with an id");
+                problem(std::string("element <") + category.name()
+                        + "> is not a <category> with an id");
                 continue;
             }
             readItems(code, file, name, category, &language);
@@ -163,55 +160,45 @@ std::vector<std::string> placeholders(const std::string &text)
     return found;
 }
 
-std::string joined(const std::vector<std::string> &parts)
+// Every language as read once for all tests, and the shared file's name.
+const std::string &sharedName()
 {
-    std::string out;
-    for (const std::string &part : parts)
-        out += (out.empty() ? "" : " ") + part;
-    return out.empty() ? "(none)" : out;
+    static const std::string name = sharedFileName();
+    return name;
 }
 
-class InstalledLanguages : public ::testing::Test
+const Language &languageOf(const std::string &code)
 {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_sharedName = new std::string(sharedFileName());
-        s_languages = new std::map<std::string, Language>;
-        for (const std::string &code : kLanguages)
-            (*s_languages)[code] = readLanguage(code, *s_sharedName);
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_sharedName;
-        delete s_languages;
-    }
-
-    static inline std::string *s_sharedName = nullptr;
-    static inline std::map<std::string, Language> *s_languages = nullptr;
-};
+    static const std::map<std::string, Language> languages = [] {
+        std::map<std::string, Language> read;
+        for (const std::string &each : kLanguages)
+            read[each] = readLanguage(each, sharedName());
+        return read;
+    }();
+    return languages.at(code);
+}
 
 // --- The language files ------------------------------------------------------------------------
 
-TEST_F(InstalledLanguages, EveryFileParsesInItsShape)
+TEST(InstalledLanguages, EveryFileParsesInItsShape)
 {
-    EXPECT_FALSE(s_sharedName->empty()) << "Config/Path.ini names no xml_string";
+    EXPECT_FALSE(sharedName().empty()) << "Config/Path.ini names no xml_string";
     for (const std::string &code : kLanguages) {
-        const Language &language = s_languages->at(code);
+        const Language &language = languageOf(code);
         for (const std::string &problem : language.problems)
             ADD_FAILURE() << problem;
-        EXPECT_TRUE(language.files.count(*s_sharedName))
-            << "language '" << code << "', file '" << *s_sharedName << "': missing";
+        EXPECT_TRUE(language.files.count(sharedName()))
+            << "language '" << code << "', file '" << sharedName() << "': missing";
     }
 }
 
-TEST_F(InstalledLanguages, MatchEnglishKeyForKey)
+TEST(InstalledLanguages, MatchEnglishKeyForKey)
 {
-    const Language &english = s_languages->at(kReference);
+    const Language &english = languageOf(kReference);
     for (const std::string &code : kLanguages) {
         if (code == kReference)
             continue;
-        const Language &language = s_languages->at(code);
+        const Language &language = languageOf(code);
         for (const std::string &file : english.files)
             EXPECT_TRUE(language.files.count(file))
                 << "language '" << code << "', file '" << file << "': missing (English has it)";
@@ -233,31 +220,28 @@ TEST_F(InstalledLanguages, MatchEnglishKeyForKey)
 
 // The messages of a commit that did not go through name the file they concern; with the key
 // missing the user would read the built-in English.
-TEST_F(InstalledLanguages, CommitMessagesExistAndNameTheFile)
+TEST(InstalledLanguages, CommitMessagesExistAndNameTheFile)
 {
-    const Language &english = s_languages->at(kReference);
+    const Language &english = languageOf(kReference);
     for (const char *id : {"saveFailed", "reloadFailed"}) {
-        const auto found = english.texts.find(Key {*s_sharedName, "message", id});
-        ASSERT_NE(found, english.texts.end()) << describe(kReference, *s_sharedName, "message", id);
+        const auto found = english.texts.find(Key {sharedName(), "message", id});
+        ASSERT_NE(found, english.texts.end()) << describe(kReference, sharedName(), "message", id);
         EXPECT_EQ(placeholders(found->second), std::vector<std::string> {"%s"}) << id;
     }
-    EXPECT_TRUE(english.texts.count(Key {*s_sharedName, "message", "recordNotStored"}));
+    EXPECT_TRUE(english.texts.count(Key {sharedName(), "message", "recordNotStored"}));
 }
 
 // Callers fill the placeholders by position, so a translation must keep English's, in order.
-TEST_F(InstalledLanguages, KeepEnglishPlaceholders)
+TEST(InstalledLanguages, KeepEnglishPlaceholders)
 {
-    const Language &english = s_languages->at(kReference);
+    const Language &english = languageOf(kReference);
     for (const std::string &code : kLanguages) {
-        for (const auto &[key, text] : s_languages->at(code).texts) {
+        for (const auto &[key, text] : languageOf(code).texts) {
             const auto reference = english.texts.find(key);
             if (reference == english.texts.end())
                 continue;
-            const std::vector<std::string> expected = placeholders(reference->second);
-            const std::vector<std::string> actual = placeholders(text);
-            EXPECT_EQ(actual, expected)
-                << describe(code, std::get<0>(key), std::get<1>(key), std::get<2>(key))
-                << ": placeholders " << joined(actual) << ", English has " << joined(expected);
+            EXPECT_EQ(placeholders(text), placeholders(reference->second))
+                << describe(code, std::get<0>(key), std::get<1>(key), std::get<2>(key));
         }
     }
 }
@@ -274,15 +258,13 @@ protected:
     }
     void TearDown() override { fs::current_path(m_previous); }
 
-    static std::vector<std::string> pathKeys() { return kDocumentedPathKeys; }
-
 private:
     fs::path m_previous;
 };
 
 TEST_F(InstalledPaths, EveryKeyIsSetAndTheLanguageFilesResolve)
 {
-    for (const std::string &key : pathKeys())
+    for (const std::string &key : kDocumentedPathKeys)
         EXPECT_FALSE(Common::getPathEntry(key.c_str(), false).isEmpty())
             << "Config/Path.ini [PATH] has no value for '" << key << "'";
 
@@ -297,7 +279,7 @@ TEST_F(InstalledPaths, EveryKeyIsSetAndTheLanguageFilesResolve)
         EXPECT_FALSE(Common::getLanguageFile("xml_string", QString::fromStdString(code)).isEmpty())
             << "language '" << code << "': xml_string does not resolve to an existing file";
 
-    for (const std::string &key : pathKeys()) {
+    for (const std::string &key : kDocumentedPathKeys) {
         if (key.rfind("xml_", 0) != 0 || key == "xml_string")
             continue;
         const QString path = Common::getPathEntry(key.c_str(), true);

@@ -42,13 +42,6 @@ private:
 
 } // namespace
 
-void retype(QLineEdit *edit, const QString &text)
-{
-    edit->setFocus();
-    edit->selectAll();
-    typeText(edit, text);
-}
-
 rc::Gen<QString> genTyped()
 {
     return rc::gen::map(recordgen::genText(20),

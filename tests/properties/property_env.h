@@ -55,9 +55,6 @@ Concrete &testProvider(Interface *provider)
     return dynamic_cast<Concrete &>(*provider);
 }
 
-// Clears the edit and types text into it key by key, as a user would.
-void retype(QLineEdit *edit, const QString &text);
-
 // Text a user might type: any characters, refused ones included, up to 20 bytes of UTF-8.
 rc::Gen<QString> genTyped();
 

@@ -64,6 +64,14 @@ inline void press(QWidget *dialog, const char *objectName)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// Replaces the field's text as a user would: select all, then type.
+inline void retype(QLineEdit *edit, const QString &text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    typeText(edit, text);
+}
+
 inline void type(QWidget *dialog, int controlId, const QString &text)
 {
     QLineEdit *edit = control<QLineEdit>(dialog, controlId);

@@ -16,17 +16,52 @@ bool fieldEquals(const char (&field)[N], const char *text)
     return text && std::strlen(text) == length && std::memcmp(field, text, length) == 0;
 }
 
-// Removes the first record with that id, as a host that looks records up by id does.
-template <typename Records>
-bool eraseFirst(Records &records, const char *id)
+template <typename T>
+T *pointer(Copied<T> &record)
 {
-    const auto found = std::find_if(records.begin(), records.end(), [id](const auto &record) {
-        return fieldEquals(record->id, id);
-    });
-    if (found == records.end())
+    return record.get();
+}
+
+ServerRecord *pointer(ServerRecord &record)
+{
+    return &record;
+}
+
+template <typename Records>
+std::int32_t countOf(const Records &records)
+{
+    return static_cast<std::int32_t>(records.size());
+}
+
+template <typename Records, typename T>
+bool recordAt(Records &records, std::int32_t index, T **out)
+{
+    if (index < 0 || index >= countOf(records))
         return false;
-    records.erase(found);
+    *out = pointer(records[static_cast<std::size_t>(index)]);
     return true;
+}
+
+// The first record whose field (id or name) holds text, as a host that looks records up so
+// finds it; -1 when there is none.
+template <typename Records, typename Field>
+std::int32_t findFirst(Records &records, Field field, const char *text)
+{
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (fieldEquals(pointer(records[i])->*field, text))
+            return static_cast<std::int32_t>(i);
+    }
+    return -1;
+}
+
+// Removes the first record with that id.
+template <typename Records, typename Field>
+bool eraseFirst(Records &records, Field field, const char *text)
+{
+    const std::int32_t found = findFirst(records, field, text);
+    if (found >= 0)
+        records.erase(records.begin() + found);
+    return found >= 0;
 }
 
 } // namespace
@@ -67,16 +102,13 @@ GroupRecord *AccountData::addGroup(const char *id,
 std::int32_t AccountProvider::getUserCount()
 {
     record("getUserCount");
-    return static_cast<std::int32_t>(data.users.size());
+    return countOf(data.users);
 }
 
 bool AccountProvider::getUser(std::int32_t index, UserRecord **out)
 {
     record("getUser");
-    if (index < 0 || index >= getUserCount())
-        return false;
-    *out = data.users[static_cast<size_t>(index)].get();
-    return true;
+    return recordAt(data.users, index, out);
 }
 
 bool AccountProvider::addUser(const UserRecord *user)
@@ -89,22 +121,19 @@ bool AccountProvider::addUser(const UserRecord *user)
 bool AccountProvider::deleteUser(const char *id)
 {
     record("deleteUser");
-    return eraseFirst(data.users, id);
+    return eraseFirst(data.users, &UserRecord::id, id);
 }
 
 std::int32_t AccountProvider::getGroupCount()
 {
     record("getGroupCount");
-    return static_cast<std::int32_t>(data.groups.size());
+    return countOf(data.groups);
 }
 
 bool AccountProvider::getGroup(std::int32_t index, GroupRecord **out)
 {
     record("getGroup");
-    if (index < 0 || index >= static_cast<std::int32_t>(data.groups.size()))
-        return false;
-    *out = data.groups[static_cast<size_t>(index)].get();
-    return true;
+    return recordAt(data.groups, index, out);
 }
 
 bool AccountProvider::addGroup(const GroupRecord *group)
@@ -117,7 +146,7 @@ bool AccountProvider::addGroup(const GroupRecord *group)
 bool AccountProvider::deleteGroup(const char *id)
 {
     record("deleteGroup");
-    return eraseFirst(data.groups, id);
+    return eraseFirst(data.groups, &GroupRecord::id, id);
 }
 
 // --- authority ---------------------------------------------------------------------------------
@@ -147,13 +176,13 @@ AuthorityItem *AuthorityData::addItem(int category, const char *id, const char *
 std::int32_t AuthorityProvider::getCategoryCount()
 {
     record("getCategoryCount");
-    return static_cast<std::int32_t>(data.categories.size());
+    return countOf(data.categories);
 }
 
 bool AuthorityProvider::getCategory(std::int32_t index, AuthorityCategory **out)
 {
     record("getCategory");
-    if (index < 0 || index >= static_cast<std::int32_t>(data.categories.size()))
+    if (index < 0 || index >= countOf(data.categories))
         return false;
     *out = data.categories[static_cast<size_t>(index)].category.get();
     return true;
@@ -172,21 +201,16 @@ std::int32_t AuthorityProvider::findCategory(const char *id)
 std::int32_t AuthorityProvider::getAuthorityCount(std::int32_t category)
 {
     record("getAuthorityCount");
-    if (category < 0 || category >= static_cast<std::int32_t>(data.categories.size()))
+    if (category < 0 || category >= countOf(data.categories))
         return 0;
-    return static_cast<std::int32_t>(data.categories[static_cast<size_t>(category)].items.size());
+    return countOf(data.categories[static_cast<size_t>(category)].items);
 }
 
 bool AuthorityProvider::getAuthority(std::int32_t category, std::int32_t index, AuthorityItem **out)
 {
     record("getAuthority");
-    if (category < 0 || category >= static_cast<std::int32_t>(data.categories.size()))
-        return false;
-    auto &items = data.categories[static_cast<size_t>(category)].items;
-    if (index < 0 || index >= static_cast<std::int32_t>(items.size()))
-        return false;
-    *out = items[static_cast<size_t>(index)].get();
-    return true;
+    return category >= 0 && category < countOf(data.categories)
+        && recordAt(data.categories[static_cast<size_t>(category)].items, index, out);
 }
 
 // --- recorders ---------------------------------------------------------------------------------
@@ -203,7 +227,7 @@ ServerRecord *ServerListData::addServer(const char *name)
 std::int32_t ServerListProvider::getServerCount()
 {
     record("getServerCount");
-    return static_cast<std::int32_t>(data.servers.size());
+    return countOf(data.servers);
 }
 
 std::int32_t ServerListProvider::createServer(const char *name)
@@ -216,34 +240,19 @@ std::int32_t ServerListProvider::createServer(const char *name)
 bool ServerListProvider::getServer(std::int32_t index, ServerRecord **out)
 {
     record("getServer");
-    if (index < 0 || index >= static_cast<std::int32_t>(data.servers.size()))
-        return false;
-    *out = data.servers[static_cast<size_t>(index)].get();
-    return true;
+    return recordAt(data.servers, index, out);
 }
 
 bool ServerListProvider::findServer(const char *name, ServerRecord **out)
 {
     record("findServer");
-    for (const auto &server : data.servers) {
-        if (fieldEquals(server->name, name)) {
-            *out = server.get();
-            return true;
-        }
-    }
-    return false;
+    return recordAt(data.servers, findFirst(data.servers, &ServerRecord::name, name), out);
 }
 
 bool ServerListProvider::removeServer(const char *name)
 {
     record("removeServer");
-    for (auto it = data.servers.begin(); it != data.servers.end(); ++it) {
-        if (fieldEquals((*it)->name, name)) {
-            data.servers.erase(it);
-            return true;
-        }
-    }
-    return false;
+    return eraseFirst(data.servers, &ServerRecord::name, name);
 }
 
 ServerValueData::ServerValueData(const ServerValueData &other)
@@ -281,7 +290,7 @@ void ServerValueData::eraseAt(std::size_t index)
 std::int32_t ServerValueListProvider::getServerCount()
 {
     record("getServerCount");
-    return static_cast<std::int32_t>(data.servers.size());
+    return countOf(data.servers);
 }
 
 std::int32_t ServerValueListProvider::createServer(const char *name)
@@ -298,34 +307,22 @@ std::int32_t ServerValueListProvider::createServer(const char *name)
 bool ServerValueListProvider::getServer(std::int32_t index, ServerRecord **out)
 {
     record("getServer");
-    if (index < 0 || index >= static_cast<std::int32_t>(data.servers.size()))
-        return false;
-    *out = &data.servers[static_cast<size_t>(index)];
-    return true;
+    return recordAt(data.servers, index, out);
 }
 
 bool ServerValueListProvider::findServer(const char *name, ServerRecord **out)
 {
     record("findServer");
-    for (ServerRecord &server : data.servers) {
-        if (fieldEquals(server.name, name)) {
-            *out = &server;
-            return true;
-        }
-    }
-    return false;
+    return recordAt(data.servers, findFirst(data.servers, &ServerRecord::name, name), out);
 }
 
 bool ServerValueListProvider::removeServer(const char *name)
 {
     record("removeServer");
-    for (std::size_t i = 0; i < data.servers.size(); ++i) {
-        if (fieldEquals(data.servers[i].name, name)) {
-            data.eraseAt(i);
-            return true;
-        }
-    }
-    return false;
+    const std::int32_t found = findFirst(data.servers, &ServerRecord::name, name);
+    if (found >= 0)
+        data.eraseAt(static_cast<std::size_t>(found));
+    return found >= 0;
 }
 
 // --- remote setup, options, display templates --------------------------------------------------

@@ -144,6 +144,32 @@ std::string byteDifference(const std::initializer_list<Field> &fields, const std
     return where + " was " + hexByte(before[at]) + ", is " + hexByte(after[at]);
 }
 
+const char *seqName(Kind kind, std::size_t seq)
+{
+    return kind == Kind::Server ? (seq == 0 ? "additionalInfo" : "cameras") : "members";
+}
+
+const std::initializer_list<Field> &seqFields(Kind kind, std::size_t seq)
+{
+    return kind == Kind::Server ? (seq == 0 ? kInfoFields : kCameraFields) : kMemberFields;
+}
+
+void describeFields(std::string &text, const std::initializer_list<Field> &fields,
+                    const std::string &bytes)
+{
+    for (const Field &field : fields) {
+        std::string value = bytes.substr(field.offset, field.size);
+        value.erase(value.find_last_not_of('\0') + 1);
+        text += ' ' + std::string(field.name) + "=\"";
+        for (const char byte : value) {
+            const auto code = static_cast<unsigned char>(byte);
+            const bool plain = code >= 0x20 && code < 0x7f && byte != '"' && byte != '\\';
+            text += plain ? std::string(1, byte) : "\\x" + hexByte(byte).substr(2);
+        }
+        text += '"';
+    }
+}
+
 std::string flatDifference(const Flat &before, const Flat &after)
 {
     if (before.kind != after.kind)
@@ -153,18 +179,14 @@ std::string flatDifference(const Flat &before, const Flat &after)
     for (std::size_t s = 0; s < before.seqs.size(); ++s) {
         const auto &was = before.seqs[s];
         const auto &is = after.seqs[s];
-        const char *seqName
-            = before.kind == Kind::Server ? (s == 0 ? "additionalInfo" : "cameras") : "members";
-        const auto &fields
-            = before.kind == Kind::Server ? (s == 0 ? kInfoFields : kCameraFields) : kMemberFields;
         for (std::size_t i = 0; i < std::min(was.size(), is.size()); ++i) {
             if (was[i] != is[i])
-                return std::string(seqName) + "[" + std::to_string(i)
-                    + "]: " + byteDifference(fields, was[i], is[i]);
+                return std::string(seqName(before.kind, s)) + "[" + std::to_string(i)
+                    + "]: " + byteDifference(seqFields(before.kind, s), was[i], is[i]);
         }
         if (was.size() != is.size())
-            return std::string(seqName) + " held " + std::to_string(was.size()) + ", holds "
-                + std::to_string(is.size());
+            return std::string(seqName(before.kind, s)) + " held " + std::to_string(was.size())
+                + ", holds " + std::to_string(is.size());
     }
     return {};
 }
@@ -263,6 +285,21 @@ std::string difference(const Records &before, const Records &after)
         return std::to_string(before.size()) + " records before, " + std::to_string(after.size())
             + " after";
     return {};
+}
+
+std::string describe(const Flat &flat)
+{
+    std::string text = name(flat.kind);
+    describeFields(text, fieldsOf(flat.kind), flat.head);
+    for (std::size_t s = 0; s < flat.seqs.size(); ++s) {
+        text += std::string(" ") + seqName(flat.kind, s) + ":";
+        for (const std::string &element : flat.seqs[s]) {
+            text += " [";
+            describeFields(text, seqFields(flat.kind, s), element);
+            text += " ]";
+        }
+    }
+    return text;
 }
 
 bool sameMultiset(Records a, Records b)

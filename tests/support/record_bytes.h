@@ -45,4 +45,18 @@ std::string difference(const Records &before, const Records &after);
 // The same, ignoring order: the two hold the same records as many times each.
 bool sameMultiset(Records a, Records b);
 
+// Every field by name, its bytes escaped up to its last that is not zero, then the sequences'
+// elements: how a counterexample shows a record.
+std::string describe(const Flat &flat);
+
+// The elements as a flat record's sequence holds them.
+template <typename T>
+std::vector<std::string> elementBytes(const std::vector<T> &items)
+{
+    std::vector<std::string> bytes;
+    for (const T &item : items)
+        bytes.emplace_back(reinterpret_cast<const char *>(&item), sizeof item);
+    return bytes;
+}
+
 } // namespace recordbytes

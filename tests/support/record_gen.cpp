@@ -1,5 +1,7 @@
 #include "record_gen.h"
 
+#include "record_bytes.h"
+
 #include <ostrel/languages.h>
 #include <ostrelhost/owned_records.h>
 
@@ -127,67 +129,6 @@ std::vector<MemberRecord> genMembers(const NamePool &ids, int maxCount)
     for (MemberRecord &member : members)
         member = genMember(ids);
     return members;
-}
-
-void escape(std::ostream &os, const char *bytes, std::size_t size)
-{
-    for (std::size_t i = 0; i < size; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (byte >= 0x20 && byte < 0x7f && byte != '"' && byte != '\\') {
-            os << char(byte);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", byte);
-            os << hex;
-        }
-    }
-}
-
-// A field as its text in quotes, marked when it has no terminating zero, with the bytes after
-// the zero when they are not all zero.
-template <std::size_t N>
-void showField(std::ostream &os, const char *name, const char (&field)[N])
-{
-    const std::size_t length = strnlen(field, N);
-    os << ' ' << name << "=\"";
-    escape(os, field, length);
-    os << '"';
-    if (length == N)
-        os << "(full)";
-    bool tail = false;
-    for (std::size_t i = length + 1; i < N; ++i)
-        tail = tail || field[i] != 0;
-    if (tail) {
-        os << "+tail\"";
-        escape(os, field + length + 1, N - length - 1);
-        os << '"';
-    }
-}
-
-template <typename T>
-std::string joined(const std::vector<T> &items, std::string (*show)(const T &))
-{
-    std::string text;
-    for (const T &item : items)
-        text += "\n  " + show(item);
-    return text;
-}
-
-std::string describeMember(const MemberRecord &member)
-{
-    std::ostringstream os;
-    os << "[kind " << member.kind;
-    showField(os, "id", member.id);
-    os << ']';
-    return os.str();
-}
-
-std::string describeMembers(const std::vector<MemberRecord> &members)
-{
-    std::string text;
-    for (const MemberRecord &member : members)
-        text += ' ' + describeMember(member);
-    return text;
 }
 
 } // namespace
@@ -429,127 +370,74 @@ void fill(testhost::ServerValueData &data, const DrawnServerList &drawn)
     data.servers.shrink_to_fit();
 }
 
-std::string describe(const UserRecord &record)
-{
-    std::ostringstream os;
-    os << "user";
-    showField(os, "id", record.id);
-    showField(os, "password", record.password);
-    os << " padding=";
-    escape(os, record.padding, sizeof record.padding);
-    os << " number=" << record.number;
-    showField(os, "name", record.name);
-    showField(os, "description", record.description);
-    return os.str();
-}
+namespace {
 
-std::string describe(const DrawnGroup &drawn)
-{
-    std::ostringstream os;
-    os << "group number=" << drawn.record.number;
-    showField(os, "id", drawn.record.id);
-    showField(os, "description", drawn.record.description);
-    os << " members:" << describeMembers(drawn.members);
-    return os.str();
-}
+using recordbytes::describe;
+using recordbytes::elementBytes;
+using recordbytes::flatten;
 
-std::string describe(const DrawnAuthorityItem &drawn)
+template <typename T>
+void showEach(const std::vector<T> &items, std::ostream &os)
 {
-    std::ostringstream os;
-    os << "item";
-    showField(os, "id", drawn.record.id);
-    showField(os, "name", drawn.record.name);
-    showField(os, "description", drawn.record.description);
-    os << " members:" << describeMembers(drawn.members);
-    return os.str();
-}
-
-std::string describe(const DrawnServer &drawn)
-{
-    const ServerRecord &r = drawn.record;
-    std::ostringstream os;
-    os << "recorder hostId=" << r.hostId << " hostFlags=" << r.hostFlags;
-    showField(os, "name", r.name);
-    os << " connected=" << int(r.connected) << " productKind=" << r.productKind
-       << " hostData=" << r.hostData << " port=" << r.port;
-    showField(os, "address", r.address);
-    os << " useDdns=" << int(r.useDdns);
-    showField(os, "ddnsAddress", r.ddnsAddress);
-    showField(os, "ddnsId", r.ddnsId);
-    showField(os, "ddnsPassword", r.ddnsPassword);
-    showField(os, "hostText", r.hostText);
-    showField(os, "loginId", r.loginId);
-    showField(os, "password", r.password);
-    os << " version=" << int(r.version[0]) << '.' << int(r.version[1]) << '.' << int(r.version[2])
-       << '.' << int(r.version[3]) << " productCode=" << r.productCode
-       << " cameras=" << drawn.cameras.size() << " info:";
-    for (const AdditionalInfo &info : drawn.info) {
-        os << " [tag " << info.tag;
-        showField(os, "name", info.name);
-        showField(os, "value", info.value);
-        os << ']';
+    for (const T &item : items) {
+        os << "\n  ";
+        showValue(item, os);
     }
-    return os.str();
 }
 
-std::string describe(const OptionRecord &record)
-{
-    std::ostringstream os;
-    os << "options";
-    showField(os, "language", record.language);
-    os << " autoConnect=" << record.alarmServiceAutoConnect
-       << " pollingTime=" << record.alarmServicePollingTime
-       << " min=" << record.alarmServicePollingMin << " max=" << record.alarmServicePollingMax;
-    return os.str();
-}
+} // namespace
 
 void showValue(const DrawnGroup &drawn, std::ostream &os)
 {
-    os << describe(drawn);
+    recordbytes::Flat flat = flatten(drawn.record);
+    flat.seqs[0] = elementBytes(drawn.members);
+    os << describe(flat);
 }
 
 void showValue(const DrawnAccounts &drawn, std::ostream &os)
 {
-    os << joined<UserRecord>(drawn.users, [](const UserRecord &user) { return describe(user); })
-       << joined<DrawnGroup>(drawn.groups, [](const DrawnGroup &group) { return describe(group); });
+    showEach(drawn.users, os);
+    showEach(drawn.groups, os);
+}
+
+void showValue(const DrawnAuthorityItem &drawn, std::ostream &os)
+{
+    recordbytes::Flat flat = flatten(drawn.record);
+    flat.seqs[0] = elementBytes(drawn.members);
+    os << describe(flat);
 }
 
 void showValue(const DrawnCategory &drawn, std::ostream &os)
 {
-    os << "category";
-    showField(os, "id", drawn.record.id);
-    showField(os, "name", drawn.record.name);
-    os << joined<DrawnAuthorityItem>(drawn.items,
-                                     [](const DrawnAuthorityItem &item) { return describe(item); });
+    os << describe(flatten(drawn.record));
+    showEach(drawn.items, os);
 }
 
 void showValue(const DrawnAuthority &drawn, std::ostream &os)
 {
-    for (const DrawnCategory &category : drawn.categories) {
-        os << "\n";
-        showValue(category, os);
-    }
+    showEach(drawn.categories, os);
 }
 
 void showValue(const DrawnServer &drawn, std::ostream &os)
 {
-    os << describe(drawn);
+    recordbytes::Flat flat = flatten(drawn.record);
+    flat.seqs = {elementBytes(drawn.info), elementBytes(drawn.cameras)};
+    os << describe(flat);
 }
 
 void showValue(const DrawnServerList &drawn, std::ostream &os)
 {
-    os << joined<DrawnServer>(drawn.servers,
-                              [](const DrawnServer &server) { return describe(server); });
+    showEach(drawn.servers, os);
 }
 
 } // namespace recordgen
 
 void showValue(const UserRecord &record, std::ostream &os)
 {
-    os << recordgen::describe(record);
+    os << recordbytes::describe(recordbytes::flatten(record));
 }
 
 void showValue(const OptionRecord &record, std::ostream &os)
 {
-    os << recordgen::describe(record);
+    os << recordbytes::describe(recordbytes::flatten(record));
 }

@@ -86,15 +86,10 @@ void fill(testhost::ServerListData &data, const DrawnServerList &drawn);
 // Leaves no spare room in the vector, so that the next recorder added moves them all.
 void fill(testhost::ServerValueData &data, const DrawnServerList &drawn);
 
-// The record as RapidCheck shows a counterexample: every field, bytes escaped.
-std::string describe(const UserRecord &record);
-std::string describe(const DrawnGroup &drawn);
-std::string describe(const DrawnAuthorityItem &drawn);
-std::string describe(const DrawnServer &drawn);
-std::string describe(const OptionRecord &record);
-
+// How RapidCheck shows a counterexample: every field, bytes escaped.
 void showValue(const DrawnGroup &drawn, std::ostream &os);
 void showValue(const DrawnAccounts &drawn, std::ostream &os);
+void showValue(const DrawnAuthorityItem &drawn, std::ostream &os);
 void showValue(const DrawnCategory &drawn, std::ostream &os);
 void showValue(const DrawnAuthority &drawn, std::ostream &os);
 void showValue(const DrawnServer &drawn, std::ostream &os);
