@@ -162,6 +162,10 @@ TEST_F(TreeOptionsTest, DropDownListKeepsTheEditAndTheCallbackFillsIt)
     QTest::keyClick(combo->view(), Qt::Key_Down);
     QTest::keyClick(combo->view(), Qt::Key_Return);
     EXPECT_TRUE(tree->editorsOpen());
+    // The focus leaving the application keeps it open too.
+    QApplication::setActiveWindow(nullptr);
+    EXPECT_TRUE(tree->editorsOpen());
+    QApplication::setActiveWindow(window.get());
     QTest::mouseClick(other, Qt::LeftButton);
     EXPECT_FALSE(tree->editorsOpen());
     EXPECT_EQ(row->text(0), QStringLiteral("Mode: gamma"));
