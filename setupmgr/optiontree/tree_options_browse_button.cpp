@@ -1,14 +1,10 @@
 #include "tree_options_browse_button.h"
 
-#include "tree_options_combo.h"
-#include "tree_options_ctrl.h"
 #include "tree_options_edit.h"
 #include "tree_options_file_dialog.h"
-#include "tree_options_focus.h"
 #include "tree_options_multi_line_frame.h"
 
 #include <QColorDialog>
-#include <QFocusEvent>
 #include <QFontDialog>
 #include <QFontMetrics>
 
@@ -17,7 +13,7 @@ constexpr int kWidthWithoutTree = 20;
 } // namespace
 
 CTreeOptionsBrowseButton::CTreeOptionsBrowseButton(QWidget *parent)
-    : QPushButton(parent)
+    : OptionEditor(parent)
 {
     setText(QStringLiteral("..."));
     setAutoDefault(false);
@@ -40,23 +36,18 @@ int CTreeOptionsBrowseButton::GetButtonWidth() const
 
 bool CTreeOptionsBrowseButton::keepsEditFor(const QWidget *window) const
 {
-    if (!m_edit && !m_combo && !m_frame)
+    if (!companion())
         return true;
-    if (m_edit && m_edit->isBrowsing())
+    if (const CTreeOptionsEdit *edit = servedEdit(); edit && edit->isBrowsing())
         return true;
-    return setupmgr::isInside(window, this) || (m_edit && setupmgr::isInside(window, m_edit))
-        || (m_combo && setupmgr::isInside(window, m_combo.data()))
-        || (m_frame && setupmgr::isInside(window, m_frame));
+    return OptionEditorLink::keepsEditFor(window);
 }
 
 void CTreeOptionsBrowseButton::PickCustom() { }
 
-void CTreeOptionsBrowseButton::focusOutEvent(QFocusEvent *event)
+CTreeOptionsEdit *CTreeOptionsBrowseButton::servedEdit() const
 {
-    QWidget *taker = setupmgr::focusTaker(event);
-    QPushButton::focusOutEvent(event);
-    if (m_tree && m_tree->isOpenEditor(this) && !keepsEditFor(taker))
-        m_tree->CommitAndCloseEditors();
+    return qobject_cast<CTreeOptionsEdit *>(companion());
 }
 
 bool CTreeOptionsBrowseButton::isOpen() const
@@ -75,8 +66,8 @@ void CTreeOptionsBrowseButton::onClicked()
     switch (record->kind) {
     case OptionItemKind::FileEdit:
     case OptionItemKind::FolderEdit:
-        if (m_frame)
-            m_frame->setFocus(Qt::OtherFocusReason);
+        if (auto *frame = qobject_cast<CMultiLineEditFrameWnd *>(companion()))
+            frame->setFocus(Qt::OtherFocusReason);
         else
             browseForEdit(record->kind == OptionItemKind::FolderEdit);
         break;
@@ -96,7 +87,7 @@ void CTreeOptionsBrowseButton::onClicked()
 
 void CTreeOptionsBrowseButton::browseForEdit(bool folder)
 {
-    const QPointer<CTreeOptionsEdit> edit = m_edit;
+    const QPointer<CTreeOptionsEdit> edit = servedEdit();
     if (!edit)
         return;
     // While the chooser runs, the focus it takes does not end the edit.

@@ -1,12 +1,7 @@
 #include "tree_options_combo.h"
 
 #include "common/language.h"
-#include "tree_options_browse_button.h"
-#include "tree_options_ctrl.h"
-#include "tree_options_focus.h"
-#include "tree_options_spin_ctrl.h"
 
-#include <QFocusEvent>
 #include <QFontDatabase>
 
 using namespace setupmgr::editorstyle;
@@ -16,7 +11,7 @@ constexpr int kDropDownHeight = 100;
 } // namespace
 
 CTreeOptionsCombo::CTreeOptionsCombo(QWidget *parent)
-    : QComboBox(parent)
+    : OptionEditor(parent)
 { }
 
 Style CTreeOptionsCombo::GetEditorStyle() const
@@ -66,34 +61,7 @@ int CTreeOptionsCombo::SelectString(const QString &text)
 
 bool CTreeOptionsCombo::keepsEditFor(const QWidget *window) const
 {
-    // The drop-down list is a pop-up window owned by the combo.
-    if (setupmgr::isInside(window, this))
-        return true;
-    if (!m_tree)
-        return false;
-    QWidget *button = m_tree->browseButton();
-    QWidget *spin = m_tree->spinControl();
-    if ((button && setupmgr::isInside(window, button))
-        || (spin && setupmgr::isInside(window, spin)))
-        return true;
-    return !window && (!button || !spin);
-}
-
-bool CTreeOptionsCombo::event(QEvent *event)
-{
-    if (m_tree && setupmgr::isTabPress(event)) {
-        m_tree->setFocus(Qt::TabFocusReason);
-        return true;
-    }
-    return QComboBox::event(event);
-}
-
-void CTreeOptionsCombo::focusOutEvent(QFocusEvent *event)
-{
-    QWidget *taker = setupmgr::focusTaker(event);
-    QComboBox::focusOutEvent(event);
-    if (m_tree && m_tree->isOpenEditor(this) && !keepsEditFor(taker))
-        m_tree->CommitAndCloseEditors();
+    return !window || OptionEditorLink::keepsEditFor(window);
 }
 
 CTreeOptionsFontNameCombo::CTreeOptionsFontNameCombo(QWidget *parent)

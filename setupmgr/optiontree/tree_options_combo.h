@@ -2,13 +2,12 @@
 // a list of the display's font families, and a yes/no list.
 #pragma once
 
-#include "tree_options_ctrl.h"
+#include "tree_options_focus.h"
 #include "tree_options_styles.h"
 
 #include <QComboBox>
-#include <QPointer>
 
-class CTreeOptionsCombo : public QComboBox, public setupmgr::OptionEditorLink
+class CTreeOptionsCombo : public setupmgr::OptionEditor<QComboBox>
 {
     Q_OBJECT
 
@@ -27,13 +26,9 @@ public:
     // Selects the first entry that starts with text, ignoring case; -1 when none does.
     int SelectString(const QString &text);
 
-    // Its own list, the tree's "..." button or spin control, and the focus leaving the
+    // Its own list, the "..." button or spin control beside it, and the focus leaving the
     // application keep the edit open.
-    virtual bool keepsEditFor(const QWidget *window) const;
-
-protected:
-    bool event(QEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
+    bool keepsEditFor(const QWidget *window) const override;
 
 private:
     setupmgr::editorstyle::Style m_style = 0;

@@ -3,15 +3,12 @@
 #include "common/check.h"
 #include "controls/theme_library.h"
 #include "tree_options_accessible.h"
-#include "tree_options_browse_button.h"
 #include "tree_options_combo.h"
 #include "tree_options_date_ctrl.h"
-#include "tree_options_edit.h"
+#include "tree_options_editor_kind.h"
 #include "tree_options_focus.h"
 #include "tree_options_ip_address_ctrl.h"
 #include "tree_options_item.h"
-#include "tree_options_multi_line_frame.h"
-#include "tree_options_spin_ctrl.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
@@ -969,28 +966,14 @@ void CTreeOptionsCtrl::keyPressEvent(QKeyEvent *event)
 {
     QTreeWidgetItem *row = currentItem();
     const OptionItemData *record = GetItemRecord(row);
-    if (event->key() == Qt::Key_Right && record && editorsOpen() && record->editorClass) {
-        const QMetaObject *editorClass = record->editorClass;
-        QWidget *target = nullptr;
-        bool known = true;
-        if (editorClass->inherits(&CTreeOptionsCombo::staticMetaObject))
-            target = m_combo.data();
-        else if (editorClass->inherits(&CTreeOptionsEdit::staticMetaObject))
-            target = m_frame ? static_cast<QWidget *>(m_frame.data()) : m_edit.data();
-        else if (editorClass->inherits(&CTreeOptionsDateCtrl::staticMetaObject))
-            target = m_dateTime;
-        else if (editorClass->inherits(&CTreeOptionsIPAddressCtrl::staticMetaObject))
-            target = m_address;
-        else if (editorClass->inherits(&CTreeOptionsBrowseButton::staticMetaObject))
-            target = m_button.data();
-        else
-            known = false;
-        if (known) {
-            if (target && target->isVisible())
-                target->setFocus(Qt::TabFocusReason);
-            event->accept();
-            return;
-        }
+    // The row's class decides which editor the key goes to; a hidden one drops it.
+    if (event->key() == Qt::Key_Right && record && editorsOpen()
+        && setupmgr::OptionEditorKind::editorFor(record->editorClass)) {
+        QWidget *target = m_editors.editor;
+        if (target && target->isVisible())
+            target->setFocus(Qt::TabFocusReason);
+        event->accept();
+        return;
     }
     if (event->key() == Qt::Key_Space && row
         && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
@@ -1004,15 +987,11 @@ void CTreeOptionsCtrl::keyPressEvent(QKeyEvent *event)
 
 bool CTreeOptionsCtrl::keepsEditorsFor(QWidget *window) const
 {
-    const QWidget *editors[] = {m_combo.data(),  m_edit.data(),     m_frame.data(),  m_spin.data(),
-                                m_button.data(), m_dateTime.data(), m_address.data()};
-    for (const QWidget *editor : editors) {
-        if (editor && setupmgr::isInside(window, editor))
-            return true;
-    }
-    return (m_combo && m_combo->keepsEditFor(window))
-        || (m_dateTime && m_dateTime->keepsEditFor(window))
-        || (m_address && m_address->keepsEditFor(window));
+    if (setupmgr::isInside(window, m_editors.editor) || setupmgr::isInside(window, m_editors.buddy))
+        return true;
+    // The drop-down also keeps them when the focus leaves the application.
+    const CTreeOptionsCombo *combo = comboEditor();
+    return combo && combo->keepsEditFor(window);
 }
 
 void CTreeOptionsCtrl::focusOutEvent(QFocusEvent *event)

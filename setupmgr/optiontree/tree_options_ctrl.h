@@ -21,7 +21,22 @@ class CTreeOptionsSpinCtrl;
 
 namespace setupmgr {
 class OptionItem;
-}
+class OptionEditorKind;
+struct EditorPlace;
+
+// The editors open over one row: the editor of its value and the spin control or "..." button
+// beside it, each with its kind's entry. Empty while no row is edited.
+struct OpenEditors
+{
+    QTreeWidgetItem *row = nullptr;
+    const OptionEditorKind *kind = nullptr;
+    QPointer<QWidget> editor; // a multi-line edit's frame stands for the edit
+    const OptionEditorKind *buddyKind = nullptr;
+    QPointer<QWidget> buddy;
+    QString initialText; // what a drop-down or an edit starts with
+};
+
+} // namespace setupmgr
 
 // The kind of an option row; the numbers are the ones its record has always stored.
 enum class OptionItemKind {
@@ -233,7 +248,7 @@ public:
     QRect labelRect(const QTreeWidgetItem *row) const;
 
     // The open editors; null when closed.
-    QTreeWidgetItem *editedRow() const { return m_editRow; }
+    QTreeWidgetItem *editedRow() const { return m_editors.row; }
     CTreeOptionsCombo *comboEditor() const;
     CTreeOptionsEdit *editEditor() const;
     CMultiLineEditFrameWnd *multiLineFrame() const;
@@ -241,7 +256,7 @@ public:
     CTreeOptionsBrowseButton *browseButton() const;
     CTreeOptionsDateCtrl *dateTimeEditor() const;
     CTreeOptionsIPAddressCtrl *addressEditor() const;
-    bool editorsOpen() const { return m_editRow != nullptr; }
+    bool editorsOpen() const { return m_editors.row != nullptr; }
     // Whether the widget is one of the open editors; a closed editor waiting to be deleted is not.
     bool isOpenEditor(const QWidget *editor) const;
 
@@ -272,6 +287,7 @@ protected:
 
 private:
     friend class setupmgr::OptionItem;
+    friend class setupmgr::OptionEditorKind;
 
     setupmgr::OptionItem *newRow(const QString &label, int image, int selectedImage,
                                  QTreeWidgetItem *parent, InsertAfter after);
@@ -303,6 +319,14 @@ private:
     void paintGlyph(QPainter *painter, const OptionItemData &record, const QRect &rowRect) const;
     void layoutOption(QStyleOptionViewItem *option, const QTreeWidgetItem *row) const;
 
+    // The steps of opening a row's editors: the editor objects of the row's classes, where they
+    // go, the editor shown there (false when the user's callback closed it meanwhile), and the
+    // spin control or "..." button beside it.
+    void createEditorObjects(const OptionItemData &record);
+    setupmgr::EditorPlace editorPlace(QTreeWidgetItem *row);
+    bool placeEditor(setupmgr::EditorPlace &at);
+    void createBuddy(const OptionItemData &record, const setupmgr::EditorPlace &at);
+
     // The deferred calls.
     void focusEditor();
     void refreshEditors();
@@ -313,19 +337,10 @@ private:
     void rowsGoing(const QModelIndex &parent, int first, int last);
     // Scrolling, expanding or collapsing moves rows under an open editor.
     void commitOpenEditors();
-    // Closes an editor window later: it may be the one whose event handler is running.
-    static void disposeEditor(QWidget *editor);
 
     EditorNotifyCallback m_callback = nullptr;
     void *m_callbackUser = nullptr;
-    QPointer<CTreeOptionsCombo> m_combo;
-    QPointer<CTreeOptionsEdit> m_edit;
-    QPointer<CMultiLineEditFrameWnd> m_frame;
-    QPointer<CTreeOptionsSpinCtrl> m_spin;
-    QPointer<CTreeOptionsBrowseButton> m_button;
-    QPointer<CTreeOptionsDateCtrl> m_dateTime;
-    QPointer<CTreeOptionsIPAddressCtrl> m_address;
-    QTreeWidgetItem *m_editRow = nullptr;
+    setupmgr::OpenEditors m_editors;
     QString m_separator;
     bool m_deletingAll = false;
     bool m_opening = false;
@@ -333,22 +348,3 @@ private:
     QList<QIcon> m_images;
     QSize m_imageSize;
 };
-
-namespace setupmgr {
-
-// What every in-place editor of the option tree knows: the tree that opened it and the row it
-// edits.
-class OptionEditorLink
-{
-public:
-    void setTree(CTreeOptionsCtrl *tree) { m_tree = tree; }
-    CTreeOptionsCtrl *tree() const { return m_tree; }
-    void setRow(QTreeWidgetItem *row) { m_row = row; }
-    QTreeWidgetItem *row() const { return m_row; }
-
-protected:
-    QPointer<CTreeOptionsCtrl> m_tree;
-    QTreeWidgetItem *m_row = nullptr;
-};
-
-} // namespace setupmgr

@@ -1,9 +1,5 @@
 #include "tree_options_date_ctrl.h"
 
-#include "tree_options_ctrl.h"
-#include "tree_options_focus.h"
-
-#include <QFocusEvent>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -29,7 +25,7 @@ QString timeFormat()
 } // namespace
 
 CTreeOptionsDateCtrl::CTreeOptionsDateCtrl(QWidget *parent)
-    : QDateTimeEdit(parent)
+    : OptionEditor(parent)
 {
     SetStyle(kChild | kVisible);
 }
@@ -68,29 +64,6 @@ bool CTreeOptionsDateCtrl::GetTime(QDateTime *value) const
     if (value)
         *value = picked;
     return true;
-}
-
-bool CTreeOptionsDateCtrl::keepsEditFor(const QWidget *window) const
-{
-    // The calendar is a pop-up window owned by the picker.
-    return setupmgr::isInside(window, this);
-}
-
-bool CTreeOptionsDateCtrl::event(QEvent *event)
-{
-    if (m_tree && setupmgr::isTabPress(event)) {
-        m_tree->setFocus(Qt::TabFocusReason);
-        return true;
-    }
-    return QDateTimeEdit::event(event);
-}
-
-void CTreeOptionsDateCtrl::focusOutEvent(QFocusEvent *event)
-{
-    QWidget *taker = setupmgr::focusTaker(event);
-    QDateTimeEdit::focusOutEvent(event);
-    if (m_tree && m_tree->isOpenEditor(this) && !keepsEditFor(taker))
-        m_tree->CommitAndCloseEditors();
 }
 
 CTreeOptionsTimeCtrl::CTreeOptionsTimeCtrl(QWidget *parent)

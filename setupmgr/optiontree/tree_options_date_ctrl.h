@@ -2,13 +2,13 @@
 // its fields with arrows. Both show their value in the row in the user's locale.
 #pragma once
 
-#include "tree_options_ctrl.h"
+#include "tree_options_focus.h"
 #include "tree_options_styles.h"
 
 #include <QDateTimeEdit>
-#include <QPointer>
 
-class CTreeOptionsDateCtrl : public QDateTimeEdit, public setupmgr::OptionEditorLink
+// Losing the focus to its calendar, a pop-up it owns, keeps the edit open.
+class CTreeOptionsDateCtrl : public setupmgr::OptionEditor<QDateTimeEdit>
 {
     Q_OBJECT
 
@@ -25,15 +25,6 @@ public:
     void SetTime(const QDateTime &value);
     // The picked value; false when it is not a valid one.
     bool GetTime(QDateTime *value) const;
-
-    // Its own calendar keeps the edit open.
-    virtual bool keepsEditFor(const QWidget *window) const;
-
-protected:
-    bool event(QEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
-
-private:
 };
 
 class CTreeOptionsTimeCtrl : public CTreeOptionsDateCtrl

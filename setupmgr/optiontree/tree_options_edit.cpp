@@ -2,24 +2,17 @@
 
 #include "controls/beep.h"
 #include "tree_options_browse_button.h"
-#include "tree_options_ctrl.h"
 #include "tree_options_file_dialog.h"
-#include "tree_options_focus.h"
 
 #include <QDir>
-#include <QFocusEvent>
 #include <QKeyEvent>
 
 #include <limits>
 
 using namespace setupmgr::editorstyle;
 
-namespace {
-constexpr int kMinEditorHeight = 20;
-} // namespace
-
 CTreeOptionsEdit::CTreeOptionsEdit(QWidget *parent)
-    : QLineEdit(parent)
+    : OptionEditor(parent)
 { }
 
 Style CTreeOptionsEdit::GetEditorStyle() const
@@ -99,34 +92,18 @@ void CTreeOptionsEdit::ModifyStyle(Style remove, Style add)
 
 bool CTreeOptionsEdit::keepsEditFor(const QWidget *window) const
 {
-    // Its own pop-ups (the context menu) do not end the edit either.
-    return setupmgr::isInside(window, this) || (m_buddy && setupmgr::isInside(window, m_buddy))
-        || (m_frame && setupmgr::isInside(window, m_frame));
+    return OptionEditorLink::keepsEditFor(window) || setupmgr::isInside(window, m_frame);
 }
 
-void CTreeOptionsEdit::tabAway()
+QWidget *CTreeOptionsEdit::tabTarget() const
 {
-    if (!m_tree)
-        return;
-    if (CTreeOptionsBrowseButton *button = m_tree->browseButton())
-        button->setFocus(Qt::TabFocusReason);
-    else
-        m_tree->setFocus(Qt::TabFocusReason);
-}
-
-void CTreeOptionsEdit::focusLostTo(QWidget *window)
-{
-    if (!m_tree || keepsEditFor(window) || !m_tree->isOpenEditor(this))
-        return;
-    m_tree->CommitAndCloseEditors();
+    if (auto *button = qobject_cast<CTreeOptionsBrowseButton *>(companion()))
+        return button;
+    return m_tree;
 }
 
 bool CTreeOptionsEdit::event(QEvent *event)
 {
-    if (m_tree && setupmgr::isTabPress(event)) {
-        tabAway();
-        return true;
-    }
     if (event->type() == QEvent::KeyPress && has(m_style, kEditNumber)) {
         // Digits only, as typed; anything else printable is refused with the beep.
         const QString text = static_cast<QKeyEvent *>(event)->text();
@@ -135,14 +112,7 @@ bool CTreeOptionsEdit::event(QEvent *event)
             return true;
         }
     }
-    return QLineEdit::event(event);
-}
-
-void CTreeOptionsEdit::focusOutEvent(QFocusEvent *event)
-{
-    QWidget *taker = setupmgr::focusTaker(event);
-    QLineEdit::focusOutEvent(event);
-    focusLostTo(taker);
+    return OptionEditor::event(event);
 }
 
 namespace setupmgr {

@@ -2,14 +2,14 @@
 // from it, by its meta-object; the tree creates it through its invokable constructor.
 #pragma once
 
-#include "tree_options_ctrl.h"
+#include "tree_options_focus.h"
 #include "tree_options_multi_line_frame.h"
 #include "tree_options_styles.h"
 
 #include <QLineEdit>
 #include <QPointer>
 
-class CTreeOptionsEdit : public QLineEdit, public setupmgr::OptionEditorLink
+class CTreeOptionsEdit : public setupmgr::OptionEditor<QLineEdit>
 {
     Q_OBJECT
 
@@ -19,9 +19,6 @@ public:
     // Set by the tree when it opens the editors; the edit owns none of them.
     void setMasked(bool masked) { m_masked = masked; }
     bool isMasked() const { return m_masked; }
-    // The spin control or "..." button serving this edit.
-    void setBuddy(QWidget *buddy) { m_buddy = buddy; }
-    QWidget *buddy() const { return m_buddy; }
     void setMultiLineFrame(CMultiLineEditFrameWnd *frame) { m_frame = frame; }
     CMultiLineEditFrameWnd *multiLineFrame() const { return m_frame; }
     // Set while a file or folder chooser of the "..." button runs.
@@ -46,21 +43,16 @@ public:
     void ModifyStyle(setupmgr::editorstyle::Style remove, setupmgr::editorstyle::Style add);
     setupmgr::editorstyle::Style editorStyle() const { return m_style; }
 
-    // Whether losing the focus to window keeps the edit open: its buddy or its multi-line
-    // frame does.
-    virtual bool keepsEditFor(const QWidget *window) const;
-    // Tab: to the tree's "..." button when one is open, else to the tree.
-    void tabAway();
-    // The focus left the edit (or the multi-line edit it stands for) for window.
-    void focusLostTo(QWidget *window);
+    // Its spin control or "..." button and its multi-line frame keep the edit open.
+    bool keepsEditFor(const QWidget *window) const override;
 
 protected:
+    // Tab goes to the "..." button beside the edit when it has one.
+    QWidget *tabTarget() const override;
     bool event(QEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     bool m_masked = false;
-    QPointer<QWidget> m_buddy;
     QPointer<CMultiLineEditFrameWnd> m_frame;
     bool m_browsing = false;
     setupmgr::editorstyle::Style m_style = 0;

@@ -1,92 +1,62 @@
 // The life of the option tree's in-place editors: opening them over a row, taking their value
-// back into the row, and closing them.
+// back into the row, and closing them. What differs by kind is the kind's entry's.
 #include "tree_options_ctrl.h"
 
 #include "common/check.h"
-#include "controls/control_factory.h"
 #include "tree_options_browse_button.h"
 #include "tree_options_combo.h"
 #include "tree_options_date_ctrl.h"
 #include "tree_options_edit.h"
+#include "tree_options_editor_kind.h"
 #include "tree_options_focus.h"
 #include "tree_options_ip_address_ctrl.h"
 #include "tree_options_multi_line_frame.h"
 #include "tree_options_spin_ctrl.h"
 
 #include <QApplication>
-#include <QPlainTextEdit>
 #include <QScopedValueRollback>
 
 #include <utility>
 
-namespace {
-
-// The editors' control ids.
-constexpr int kDropDownId = 100;
-constexpr int kEditId = 101;
-constexpr int kSpinId = 102;
-constexpr int kBrowseId = 103;
-constexpr int kDateTimeId = 105;
-constexpr int kAddressId = 106;
-constexpr int kNoControlId = -1;
-
-// Editors start this far right of the label.
-constexpr int kEditorGap = 10;
-constexpr int kMinEditorHeight = 20;
-
-template <typename Editor>
-bool isA(const QMetaObject *editorClass)
-{
-    return editorClass && editorClass->inherits(&Editor::staticMetaObject);
-}
-
-// An editor of the row's class, a hidden child of parent; null for a class of another family.
-template <typename Editor>
-Editor *newEditor(const QMetaObject *editorClass, QWidget *parent)
-{
-    if (!isA<Editor>(editorClass))
-        return nullptr;
-    QObject *object = editorClass->newInstance(Q_ARG(QWidget *, parent));
-    const bool classHasInvokableConstructor = object != nullptr;
-    OSTREL_CHECK(classHasInvokableConstructor, nullptr);
-    return qobject_cast<Editor *>(object);
-}
-
-} // namespace
+using setupmgr::EditorPlace;
+using setupmgr::OptionEditorKind;
 
 CTreeOptionsCombo *CTreeOptionsCtrl::comboEditor() const
 {
-    return m_combo;
+    return qobject_cast<CTreeOptionsCombo *>(m_editors.editor);
 }
 
 CTreeOptionsEdit *CTreeOptionsCtrl::editEditor() const
 {
-    return m_edit;
+    return qobject_cast<CTreeOptionsEdit *>(m_editors.editor);
 }
 
 CMultiLineEditFrameWnd *CTreeOptionsCtrl::multiLineFrame() const
 {
-    return m_frame;
+    return qobject_cast<CMultiLineEditFrameWnd *>(m_editors.editor);
 }
 
 CTreeOptionsSpinCtrl *CTreeOptionsCtrl::spinControl() const
 {
-    return m_spin;
+    return qobject_cast<CTreeOptionsSpinCtrl *>(m_editors.buddy);
 }
 
 CTreeOptionsBrowseButton *CTreeOptionsCtrl::browseButton() const
 {
-    return m_button;
+    // Alone on its row, or beside the editor.
+    if (auto *button = qobject_cast<CTreeOptionsBrowseButton *>(m_editors.editor))
+        return button;
+    return qobject_cast<CTreeOptionsBrowseButton *>(m_editors.buddy);
 }
 
 CTreeOptionsDateCtrl *CTreeOptionsCtrl::dateTimeEditor() const
 {
-    return m_dateTime;
+    return qobject_cast<CTreeOptionsDateCtrl *>(m_editors.editor);
 }
 
 CTreeOptionsIPAddressCtrl *CTreeOptionsCtrl::addressEditor() const
 {
-    return m_address;
+    return qobject_cast<CTreeOptionsIPAddressCtrl *>(m_editors.editor);
 }
 
 void CTreeOptionsCtrl::CreateEditors(QTreeWidgetItem *row)
@@ -99,340 +69,135 @@ void CTreeOptionsCtrl::CreateEditors(QTreeWidgetItem *row)
         DestroyEditors();
     // Scrolling the row into view may expand its parents; that must not close what opens here.
     const QScopedValueRollback opening(m_opening, true);
-    m_editRow = row;
-    const QMetaObject *editorClass = record->editorClass;
-    QWidget *const host = viewport();
-    QString initialText;
+    m_editors.row = row;
+    createEditorObjects(*record);
+    EditorPlace at = editorPlace(row);
+    if (placeEditor(at))
+        createBuddy(*record, at);
+}
 
-    const bool loneButton = isA<CTreeOptionsBrowseButton>(editorClass);
-    if (isA<CTreeOptionsCombo>(editorClass)) {
-        initialText = GetComboText(row);
-        RemoveValueText(row);
-        if ((m_combo = newEditor<CTreeOptionsCombo>(editorClass, host))) {
-            m_combo->setTree(this);
-            m_combo->setRow(row);
-        }
-    } else if (isA<CTreeOptionsEdit>(editorClass)) {
-        initialText = record->masked ? record->text : GetEditText(row);
-        RemoveValueText(row);
-        if ((m_edit = newEditor<CTreeOptionsEdit>(editorClass, host))) {
-            m_edit->setMasked(record->masked);
-            m_edit->setTree(this);
-            m_edit->setRow(row);
-        }
-    } else if (isA<CTreeOptionsDateCtrl>(editorClass)) {
-        RemoveValueText(row);
-        if ((m_dateTime = newEditor<CTreeOptionsDateCtrl>(editorClass, host))) {
-            m_dateTime->setTree(this);
-            m_dateTime->setRow(row);
-        }
-    } else if (isA<CTreeOptionsIPAddressCtrl>(editorClass)) {
-        RemoveValueText(row);
-        if ((m_address = newEditor<CTreeOptionsIPAddressCtrl>(editorClass, host))) {
-            m_address->setTree(this);
-            m_address->setRow(row);
-        }
-    } else if (loneButton) {
-        // Colour and font rows keep their value text beside the button.
-        if ((m_button = newEditor<CTreeOptionsBrowseButton>(editorClass, host))) {
-            m_button->setTree(this);
-            m_button->setRow(row);
-            if (record->kind == OptionItemKind::Colour)
-                m_button->SetColor(GetColor(row));
-            else if (record->kind == OptionItemKind::Font)
-                m_button->SetFontValue(record->font);
-        }
-    }
+void CTreeOptionsCtrl::createEditorObjects(const OptionItemData &record)
+{
+    m_editors.kind = OptionEditorKind::editorFor(record.editorClass);
+    if (m_editors.kind)
+        m_editors.editor = m_editors.kind->create(this, record.editorClass, m_editors);
+    // A lone "..." button is the row's one button.
+    m_editors.buddyKind = OptionEditorKind::buddyFor(record.buddyClass);
+    if (m_editors.buddyKind == &OptionEditorKind::button() && browseButton())
+        m_editors.buddyKind = nullptr;
+    if (m_editors.buddyKind)
+        m_editors.buddy = m_editors.buddyKind->create(this, record.buddyClass, m_editors);
+}
 
-    const QMetaObject *buddyClass = record->buddyClass;
-    if (isA<CTreeOptionsSpinCtrl>(buddyClass)) {
-        if ((m_spin = newEditor<CTreeOptionsSpinCtrl>(buddyClass, host))) {
-            m_spin->setTree(this);
-            m_spin->setRow(row);
-        }
-    } else if (!m_button && isA<CTreeOptionsBrowseButton>(buddyClass)) {
-        if ((m_button = newEditor<CTreeOptionsBrowseButton>(buddyClass, host))) {
-            m_button->setTree(this);
-            m_button->setRow(row);
-        }
-    }
-
+EditorPlace CTreeOptionsCtrl::editorPlace(QTreeWidgetItem *row)
+{
     QRect label = labelRect(row);
     if (!label.isValid() || label.bottom() > viewport()->rect().bottom()) {
         scrollToItem(row);
         label = labelRect(row);
     }
     const QRect cell = visualItemRect(row);
-    const QRect rowRect(0, cell.top(), viewport()->width(), cell.height());
-    const int left = label.left() + label.width() + kEditorGap;
-    const int top = label.top();
-    const int right = rowRect.right() - (m_button && !loneButton ? m_button->GetButtonWidth() : 0);
-    const QString name = row->text(0);
-    QRect editorRect;
-    QWidget *primary = nullptr;
+    return {QRect(0, cell.top(), viewport()->width(), cell.height()), label, QRect()};
+}
 
-    if (m_combo) {
-        const int height = qMax(label.height(), kMinEditorHeight);
-        editorRect = QRect(QPoint(left, top), QPoint(right, top + height - 1));
-        m_combo->SetStyle(m_combo->GetEditorStyle());
-        // The drop-down height counts the closed box and its list.
-        const int rows = (m_combo->GetDropDownHeight() - height) / qMax(1, fontMetrics().height());
-        m_combo->setMaxVisibleItems(qMax(1, rows));
-        m_combo->setGeometry(editorRect);
-        setupmgr::markControl(m_combo, kDropDownId, "optionEditor");
-        m_combo->setAccessibleName(name);
-        m_combo->show();
-        notify(EditorNotifyCode::EditorCreated, row, m_combo, nullptr);
-        if (m_editRow != row || !m_combo)
-            return;
-        m_combo->setFont(font());
-        const auto kind = m_combo->editorStyle() & setupmgr::editorstyle::kComboKindMask;
-        if (kind == setupmgr::editorstyle::kComboDropDownList || kind == 0) {
-            m_combo->setCurrentIndex(-1);
-            m_combo->SelectString(initialText);
-        } else {
-            m_combo->setEditText(initialText);
-        }
-        primary = m_combo;
-    } else if (m_edit) {
-        editorRect = QRect(left, top, right - left + 1, m_edit->GetEditorHeight(label.height()));
-        if (setupmgr::editorstyle::has(m_edit->GetEditorStyle(),
-                                       setupmgr::editorstyle::kEditMultiLine)) {
-            // The edit floats in a window of its own, which takes it over.
-            auto *frame = new CMultiLineEditFrameWnd(this);
-            setupmgr::markControl(frame, kNoControlId, "optionEditorFrame");
-            frame->setGeometry(QRect(host->mapToGlobal(editorRect.topLeft()), editorRect.size()));
-            frame->setEdit(m_edit, record->text);
-            setupmgr::markControl(frame->textEdit(), kEditId, "optionEditor");
-            frame->textEdit()->setAccessibleName(name);
-            frame->textEdit()->setFont(font());
-            frame->show();
-            m_edit->setMultiLineFrame(frame);
-            m_frame = frame;
-            m_edit = nullptr;
-            primary = frame;
-        } else {
-            const setupmgr::editorstyle::Style masked
-                = record->masked ? setupmgr::editorstyle::kEditPassword : 0;
-            m_edit->ModifyStyle(~setupmgr::editorstyle::Style(0),
-                                m_edit->GetEditorStyle() | masked);
-            m_edit->setText(initialText);
-            m_edit->setGeometry(editorRect);
-            setupmgr::markControl(m_edit, kEditId, "optionEditor");
-            m_edit->setAccessibleName(name);
-            m_edit->setFont(font());
-            m_edit->show();
-            primary = m_edit;
-        }
-    } else if (m_dateTime) {
-        editorRect = QRect(QPoint(left, top), QPoint(rowRect.right(), rowRect.bottom()));
-        m_dateTime->SetStyle(m_dateTime->GetEditorStyle());
-        m_dateTime->SetTime(record->dateTime);
-        m_dateTime->setGeometry(editorRect);
-        setupmgr::markControl(m_dateTime, kDateTimeId, "optionEditor");
-        m_dateTime->setAccessibleName(name);
-        m_dateTime->setFont(font());
-        m_dateTime->show();
-        primary = m_dateTime;
-    } else if (m_address) {
-        editorRect = QRect(QPoint(left, top), QPoint(rowRect.right(), rowRect.bottom()));
-        m_address->SetAddress(record->address);
-        m_address->setGeometry(editorRect);
-        setupmgr::markControl(m_address, kAddressId, "optionEditor");
-        m_address->setAccessibleName(name);
-        m_address->setFont(font());
-        m_address->show();
-        primary = m_address;
-    }
-    if (primary && m_focusOnOpen)
-        primary->setFocus(Qt::OtherFocusReason);
+bool CTreeOptionsCtrl::placeEditor(EditorPlace &at)
+{
+    // The lone "..." button goes where a buddy button would.
+    if (!m_editors.editor || m_editors.kind == &OptionEditorKind::button())
+        return true;
+    QWidget *editor = m_editors.kind->place(this, m_editors, at);
+    if (!editor)
+        return false;
+    m_editors.editor = editor;
+    if (m_focusOnOpen)
+        editor->setFocus(Qt::OtherFocusReason);
+    return true;
+}
 
-    if (m_spin) {
-        CreateSpinCtrl(buddyClass, rowRect, label, editorRect);
-        notify(EditorNotifyCode::EditorCreated, row, m_edit, m_spin);
-    } else if (m_button && !loneButton) {
-        CreateBrowseButton(buddyClass, rowRect, label);
-        if (m_frame && m_frame->edit())
-            m_frame->edit()->setBuddy(m_button);
-        else if (m_edit)
-            m_edit->setBuddy(m_button);
-    } else if (loneButton) {
-        CreateBrowseButton(editorClass, rowRect, label);
+void CTreeOptionsCtrl::createBuddy(const OptionItemData &record, const EditorPlace &at)
+{
+    if (spinControl()) {
+        CreateSpinCtrl(record.buddyClass, at.row, at.label, at.editor);
+        notify(EditorNotifyCode::EditorCreated, m_editors.row, editEditor(), spinControl());
+    } else if (m_editors.buddy) {
+        CreateBrowseButton(record.buddyClass, at.row, at.label);
+    } else if (m_editors.kind == &OptionEditorKind::button()) {
+        CreateBrowseButton(record.editorClass, at.row, at.label);
     }
 }
 
 void CTreeOptionsCtrl::CreateSpinCtrl(const QMetaObject *spinClass, const QRect &rowRect,
-                                      const QRect &, const QRect &editorRect)
+                                      const QRect &labelRect, const QRect &editorRect)
 {
-    if (!isA<CTreeOptionsSpinCtrl>(spinClass) || !m_editRow)
+    const OptionEditorKind &spin = OptionEditorKind::spin();
+    if (!spin.accepts(spinClass) || !m_editors.row || (m_editors.buddy && !spinControl()))
         return;
-    if (!m_spin && !(m_spin = newEditor<CTreeOptionsSpinCtrl>(spinClass, viewport())))
+    m_editors.buddyKind = &spin;
+    if (!m_editors.buddy && !(m_editors.buddy = spin.create(this, spinClass, m_editors)))
         return;
-    m_spin->setTree(this);
-    m_spin->setRow(m_editRow);
-    m_spin->setEdit(m_edit);
-    m_spin->SetStyle(m_spin->GetEditorStyle());
-    m_spin->setGeometry(QRect(QPoint(editorRect.right() + 1, editorRect.top()),
-                              QPoint(rowRect.right(), editorRect.bottom())));
-    setupmgr::markControl(m_spin, kSpinId, "optionSpin");
-    m_spin->setAccessibleName(m_editRow->text(0));
-    m_spin->SetBuddy(m_edit);
-    int lower = 0;
-    int upper = 0;
-    m_spin->GetDefaultRange(&lower, &upper);
-    m_spin->SetRange(lower, upper);
-    m_spin->setFont(font());
-    m_spin->show();
-    if (m_edit)
-        m_edit->setBuddy(m_spin);
+    EditorPlace at {rowRect, labelRect, editorRect};
+    spin.place(this, m_editors, at);
 }
 
 void CTreeOptionsCtrl::CreateBrowseButton(const QMetaObject *buttonClass, const QRect &rowRect,
                                           const QRect &labelRect)
 {
-    if (!isA<CTreeOptionsBrowseButton>(buttonClass) || !m_editRow)
+    const OptionEditorKind &button = OptionEditorKind::button();
+    if (!button.accepts(buttonClass) || !m_editors.row)
         return;
-    if (!m_button && !(m_button = newEditor<CTreeOptionsBrowseButton>(buttonClass, viewport())))
-        return;
-    m_button->setTree(this);
-    m_button->setRow(m_editRow);
-    const int width = m_button->GetButtonWidth();
-    const int left = rowRect.right() + 1 - width;
-    QRect rect;
-    if (m_frame) {
-        rect = QRect(left, rowRect.top(), width, rowRect.height());
-        m_button->setMultiLineFrame(m_frame);
-        m_button->setEdit(m_frame->edit());
-    } else if (m_edit || m_combo) {
-        const QWidget *served = m_edit ? static_cast<QWidget *>(m_edit) : m_combo.data();
-        rect = QRect(QPoint(left, rowRect.top()),
-                     QPoint(rowRect.right(), served->geometry().bottom()));
-        m_button->setEdit(m_edit);
-        m_button->setCombo(m_combo);
-    } else {
-        rect = QRect(QPoint(left, labelRect.top()), QPoint(rowRect.right(), labelRect.bottom()));
+    if (!browseButton()) {
+        // Beside the editor, or alone when there is none.
+        const bool lone = !m_editors.editor;
+        (lone ? m_editors.kind : m_editors.buddyKind) = &button;
+        QPointer<QWidget> &slot = lone ? m_editors.editor : m_editors.buddy;
+        if (!(slot = button.create(this, buttonClass, m_editors)))
+            return;
     }
-    m_button->setText(m_button->GetCaption());
-    m_button->setGeometry(rect);
-    setupmgr::markControl(m_button, kBrowseId, "optionBrowse");
-    m_button->setAccessibleName(m_editRow->text(0));
-    m_button->setFont(font());
-    m_button->show();
+    EditorPlace at {rowRect, labelRect, QRect()};
+    button.place(this, m_editors, at);
 }
 
 void CTreeOptionsCtrl::CommitEditorValue()
 {
-    QTreeWidgetItem *row = m_editRow;
-    OptionItemData *record = GetItemRecord(row);
-    if (!record)
-        return;
-    if (m_combo) {
-        SetComboText(row, m_combo->currentText());
-    } else if (m_edit && !m_frame) {
-        QString text = m_edit->text();
-        if (m_spin) {
-            int lower = 0;
-            int upper = 0;
-            m_spin->GetRange(&lower, &upper);
-            const qint64 value = qBound(qint64(qMin(lower, upper)), setupmgr::leadingNumber(text),
-                                        qint64(qMax(lower, upper)));
-            text = QString::number(value);
-        }
-        SetEditText(row, text);
-    } else if (m_frame) {
-        record->text = m_frame->text();
-        const CTreeOptionsEdit *edit = m_frame->edit();
-        SetEditText(row, edit ? edit->FormatValue(record->text) : record->text);
-    } else if (m_dateTime) {
-        QDateTime value;
-        if (m_dateTime->GetTime(&value)) {
-            SetDateTime(row, value);
-            SetEditText(row, m_dateTime->GetDisplayText(value));
-        }
-    } else if (m_address) {
-        quint32 address = 0;
-        // A blank field stores nothing; the row shows the address it had.
-        if (m_address->GetAddress(&address) == 4)
-            SetIPAddress(row, address);
-        SetEditText(row, m_address->GetDisplayText(record->address));
-    } else if (m_button && record->kind == OptionItemKind::Colour) {
-        SetColor(row, m_button->GetColor());
-    }
+    // Only the editor of the value counts, not the spin control or "..." button beside it.
+    if (GetItemRecord(m_editors.row) && m_editors.editor)
+        m_editors.kind->commit(this, m_editors);
 }
 
 void CTreeOptionsCtrl::DestroyEditors()
 {
     // Taken out first: the callback, and editors losing the focus, may call back in here.
-    QTreeWidgetItem *row = std::exchange(m_editRow, nullptr);
-    const QPointer<CMultiLineEditFrameWnd> frame = std::exchange(m_frame, nullptr);
-    const QPointer<CTreeOptionsCombo> combo = std::exchange(m_combo, nullptr);
-    const QPointer<CTreeOptionsEdit> edit = std::exchange(m_edit, nullptr);
-    const QPointer<CTreeOptionsSpinCtrl> spin = std::exchange(m_spin, nullptr);
-    const QPointer<CTreeOptionsBrowseButton> button = std::exchange(m_button, nullptr);
-    const QPointer<CTreeOptionsDateCtrl> dateTime = std::exchange(m_dateTime, nullptr);
-    const QPointer<CTreeOptionsIPAddressCtrl> address = std::exchange(m_address, nullptr);
-    QWidget *const editors[] = {frame, combo, edit, spin, button, dateTime, address};
+    const setupmgr::OpenEditors open = std::exchange(m_editors, {});
+    const std::pair<const OptionEditorKind *, QPointer<QWidget>> editors[]
+        = {{open.kind, open.editor}, {open.buddyKind, open.buddy}};
     // Closed editors live on until their deferred deletion; the row may go before that.
-    setupmgr::OptionEditorLink *const links[]
-        = {frame ? frame->edit() : nullptr, combo, edit, spin, button, dateTime, address};
-    for (setupmgr::OptionEditorLink *link : links) {
-        if (link)
+    for (const auto &[kind, editor] : editors) {
+        if (setupmgr::OptionEditorLink *link = editor ? kind->link(editor) : nullptr)
             link->setRow(nullptr);
     }
-
     // A focused editor that disappears would pass the focus on to whatever follows it in the
     // dialog; it comes back to the tree instead.
-    if (!m_destroying) {
-        const QWidget *focus = QApplication::focusWidget();
-        for (const QWidget *editor : editors) {
-            if (editor && setupmgr::isInside(focus, editor)) {
-                setFocus(Qt::OtherFocusReason);
-                break;
-            }
+    const QWidget *focus = QApplication::focusWidget();
+    for (const auto &[kind, editor] : editors) {
+        if (!m_destroying && editor && setupmgr::isInside(focus, editor)) {
+            setFocus(Qt::OtherFocusReason);
+            break;
         }
     }
-    if (frame) {
-        frame->close();
-        disposeEditor(frame);
-    }
-    if (combo) {
-        notify(EditorNotifyCode::EditorClosing, row, combo, nullptr);
-        disposeEditor(combo);
-    }
-    if (edit) {
-        notify(EditorNotifyCode::EditorClosing, row, edit, nullptr);
-        disposeEditor(edit);
-    }
-    for (QWidget *editor : {static_cast<QWidget *>(spin), static_cast<QWidget *>(button),
-                            static_cast<QWidget *>(dateTime), static_cast<QWidget *>(address)}) {
+    for (const auto &[kind, editor] : editors) {
         if (editor)
-            disposeEditor(editor);
+            kind->close(this, open.row, editor);
     }
-}
-
-void CTreeOptionsCtrl::disposeEditor(QWidget *editor)
-{
-    // The callback that hears of the closing may have deleted the editor already.
-    if (!editor)
-        return;
-    editor->hide();
-    editor->setObjectName(QString());
-    editor->deleteLater();
 }
 
 bool CTreeOptionsCtrl::isOpenEditor(const QWidget *editor) const
 {
-    if (!editor || !m_editRow)
+    if (!editor || !m_editors.row)
         return false;
-    if (m_frame && (editor == m_frame || editor == m_frame->edit()))
-        return true;
-    const QWidget *editors[] = {m_combo.data(),  m_edit.data(),     m_spin.data(),
-                                m_button.data(), m_dateTime.data(), m_address.data()};
-    for (const QWidget *open : editors) {
-        if (open == editor)
-            return true;
-    }
-    return false;
+    // A multi-line frame's edit rides inside it.
+    const CMultiLineEditFrameWnd *frame = multiLineFrame();
+    return editor == m_editors.editor || editor == m_editors.buddy
+        || (frame && editor == frame->edit());
 }
 
 void CTreeOptionsCtrl::CommitAndCloseEditors()
@@ -453,13 +218,8 @@ void CTreeOptionsCtrl::PostRefreshEditors()
 
 void CTreeOptionsCtrl::focusEditor()
 {
-    QWidget *const candidates[] = {m_combo, m_frame, m_edit, m_dateTime, m_address};
-    for (QWidget *editor : candidates) {
-        if (editor) {
-            editor->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-    }
+    if (m_editors.editor && m_editors.kind->editsInPlace())
+        m_editors.editor->setFocus(Qt::OtherFocusReason);
 }
 
 void CTreeOptionsCtrl::refreshEditors()
@@ -474,7 +234,7 @@ void CTreeOptionsCtrl::refreshEditors()
 
 bool CTreeOptionsCtrl::editsWithin(const QTreeWidgetItem *row) const
 {
-    for (const QTreeWidgetItem *edited = m_editRow; edited; edited = edited->parent()) {
+    for (const QTreeWidgetItem *edited = m_editors.row; edited; edited = edited->parent()) {
         if (edited == row)
             return true;
     }
@@ -500,7 +260,7 @@ void CTreeOptionsCtrl::rowsGoing(const QModelIndex &parent, int first, int last)
 {
     if (m_deletingAll)
         return;
-    for (QTreeWidgetItem *edited = m_editRow; edited; edited = edited->parent()) {
+    for (QTreeWidgetItem *edited = m_editors.row; edited; edited = edited->parent()) {
         const QModelIndex index = indexFromItem(edited);
         if (index.parent() == parent && index.row() >= first && index.row() <= last) {
             // A row taken out of the tree lives on with the value being edited.

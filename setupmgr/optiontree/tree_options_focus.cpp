@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QWidget>
 
 namespace setupmgr {
 
@@ -36,6 +35,40 @@ bool isTabPress(const QEvent *event)
     const auto *key = static_cast<const QKeyEvent *>(event);
     return (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
         && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+bool OptionEditorLink::keepsEditFor(const QWidget *window) const
+{
+    return isInside(window, m_editor) || isInside(window, m_companion);
+}
+
+bool OptionEditorLink::fieldEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut)
+        focusLostTo(focusTaker(static_cast<QFocusEvent *>(event)));
+    return takeTab(event);
+}
+
+QWidget *OptionEditorLink::tabTarget() const
+{
+    return m_tree;
+}
+
+bool OptionEditorLink::takeTab(const QEvent *event)
+{
+    if (!m_tree || !isTabPress(event))
+        return false;
+    QWidget *target = tabTarget();
+    if (!target)
+        return false;
+    target->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
+void OptionEditorLink::focusLostTo(const QWidget *taker)
+{
+    if (m_tree && m_tree->isOpenEditor(m_editor) && !keepsEditFor(taker))
+        m_tree->CommitAndCloseEditors();
 }
 
 } // namespace setupmgr

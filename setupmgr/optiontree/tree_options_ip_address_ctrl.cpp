@@ -1,10 +1,7 @@
 #include "tree_options_ip_address_ctrl.h"
 
 #include "controls/beep.h"
-#include "tree_options_ctrl.h"
-#include "tree_options_focus.h"
 
-#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,6 +16,7 @@ constexpr int kOctetDigits = 3;
 
 CTreeOptionsIPAddressCtrl::CTreeOptionsIPAddressCtrl(QWidget *parent)
     : QWidget(parent)
+    , OptionEditorLink(this)
 {
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
@@ -83,11 +81,6 @@ bool CTreeOptionsIPAddressCtrl::IsBlank() const
     return GetAddress(&ignored) == 0;
 }
 
-bool CTreeOptionsIPAddressCtrl::keepsEditFor(const QWidget *window) const
-{
-    return setupmgr::isInside(window, this);
-}
-
 void CTreeOptionsIPAddressCtrl::onFieldEdited(int index)
 {
     QLineEdit *field = m_fields[index];
@@ -109,16 +102,8 @@ bool CTreeOptionsIPAddressCtrl::eventFilter(QObject *watched, QEvent *event)
     const int index = int(found - m_fields.begin());
     QLineEdit *field = *found;
 
-    if (event->type() == QEvent::FocusOut) {
-        QWidget *taker = setupmgr::focusTaker(static_cast<QFocusEvent *>(event));
-        if (m_tree && m_tree->isOpenEditor(this) && !keepsEditFor(taker))
-            m_tree->CommitAndCloseEditors();
-        return false;
-    }
-    if (m_tree && setupmgr::isTabPress(event)) {
-        m_tree->setFocus(Qt::TabFocusReason);
+    if (fieldEvent(event))
         return true;
-    }
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);

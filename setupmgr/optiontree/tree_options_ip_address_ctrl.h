@@ -2,16 +2,16 @@
 // digits or a dot moves on to the next field.
 #pragma once
 
-#include "tree_options_ctrl.h"
+#include "tree_options_focus.h"
 #include "tree_options_styles.h"
 
-#include <QPointer>
 #include <QWidget>
 
 #include <array>
 
 class QLineEdit;
 
+// Losing the focus to one of its four fields, which lie inside it, keeps the edit open.
 class CTreeOptionsIPAddressCtrl : public QWidget, public setupmgr::OptionEditorLink
 {
     Q_OBJECT
@@ -28,9 +28,6 @@ public:
     int GetAddress(quint32 *address) const;
     bool IsBlank() const;
     QLineEdit *field(int index) const { return m_fields.at(index); }
-
-    // Its own four fields keep the edit open.
-    virtual bool keepsEditFor(const QWidget *window) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

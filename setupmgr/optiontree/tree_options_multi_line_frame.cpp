@@ -1,9 +1,7 @@
 #include "tree_options_multi_line_frame.h"
 
 #include "tree_options_edit.h"
-#include "tree_options_focus.h"
 
-#include <QFocusEvent>
 #include <QPlainTextEdit>
 
 CMultiLineEditFrameWnd::CMultiLineEditFrameWnd(QWidget *owner)
@@ -47,12 +45,8 @@ bool CMultiLineEditFrameWnd::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_text && m_edit) {
         // The edit object decides for the text it stands for.
-        if (setupmgr::isTabPress(event)) {
-            m_edit->tabAway();
+        if (m_edit->fieldEvent(event))
             return true;
-        }
-        if (event->type() == QEvent::FocusOut)
-            m_edit->focusLostTo(setupmgr::focusTaker(static_cast<QFocusEvent *>(event)));
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -1,12 +1,8 @@
 #include "tree_options_spin_ctrl.h"
 
 #include "tree_options_accessible.h"
-#include "tree_options_ctrl.h"
-#include "tree_options_edit.h"
-#include "tree_options_focus.h"
 
 #include <QAccessible>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
@@ -16,7 +12,7 @@
 using namespace setupmgr::editorstyle;
 
 CTreeOptionsSpinCtrl::CTreeOptionsSpinCtrl(QWidget *parent)
-    : QWidget(parent)
+    : OptionEditor(parent)
     , m_up(new QToolButton(this))
     , m_down(new QToolButton(this))
 {
@@ -36,16 +32,6 @@ CTreeOptionsSpinCtrl::CTreeOptionsSpinCtrl(QWidget *parent)
     connect(m_up, &QToolButton::clicked, this, [this] { Step(1); });
     connect(m_down, &QToolButton::clicked, this, [this] { Step(-1); });
     setupmgr::installTreeOptionsAccessibility();
-}
-
-void CTreeOptionsSpinCtrl::setEdit(CTreeOptionsEdit *edit)
-{
-    m_edit = edit;
-}
-
-CTreeOptionsEdit *CTreeOptionsSpinCtrl::edit() const
-{
-    return qobject_cast<CTreeOptionsEdit *>(m_edit.data());
 }
 
 Style CTreeOptionsSpinCtrl::GetEditorStyle() const
@@ -142,19 +128,6 @@ void CTreeOptionsSpinCtrl::showPosition()
         line->setText(has(m_style, kSpinNoThousands) ? QString::number(m_position)
                                                      : QLocale().toString(m_position));
     }
-}
-
-bool CTreeOptionsSpinCtrl::keepsEditFor(const QWidget *window) const
-{
-    return setupmgr::isInside(window, this) || (m_edit && setupmgr::isInside(window, m_edit));
-}
-
-void CTreeOptionsSpinCtrl::focusOutEvent(QFocusEvent *event)
-{
-    QWidget *taker = setupmgr::focusTaker(event);
-    QWidget::focusOutEvent(event);
-    if (m_tree && m_tree->isOpenEditor(this) && !keepsEditFor(taker))
-        m_tree->CommitAndCloseEditors();
 }
 
 bool CTreeOptionsSpinCtrl::stepForKey(const QKeyEvent *key)

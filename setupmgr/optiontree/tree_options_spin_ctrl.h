@@ -2,25 +2,22 @@
 // within a range; using them keeps the edit open.
 #pragma once
 
-#include "tree_options_ctrl.h"
+#include "tree_options_focus.h"
 #include "tree_options_styles.h"
 
 #include <QPointer>
 #include <QWidget>
 
-class CTreeOptionsEdit;
 class QKeyEvent;
 class QToolButton;
 
-class CTreeOptionsSpinCtrl : public QWidget, public setupmgr::OptionEditorLink
+// Its companion is the edit it steps: losing the focus to it keeps the editors open.
+class CTreeOptionsSpinCtrl : public setupmgr::OptionEditor<QWidget>
 {
     Q_OBJECT
 
 public:
     Q_INVOKABLE explicit CTreeOptionsSpinCtrl(QWidget *parent = nullptr);
-
-    void setEdit(CTreeOptionsEdit *edit);
-    CTreeOptionsEdit *edit() const;
 
     virtual setupmgr::editorstyle::Style GetEditorStyle() const;
     // The range the tree gives a new spin control: 0 to 100.
@@ -41,14 +38,12 @@ public:
     // One step up (positive) or down, held in the range.
     void Step(int steps);
 
-    // Losing the focus to the edit keeps the editors open.
-    virtual bool keepsEditFor(const QWidget *window) const;
-
 signals:
     void positionChanged(int position);
 
 protected:
-    void focusOutEvent(QFocusEvent *event) override;
+    // Tab follows the focus chain.
+    QWidget *tabTarget() const override { return nullptr; }
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -58,7 +53,6 @@ private:
     // Up and Down step when the style asks for arrow keys; true when the key was used.
     bool stepForKey(const QKeyEvent *key);
 
-    QPointer<QWidget> m_edit;
     QPointer<QWidget> m_buddy;
     QToolButton *m_up;
     QToolButton *m_down;

@@ -38,6 +38,9 @@ constexpr Style kSpinNoThousands = 0x0080;
 constexpr Style kDateUpDown = 0x0001;
 constexpr Style kDateTimeFormat = 0x0009;
 
+// The least height of an editor beside a row's label.
+constexpr int kMinEditorHeight = 20;
+
 inline bool has(Style style, Style bits)
 {
     return (style & bits) == bits;

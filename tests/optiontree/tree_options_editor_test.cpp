@@ -7,6 +7,7 @@
 #include "optiontree/tree_options_ip_address_ctrl.h"
 #include "optiontree/tree_options_multi_line_frame.h"
 #include "optiontree/tree_options_spin_ctrl.h"
+#include "support/dialog_test_util.h"
 #include "tree_options_fixture.h"
 
 #include <QAccessible>
@@ -64,48 +65,37 @@ INSTANTIATE_TEST_SUITE_P(Cases, SpinClamp,
                                            ClampCase {"3", 5, 60, "5"},
                                            ClampCase {"99999999999", 5, 60, "60"}));
 
-TEST_F(SpinEditTest, CallbackCodesComeInOrderWithTheirWindows)
+// GIVEN an open spin edit WHEN its arrows, or Up and Down in the edit or the arrows, are used
+// THEN the edit stays open, the tree's selection stays, and the number steps within the range;
+// WHEN another widget of the window is clicked THEN the value is committed and the editors close.
+// The callback hears of both ends with the editor's windows.
+TEST_F(SpinEditTest, ArrowsKeepTheEditAnotherWidgetEndsIt)
 {
-    QTreeWidgetItem *row = spinRow(QStringLiteral("42"));
+    QTreeWidgetItem *row = spinRow(QStringLiteral("7"));
+    valueRow(QStringLiteral("Below"), QStringLiteral("b"), nullptr); // where Down would go
     show();
     tree->setCurrentItem(row);
     CTreeOptionsEdit *edit = tree->editEditor();
     CTreeOptionsSpinCtrl *spin = tree->spinControl();
     ASSERT_TRUE(edit && spin);
-    EXPECT_EQ(edit->text(), QStringLiteral("42"));
+    EXPECT_EQ(edit->text(), QStringLiteral("7"));
     EXPECT_EQ(row->text(0), QStringLiteral("Polling")); // the label alone while editing
     EXPECT_EQ(edit->objectName(), QStringLiteral("optionEditor"));
     EXPECT_EQ(spin->objectName(), QStringLiteral("optionSpin"));
     EXPECT_EQ(spin->GetBuddy(), edit);
     EXPECT_EQ(spin->geometry().left(), edit->geometry().right() + 1); // at the edit's right edge
-    tree->CommitAndCloseEditors();
-
-    ASSERT_EQ(calls.size(), 2u);
+    ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].code, EditorNotifyCode::EditorCreated);
     EXPECT_EQ(calls[0].row, row);
     EXPECT_EQ(calls[0].first, edit);
     EXPECT_EQ(calls[0].second, spin);
-    EXPECT_EQ(calls[1].code, EditorNotifyCode::EditorClosing);
-    EXPECT_EQ(calls[1].first, edit);
-    EXPECT_EQ(calls[1].second, nullptr);
-    EXPECT_EQ(row->text(0), QStringLiteral("Polling: 42"));
-}
 
-// GIVEN an open spin edit WHEN its arrows are used THEN the edit stays open and steps; WHEN
-// another widget of the window is clicked THEN the value is committed and the editors close.
-TEST_F(SpinEditTest, ArrowsKeepTheEditAnotherWidgetEndsIt)
-{
-    QTreeWidgetItem *row = spinRow(QStringLiteral("7"));
-    show();
-    tree->setCurrentItem(row);
-    CTreeOptionsEdit *edit = tree->editEditor();
-    ASSERT_NE(edit, nullptr);
     QTest::mouseClick(edit, Qt::LeftButton);
     ASSERT_TRUE(edit->hasFocus());
-    auto *up = tree->spinControl()->findChild<QToolButton *>(QStringLiteral("spinUp"));
+    auto *up = spin->findChild<QToolButton *>(QStringLiteral("spinUp"));
     QTest::mouseClick(up, Qt::LeftButton);
     QTest::mouseClick(up, Qt::LeftButton);
-    EXPECT_TRUE(tree->spinControl()->hasFocus());
+    EXPECT_TRUE(spin->hasFocus());
     EXPECT_TRUE(tree->editorsOpen());
     EXPECT_EQ(edit->text(), QStringLiteral("9"));
     QTest::mouseClick(edit, Qt::LeftButton);
@@ -118,37 +108,18 @@ TEST_F(SpinEditTest, ArrowsKeepTheEditAnotherWidgetEndsIt)
     EXPECT_EQ(setupmgr::beepCount(), beeps + 1);
     EXPECT_EQ(edit->text(), QStringLiteral("10"));
 
-    QTest::mouseClick(other, Qt::LeftButton);
-    EXPECT_FALSE(tree->editorsOpen());
-    EXPECT_EQ(row->text(0), QStringLiteral("Polling: 10"));
-    EXPECT_EQ(calls.back().code, EditorNotifyCode::EditorClosing);
-}
-
-// Up and Down step the number in the focused arrows as they do in the edit, within the range,
-// without moving the tree's selection or closing the editors; assistive tools read the range.
-TEST_F(SpinEditTest, ArrowKeysStepInTheFocusedSpinAndToolsReadItsRange)
-{
-    QTreeWidgetItem *row = spinRow(QStringLiteral("30"));
-    valueRow(QStringLiteral("Below"), QStringLiteral("b"), nullptr); // where Down would go
-    show();
-    tree->setCurrentItem(row);
-    CTreeOptionsSpinCtrl *spin = tree->spinControl();
-    CTreeOptionsEdit *edit = tree->editEditor();
-    ASSERT_TRUE(spin && edit);
     spin->SetRange(5, 60);
     spin->setFocus();
     QTest::keyClick(spin, Qt::Key_Down);
+    QTest::keyClick(spin, Qt::Key_Down);
     EXPECT_TRUE(tree->editorsOpen());
     EXPECT_EQ(tree->currentItem(), row);
-    EXPECT_EQ(edit->text(), QStringLiteral("29"));
-    QTest::keyClick(spin, Qt::Key_Up);
-    QTest::keyClick(spin, Qt::Key_Up);
-    EXPECT_EQ(edit->text(), QStringLiteral("31"));
+    EXPECT_EQ(edit->text(), QStringLiteral("8"));
     edit->setText(QStringLiteral("60"));
     QTest::keyClick(spin, Qt::Key_Up);
     EXPECT_EQ(edit->text(), QStringLiteral("60"));
     EXPECT_TRUE(spin->hasFocus());
-
+    // Assistive tools read the range and the number, and set it.
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(spin);
     ASSERT_NE(face, nullptr);
     EXPECT_EQ(face->role(), QAccessible::SpinBox);
@@ -158,25 +129,15 @@ TEST_F(SpinEditTest, ArrowKeysStepInTheFocusedSpinAndToolsReadItsRange)
     EXPECT_EQ(value->maximumValue().toInt(), 60);
     EXPECT_EQ(value->currentValue().toInt(), 60);
     value->setCurrentValue(12);
-    EXPECT_EQ(edit->text(), QStringLiteral("12"));
     EXPECT_EQ(face->text(QAccessible::Value), QStringLiteral("12"));
-}
 
-TEST_F(TreeOptionsTest, TreeLosingFocusToAnotherWidgetCommitsAndCloses)
-{
-    QTreeWidgetItem *row = valueRow(QStringLiteral("Name"), QStringLiteral("old"), nullptr);
-    show();
-    tree->setCurrentItem(row);
-    ASSERT_NE(tree->editEditor(), nullptr);
-    tree->editEditor()->setText(QStringLiteral("new"));
-    EXPECT_TRUE(tree->hasFocus());
     QTest::mouseClick(other, Qt::LeftButton);
     EXPECT_FALSE(tree->editorsOpen());
-    EXPECT_EQ(row->text(0), QStringLiteral("Name: new"));
-
-    // A click on the selected row's label opens its editor again.
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->labelRect(row).center());
-    EXPECT_TRUE(tree->editorsOpen());
+    EXPECT_EQ(row->text(0), QStringLiteral("Polling: 12"));
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].code, EditorNotifyCode::EditorClosing);
+    EXPECT_EQ(calls[1].first, edit);
+    EXPECT_EQ(calls[1].second, nullptr);
 }
 
 TEST_F(TreeOptionsTest, DropDownListKeepsTheEditAndTheCallbackFillsIt)
@@ -201,6 +162,10 @@ TEST_F(TreeOptionsTest, DropDownListKeepsTheEditAndTheCallbackFillsIt)
     QTest::keyClick(combo->view(), Qt::Key_Down);
     QTest::keyClick(combo->view(), Qt::Key_Return);
     EXPECT_TRUE(tree->editorsOpen());
+    // The focus leaving the application keeps it open too.
+    QApplication::setActiveWindow(nullptr);
+    EXPECT_TRUE(tree->editorsOpen());
+    QApplication::setActiveWindow(window.get());
     QTest::mouseClick(other, Qt::LeftButton);
     EXPECT_FALSE(tree->editorsOpen());
     EXPECT_EQ(row->text(0), QStringLiteral("Mode: gamma"));
@@ -237,6 +202,7 @@ TEST_F(TreeOptionsTest, AddressStoresOnlyFourFilledFields)
     QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Server"), 0, 0);
     tree->AddComboBox(row, &CTreeOptionsIPAddressCtrl::staticMetaObject);
     tree->SetIPAddress(row, 0x0A000001u);
+    EXPECT_EQ(row->text(0), QStringLiteral("Server: 10.0.0.1"));
     show();
     tree->setCurrentItem(row);
     CTreeOptionsIPAddressCtrl *address = tree->addressEditor();
@@ -267,12 +233,14 @@ TEST_F(TreeOptionsTest, TabGoesToTheBrowseButtonWhenThereIsOneElseToTheTree)
     QTreeWidgetItem *plain = valueRow(QStringLiteral("Plain"), QStringLiteral("p"), nullptr);
     show();
     tree->setCurrentItem(file);
-    ASSERT_TRUE(tree->editEditor() && tree->browseButton());
-    EXPECT_EQ(tree->browseButton()->objectName(), QStringLiteral("optionBrowse"));
-    EXPECT_LE(tree->editEditor()->geometry().right(), tree->browseButton()->geometry().left());
-    tree->editEditor()->setFocus();
-    QTest::keyClick(tree->editEditor(), Qt::Key_Tab);
-    EXPECT_TRUE(tree->browseButton()->hasFocus());
+    CTreeOptionsEdit *edit = tree->editEditor();
+    CTreeOptionsBrowseButton *button = tree->browseButton();
+    ASSERT_TRUE(edit && button);
+    EXPECT_EQ(button->objectName(), QStringLiteral("optionBrowse"));
+    EXPECT_LE(edit->geometry().right(), button->geometry().left());
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_TRUE(button->hasFocus());
     EXPECT_TRUE(tree->editorsOpen());
 
     tree->setCurrentItem(plain);
@@ -284,23 +252,32 @@ TEST_F(TreeOptionsTest, TabGoesToTheBrowseButtonWhenThereIsOneElseToTheTree)
     EXPECT_EQ(plain->text(0), QStringLiteral("Plain: p"));
 }
 
-TEST_F(TreeOptionsTest, RightArrowFocusesTheEditorScrollingTheTreeEndsTheEdit)
+// The tree losing the focus to another widget, the user's scrolling and the wheel each commit
+// the value and close the editors; a click on the selected row's label opens them again.
+TEST_F(TreeOptionsTest, LeavingTheTreeEndsTheEditRightArrowFocusesTheEditor)
 {
     QTreeWidgetItem *first = valueRow(QStringLiteral("Row 0"), QStringLiteral("v"), nullptr);
     for (int i = 1; i < 60; ++i)
         valueRow(QStringLiteral("Row %1").arg(i), QStringLiteral("v"), nullptr);
     show();
     tree->setCurrentItem(first);
+    ASSERT_NE(tree->editEditor(), nullptr);
+    tree->editEditor()->setText(QStringLiteral("new"));
+    EXPECT_TRUE(tree->hasFocus());
+    QTest::mouseClick(other, Qt::LeftButton);
+    EXPECT_FALSE(tree->editorsOpen());
+    EXPECT_EQ(first->text(0), QStringLiteral("Row 0: new"));
+
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->labelRect(first).center());
+    ASSERT_TRUE(tree->editorsOpen());
     QTest::keyClick(tree, Qt::Key_Right);
     ASSERT_NE(tree->editEditor(), nullptr);
     EXPECT_TRUE(tree->editEditor()->hasFocus());
     tree->editEditor()->setText(QStringLiteral("w"));
-
     tree->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_FALSE(tree->editorsOpen());
     EXPECT_EQ(first->text(0), QStringLiteral("Row 0: w"));
 
-    // The wheel ends it too.
     tree->setCurrentItem(tree->topLevelItem(5));
     ASSERT_TRUE(tree->editorsOpen());
     tree->editEditor()->setText(QStringLiteral("x"));
@@ -357,21 +334,16 @@ TEST_F(TreeOptionsTest, MultiLineValueIsKeptWholeAndShownByItsFirstLine)
 // again afterwards, once the button's click has returned.
 TEST_F(TreeOptionsTest, ColourChooserWritesTheRowAndReopensTheEditors)
 {
-    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Colour"), 0, 0);
-    tree->AddEditBox(row, &CTreeOptionsBrowseButton::staticMetaObject);
-    tree->GetItemRecord(row)->kind = OptionItemKind::Colour;
-    tree->SetColor(row, QColor(255, 0, 0));
+    QTreeWidgetItem *row = colourRow();
     show();
     tree->setCurrentItem(row);
     const QPointer<CTreeOptionsBrowseButton> button = tree->browseButton();
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(row->text(0), QStringLiteral("Colour: &FF0000"));
 
-    QTimer::singleShot(0, [] {
-        if (auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget())) {
-            dialog->setCurrentColor(QColor(0, 128, 255));
-            dialog->accept();
-        }
+    whenModal<QColorDialog>([](QColorDialog *dialog) {
+        dialog->setCurrentColor(QColor(0, 128, 255));
+        dialog->accept();
     });
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(row->text(0), QStringLiteral("Colour: &0080FF"));
@@ -388,9 +360,10 @@ TEST_F(TreeOptionsTest, ColourChooserWritesTheRowAndReopensTheEditors)
 class ChooserTest : public TreeOptionsTest, public ::testing::WithParamInterface<OptionItemKind>
 {
 protected:
-    QTreeWidgetItem *chooserRow(const QString &label)
+    // A row of the kind, selected in the shown window: its "..." button is open.
+    CTreeOptionsBrowseButton *openChooserRow()
     {
-        QTreeWidgetItem *row = tree->InsertItem(label, 0, 0);
+        QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Pick"), 0, 0);
         const OptionItemKind kind = GetParam();
         if (kind == OptionItemKind::FileEdit || kind == OptionItemKind::FolderEdit)
             tree->AddBrowseEditBox(row, &CTreeOptionsEdit::staticMetaObject,
@@ -398,7 +371,9 @@ protected:
         else
             tree->AddEditBox(row, &CTreeOptionsBrowseButton::staticMetaObject);
         tree->GetItemRecord(row)->kind = kind;
-        return row;
+        show();
+        tree->setCurrentItem(row);
+        return tree->browseButton();
     }
 };
 
@@ -406,10 +381,8 @@ protected:
 // touched when the chooser returns. (Run under ASan.)
 TEST_P(ChooserTest, TreeDestroyedWhileTheChooserRuns)
 {
-    QTreeWidgetItem *row = chooserRow(QStringLiteral("Pick"));
-    show();
-    tree->setCurrentItem(row);
-    ASSERT_NE(tree->browseButton(), nullptr);
+    CTreeOptionsBrowseButton *button = openChooserRow();
+    ASSERT_NE(button, nullptr);
     bool ran = false;
     QTimer::singleShot(0, [this, &ran] {
         const QPointer<QWidget> chooser = QApplication::activeModalWidget();
@@ -419,7 +392,7 @@ TEST_P(ChooserTest, TreeDestroyedWhileTheChooserRuns)
         if (chooser)
             chooser->close();
     });
-    tree->browseButton()->click();
+    button->click();
     settle();
     EXPECT_TRUE(ran);
     EXPECT_EQ(window->findChild<CTreeOptionsCtrl *>(), nullptr);
@@ -429,12 +402,9 @@ TEST_P(ChooserTest, TreeDestroyedWhileTheChooserRuns)
 // be gone.
 TEST_P(ChooserTest, ClosedButtonIgnoresALateClick)
 {
-    QTreeWidgetItem *row = chooserRow(QStringLiteral("Pick"));
-    show();
-    tree->setCurrentItem(row);
-    const QPointer<CTreeOptionsBrowseButton> button = tree->browseButton();
+    const QPointer<CTreeOptionsBrowseButton> button = openChooserRow();
     ASSERT_NE(button, nullptr);
-    delete row;
+    delete tree->editedRow();
     ASSERT_FALSE(tree->editorsOpen());
     ASSERT_NE(button, nullptr);
     bool opened = false;
@@ -457,20 +427,15 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ChooserTest,
 // afterwards lands on no row, least of all on the newly selected one.
 TEST_F(TreeOptionsTest, ColourChosenAfterTheEditEndedIsDropped)
 {
-    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Colour"), 0, 0);
-    tree->AddEditBox(row, &CTreeOptionsBrowseButton::staticMetaObject);
-    tree->GetItemRecord(row)->kind = OptionItemKind::Colour;
-    tree->SetColor(row, QColor(255, 0, 0));
+    QTreeWidgetItem *row = colourRow();
     QTreeWidgetItem *other = valueRow(QStringLiteral("Other"), QStringLiteral("o"), nullptr);
     show();
     tree->setCurrentItem(row);
     ASSERT_NE(tree->browseButton(), nullptr);
-    QTimer::singleShot(0, [this, other] {
+    whenModal<QColorDialog>([this, other](QColorDialog *dialog) {
         tree->setCurrentItem(other);
-        if (auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget())) {
-            dialog->setCurrentColor(QColor(0, 128, 255));
-            dialog->accept();
-        }
+        dialog->setCurrentColor(QColor(0, 128, 255));
+        dialog->accept();
     });
     tree->browseButton()->click();
     QCoreApplication::processEvents();
