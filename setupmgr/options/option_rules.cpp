@@ -11,15 +11,6 @@ namespace setupmgr {
 using ostrel::kDefaultLanguage;
 using ostrel::kInstallationLanguages;
 
-qint64 heldInBounds(qint64 value, qint64 lower, qint64 upper)
-{
-    if (value < lower)
-        return lower;
-    if (value > upper)
-        return upper;
-    return value;
-}
-
 std::int16_t pollingTimeOf(const QString &typed, const OptionRecord &record)
 {
     // Both bounds are 16-bit and every result is a bound or lies between them.

@@ -11,12 +11,8 @@
 
 namespace setupmgr {
 
-// Raised to lower when below it, else lowered to upper when above it; so with lower above upper
-// every value ends on a bound, as the page has always stored it.
-qint64 heldInBounds(qint64 value, qint64 lower, qint64 upper);
-
 // The polling time an editor's text stores: its leading number (0 without digits), held in the
-// record's bounds.
+// record's bounds in the record's order (heldInBounds).
 std::int16_t pollingTimeOf(const QString &typed, const OptionRecord &record);
 
 // The language row of a code: its position among the installation's languages; a code the

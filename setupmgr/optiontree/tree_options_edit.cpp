@@ -117,6 +117,15 @@ bool CTreeOptionsEdit::event(QEvent *event)
 
 namespace setupmgr {
 
+qint64 heldInBounds(qint64 value, qint64 lower, qint64 upper)
+{
+    if (value < lower)
+        return lower;
+    if (value > upper)
+        return upper;
+    return value;
+}
+
 qint64 leadingNumber(const QString &text)
 {
     qsizetype i = 0;

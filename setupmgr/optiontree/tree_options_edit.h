@@ -63,5 +63,9 @@ namespace setupmgr {
 // The number at the start of an edit's text as atol reads it: blanks, a sign, digits; 0 without
 // digits, and held within 32 bits and one, so that a bound clamps it either way.
 qint64 leadingNumber(const QString &text);
+// The one clamp of a number to its bounds: raised to lower when below it, else lowered to upper
+// when above it; so with lower above upper every value ends on a bound. The tree's spin rows
+// order their bounds first; the General page stores the record's bounds as the host gave them.
+qint64 heldInBounds(qint64 value, qint64 lower, qint64 upper);
 
 } // namespace setupmgr

@@ -133,8 +133,8 @@ public:
             int lower = 0;
             int upper = 0;
             spin->GetRange(&lower, &upper);
-            const qint64 value = qBound(qint64(qMin(lower, upper)), leadingNumber(text),
-                                        qint64(qMax(lower, upper)));
+            const qint64 value
+                = heldInBounds(leadingNumber(text), qMin(lower, upper), qMax(lower, upper));
             text = QString::number(value);
         }
         tree->SetEditText(open.row, text);
