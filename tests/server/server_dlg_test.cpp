@@ -199,31 +199,42 @@ TEST_F(ServerDlgTest, EditKeepsTheRecordAndRefusesDuplicates)
     EXPECT_EQ(lobby->useDdns, 1);
 }
 
+// The open cell editor, or null when no cell is being edited.
+QLineEdit *cellEditor(QWidget *setup)
+{
+    for (auto *editor : setup->findChildren<QLineEdit *>(QStringLiteral("cellEditor"))) {
+        if (editor->isVisible())
+            return editor;
+    }
+    return nullptr;
+}
+
 // A click on a cell edits it in place; the edit ends when the focus leaves; Delete acts only on
 // a row whose cell was edited; a row whose name was cleared is dropped on OK.
 TEST_F(ServerDlgTest, CellEditorEditsTheAdditionalInformation)
 {
     QDialog *setup = openSetup(&servers, CServerSetupDlg::kNewServer);
     auto *rows = named<QTreeWidget>(setup, "additionalInfoList");
-    auto *editor = named<QLineEdit>(setup, "cellEditor");
     press(setup, "deleteButton");
     EXPECT_EQ(rows->topLevelItemCount(), 5); // nothing was remembered yet
 
     QTreeWidgetItem *police = rows->topLevelItem(1);
     const QRect valueCell = rows->visualItemRect(police).adjusted(rows->columnWidth(0), 0, 0, 0);
     QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, valueCell.center());
-    ASSERT_TRUE(editor->isVisible());
+    QLineEdit *editor = cellEditor(setup);
+    ASSERT_TRUE(editor);
     EXPECT_EQ(editor->palette().color(QPalette::Base), QColor(255, 255, 225));
     typeText(editor, QStringLiteral("110"));
     named<QWidget>(setup, "nameEdit")->setFocus();
-    EXPECT_FALSE(editor->isVisible());
+    EXPECT_FALSE(cellEditor(setup));
     EXPECT_EQ(police->text(1), QStringLiteral("110"));
 
     // Clear the name of "Fax", then delete "Phone" through its remembered cell.
     QTreeWidgetItem *fax = rows->topLevelItem(2);
     QTest::mouseClick(rows->viewport(), Qt::LeftButton, {},
                       rows->visualItemRect(fax).topLeft() + QPoint(4, 4));
-    editor->clear();
+    ASSERT_TRUE(cellEditor(setup));
+    cellEditor(setup)->clear();
     named<QWidget>(setup, "nameEdit")->setFocus();
     QTreeWidgetItem *phone = rows->topLevelItem(3);
     QTest::mouseClick(rows->viewport(), Qt::LeftButton, {},
@@ -240,6 +251,54 @@ TEST_F(ServerDlgTest, CellEditorEditsTheAdditionalInformation)
         stored << QString::fromUtf8(seqAt(depot.additionalInfo, i)->name) + QLatin1Char('=')
                 + QString::fromUtf8(seqAt(depot.additionalInfo, i)->value);
     EXPECT_EQ(stored, QStringList({"Fire Dept=", "Police=110", "Manager="}));
+}
+
+// F2 edits the current row's name; Tab moves on to its value; Enter ends the edit and Escape
+// drops it, neither closing the dialog; a cell takes no more bytes than its field holds.
+TEST_F(ServerDlgTest, CellEditorKeys)
+{
+    QDialog *setup = openSetup(&servers, CServerSetupDlg::kNewServer);
+    auto *rows = named<QTreeWidget>(setup, "additionalInfoList");
+    QTreeWidgetItem *fax = rows->topLevelItem(2);
+    rows->setFocus();
+    rows->setCurrentItem(fax, 1);
+    QTest::keyClick(rows, Qt::Key_F2);
+    ASSERT_TRUE(cellEditor(setup));
+    EXPECT_EQ(cellEditor(setup)->text(), QStringLiteral("Fax"));
+    typeText(cellEditor(setup), QStringLiteral("Telefax"));
+    QTest::keyClick(cellEditor(setup), Qt::Key_Tab);
+    EXPECT_EQ(fax->text(0), QStringLiteral("Telefax"));
+    ASSERT_TRUE(cellEditor(setup));
+    typeText(cellEditor(setup), QString(30, QChar(0x00E9)));
+    EXPECT_EQ(cellEditor(setup)->text(), QString(25, QChar(0x00E9)));
+    QTest::keyClick(cellEditor(setup), Qt::Key_Return);
+    EXPECT_FALSE(cellEditor(setup));
+    EXPECT_EQ(fax->text(1), QString(25, QChar(0x00E9)));
+    EXPECT_TRUE(setup->isVisible());
+    EXPECT_TRUE(rows->hasFocus());
+
+    QTest::keyClick(rows, Qt::Key_F2);
+    ASSERT_TRUE(cellEditor(setup));
+    typeText(cellEditor(setup), QStringLiteral("dropped"));
+    QTest::keyClick(cellEditor(setup), Qt::Key_Escape);
+    EXPECT_FALSE(cellEditor(setup));
+    EXPECT_EQ(fax->text(0), QStringLiteral("Telefax"));
+    EXPECT_TRUE(setup->isVisible());
+
+    // New edits the added row's name; OK takes the text of a cell still being edited.
+    retype(setup, "nameEdit", QStringLiteral("Depot"));
+    press(setup, "newButton");
+    ASSERT_TRUE(cellEditor(setup));
+    typeText(cellEditor(setup), QStringLiteral("Gate code"));
+    QTest::keyClick(cellEditor(setup), Qt::Key_Tab);
+    ASSERT_TRUE(cellEditor(setup));
+    typeText(cellEditor(setup), QStringLiteral("42"));
+    qobject_cast<QDialog *>(setup)->accept();
+    ASSERT_EQ(servers.data.servers.size(), 1u);
+    const ServerRecord &depot = *servers.data.servers[0];
+    ASSERT_EQ(seqSize(depot.additionalInfo), 6u);
+    EXPECT_STREQ(seqAt(depot.additionalInfo, 5)->name, "Gate code");
+    EXPECT_STREQ(seqAt(depot.additionalInfo, 5)->value, "42");
 }
 
 class ServerListTest : public ServerDlgTest
