@@ -51,11 +51,15 @@ QTreeWidgetItem *CAuthorityTreeCtrl::AddItem(QTreeWidgetItem *parent, AuthorityI
     return item;
 }
 
-QString CAuthorityTreeCtrl::recordText(int kind, const void *record) const
+QString CAuthorityTreeCtrl::recordText(const TreeNode &node) const
 {
-    if (kind == kCategory)
-        return fieldString(static_cast<const AuthorityCategory *>(record)->name);
-    if (kind == kItem)
-        return fieldString(static_cast<const AuthorityItem *>(record)->name);
+    if (node.kind == kCategory) {
+        const AuthorityCategory *category = recordAs<AuthorityCategory>(node);
+        return category ? fieldString(category->name) : QString();
+    }
+    if (node.kind == kItem) {
+        const AuthorityItem *item = recordAs<AuthorityItem>(node);
+        return item ? fieldString(item->name) : QString();
+    }
     return QString();
 }

@@ -54,10 +54,11 @@ CServerListDlg::CServerListDlg(QWidget *parent)
     auto *details = new QVBoxLayout;
     details->addWidget(m_infoGroup, 1);
     details->addLayout(serverButtons);
+    // The close button keeps the object name automation knows it by.
     layOut(m_tree, details, "cancelButton", 386, 225);
 
     // The details follow the tree before anything else reacts to its selection.
-    connect(m_tree, &CNodeTreeCtrl::accountSelect, this, &CServerListDlg::OnAccountSelect,
+    connect(m_tree, &CNodeTreeCtrl::accountSelect, this, &CServerListDlg::OnServerSelect,
             Qt::DirectConnection);
     connect(m_tree, &CServerTreeCtrl::serverOpen, this, &CServerListDlg::OnModify);
     connect(m_new, &QPushButton::clicked, this, &CServerListDlg::OnNew);
@@ -117,19 +118,22 @@ void CServerListDlg::rebuildTree()
     m_tree->setCurrentItem(m_tree->rootItem());
 }
 
-void CServerListDlg::OnAccountSelect(int kind, void *record)
+void CServerListDlg::OnServerSelect(int kind, const TreeNode *node)
 {
     m_current = -1;
-    const bool server = kind == CServerTreeCtrl::kServer && record;
+    const ServerRecord *record = kind == CServerTreeCtrl::kServer && node
+        ? m_tree->recordAs<ServerRecord>(*node)
+        : nullptr;
+    const bool server = record != nullptr;
     m_infoList->setVisible(server);
     m_new->setVisible(true);
     m_modify->setVisible(server);
     m_delete->setVisible(server);
     if (!server)
         return;
-    m_current = m_tree->currentPosition();
+    m_current = node->position;
     m_infoList->ClearView();
-    m_infoList->SetView(BuildServerInfoView(*static_cast<const ServerRecord *>(record)));
+    m_infoList->SetView(BuildServerInfoView(*record));
 }
 
 void CServerListDlg::OnNew()

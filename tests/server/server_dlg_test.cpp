@@ -6,6 +6,7 @@
 #include "server/server_setup_dlg.h"
 #include "server/server_tree_ctrl.h"
 #include "support/dialog_test_util.h"
+#include "support/log_capture.h"
 #include "support/memory_providers.h"
 #include "support/temp_install.h"
 
@@ -356,25 +357,6 @@ TEST_F(ServerListTest, ChangesAreAskedAboutAndStored)
     EXPECT_EQ(servers.log->count("clear"), 0); // the client reloads its recorders itself
 }
 
-// A store that fails keeps the dialog and the working copy; the user is told which file.
-TEST_F(ServerListTest, AFailedStoreKeepsTheChanges)
-{
-    servers.refuseSave = true;
-    for (ServerRecord *record : {servers.data.servers[0].get(), servers.data.servers[1].get()})
-        record->connected = 0;
-    list = openList();
-    tree = named<CServerTreeCtrl>(list, "serverTree");
-    tree->setCurrentItem(recorder(1));
-    whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
-    press(list, "deleteButton");
-    QString message;
-    acknowledge(&message);
-    press(list, "okButton");
-    EXPECT_TRUE(list->isVisible());
-    EXPECT_TRUE(message.contains(QLatin1String("serverinfo.xml"))) << message.toStdString();
-    EXPECT_EQ(tree->rootItem()->childCount(), 1);
-}
-
 // A recorder list whose getServer fails for the record just created: the record does not stay
 // behind unseen, and the user is told.
 TEST_F(ServerDlgTest, ARecordThatCannotBeReadAfterItsCreationIsRemovedAgain)
@@ -414,6 +396,23 @@ TEST_F(ServerDlgTest, TheWorkingCopyOutlivesTheTree)
     dialog.reset();
     EXPECT_EQ(releasedBeforeTheTree, 0);
     EXPECT_EQ(servers.log->count("copy.release"), 1);
+}
+
+// A node asked for a record of another type than its own answers null, and says so in the log.
+TEST_F(ServerDlgTest, ANodeGivesItsRecordOnlyAsItsOwnType)
+{
+    add("Gate", "10.0.0.1", 7000);
+    CServerListDlg *list = openList();
+    auto *tree = named<CServerTreeCtrl>(list, "serverTree");
+    TreeNode *node = nullptr;
+    ASSERT_GE(tree->FindNode(tree->rootItem()->child(0), &node), 0);
+    ServerRecord *gate = nullptr;
+    ASSERT_TRUE(list->workingCopy()->getServer(0, &gate));
+    EXPECT_EQ(tree->recordAs<ServerRecord>(*node), gate);
+    LogCapture log;
+    EXPECT_EQ(tree->recordAs<UserRecord>(*node), nullptr);
+    ASSERT_TRUE(log.active());
+    EXPECT_TRUE(log.contains(QStringLiteral("Check failed")));
 }
 
 } // namespace
