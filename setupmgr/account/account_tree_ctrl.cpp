@@ -1,6 +1,7 @@
 #include "account_tree_ctrl.h"
 
 #include "account_images.h"
+#include "common/check.h"
 #include "common/text_field.h"
 
 using namespace setupmgr;
@@ -118,7 +119,9 @@ QTreeWidgetItem *CAccountTreeCtrl::folder(int kind) const
 {
     TreeNode *node
         = findFirst([kind](const TreeNode &candidate) { return candidate.kind == kind; });
-    return node ? node->item : nullptr;
+    // Fill makes both folders, whatever the provider holds.
+    OSTREL_CHECK(node, nullptr);
+    return node->item;
 }
 
 QTreeWidgetItem *CAccountTreeCtrl::UserFolder() const

@@ -1,6 +1,7 @@
 #include "authority_tree_ctrl.h"
 
 #include "account_images.h"
+#include "common/check.h"
 #include "common/text_field.h"
 #include "controls/dialog_style.h"
 #include "member_list.h"
@@ -35,8 +36,8 @@ void CAuthorityTreeCtrl::Fill(IAuthorityProvider *authority)
 QTreeWidgetItem *CAuthorityTreeCtrl::AddCategory(QTreeWidgetItem *parent,
                                                  AuthorityCategory *category)
 {
-    if (!parent || !category)
-        return nullptr;
+    // Fill passes the root and only the categories the provider gave.
+    OSTREL_CHECK(parent && category, nullptr);
     QTreeWidgetItem *item = makeRecordItem(parent, kCategory, category, kAuthImageCategory);
     parent->addChild(item);
     return item;
@@ -44,8 +45,7 @@ QTreeWidgetItem *CAuthorityTreeCtrl::AddCategory(QTreeWidgetItem *parent,
 
 QTreeWidgetItem *CAuthorityTreeCtrl::AddItem(QTreeWidgetItem *parent, AuthorityItem *authority)
 {
-    if (!parent || !authority)
-        return nullptr;
+    OSTREL_CHECK(parent && authority, nullptr);
     QTreeWidgetItem *item = makeRecordItem(parent, kItem, authority, kAuthImageItem);
     parent->addChild(item);
     return item;

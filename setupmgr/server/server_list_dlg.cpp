@@ -1,5 +1,6 @@
 #include "server_list_dlg.h"
 
+#include "common/check.h"
 #include "common/language.h"
 #include "common/module_log.h"
 #include "common/text_field.h"
@@ -161,9 +162,9 @@ void CServerListDlg::OnModify()
     if (dialog.exec() != kDialogOk)
         return;
     setModified();
+    // The tree was filled from this copy, and the item of the edited recorder is selected.
     QTreeWidgetItem *item = m_tree->FindServer(position);
-    if (!item)
-        return;
+    OSTREL_CHECK(item);
     // The item reads its name from the record; through the root and back, so that the
     // information is built anew.
     m_tree->setCurrentItem(m_tree->rootItem());

@@ -1,5 +1,6 @@
 #include "server_tree_ctrl.h"
 
+#include "common/check.h"
 #include "common/text_field.h"
 
 using setupmgr::fieldString;
@@ -36,8 +37,8 @@ void CServerTreeCtrl::Fill(IServerListProvider *servers)
 QTreeWidgetItem *CServerTreeCtrl::AddServer(std::int32_t position)
 {
     QTreeWidgetItem *root = rootItem();
-    if (!root || position < 0)
-        return nullptr;
+    // Recorders join a filled tree, at a position the list has just given a record for.
+    OSTREL_CHECK(root && position >= 0, nullptr);
     QTreeWidgetItem *item = makePositionItem<ServerRecord>(root, kServer, position, kImageServer);
     root->addChild(item);
     return item;
