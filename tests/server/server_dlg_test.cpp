@@ -302,13 +302,12 @@ TEST_F(ServerListTest, SelectionShowsTheRecorderAndOkWithoutChangeStoresNothing)
 TEST_F(ServerListTest, ChangesAreAskedAboutAndStored)
 {
     tree->setCurrentItem(recorder(0));
-    QString question;
-    whenModal<QMessageBox>([&question](QMessageBox *box) {
-        question = box->text();
-        box->button(QMessageBox::Yes)->click();
-    });
-    press(list, "deleteButton");
-    EXPECT_TRUE(question.contains(QLatin1String("Lobby"))) << question.toStdString();
+    {
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        press(list, "deleteButton");
+        ASSERT_EQ(yes.texts.size(), 1);
+        EXPECT_TRUE(yes.texts[0].contains(QLatin1String("Lobby"))) << yes.texts[0].toStdString();
+    }
     EXPECT_EQ(tree->currentItem(), tree->rootItem());
     EXPECT_EQ(tree->rootItem()->childCount(), 1);
     EXPECT_FALSE(shown("infoList") || shown("modifyButton") || shown("deleteButton"));
@@ -335,26 +334,50 @@ TEST_F(ServerListTest, ChangesAreAskedAboutAndStored)
     EXPECT_EQ(tree->currentItem(), recorder(1));
     EXPECT_TRUE(shown("infoList"));
 
-    int questions = 0;
-    whenModal<QMessageBox>([&questions](QMessageBox *box) {
-        ++questions;
-        box->button(QMessageBox::No)->click();
-    });
-    press(list, "okButton");
+    {
+        MessageBoxAnswerer no(QMessageBox::No);
+        press(list, "okButton");
+        EXPECT_EQ(no.texts.size(), 1);
+    }
     EXPECT_TRUE(list->isVisible());
     EXPECT_EQ(servers.log->count("copy.saveFile"), 0);
-    whenModal<QMessageBox>([&questions](QMessageBox *box) {
-        ++questions;
-        box->button(QMessageBox::Yes)->click();
-    });
+    MessageBoxAnswerer yes(QMessageBox::Yes);
     press(list, "okButton");
-    EXPECT_EQ(questions, 2); // once per OK, though two recorders are connected
+    EXPECT_EQ(yes.texts.size(), 1); // once, though two recorders are connected
     EXPECT_EQ(list->result(), 1);
     const auto &saved = testhost::ServerListProvider::files();
     const auto file = saved.find(Common::getPathEntry("xml_serverinfo", true).toStdString());
     ASSERT_NE(file, saved.end());
     EXPECT_EQ(file->second.servers.size(), 2u);
     EXPECT_EQ(servers.log->count("clear"), 0); // the client reloads its recorders itself
+}
+
+// The working copy outlives the widgets that read it: when the tree goes, the copy is not yet
+// released.
+TEST_F(ServerListTest, TheWorkingCopyOutlivesTheTree)
+{
+    tree->setCurrentItem(recorder(0));
+    int releasedBeforeTheTree = -1;
+    QObject::connect(tree, &QObject::destroyed, [this, &releasedBeforeTheTree] {
+        releasedBeforeTheTree = servers.log->count("copy.release");
+    });
+    dialog.reset();
+    EXPECT_EQ(releasedBeforeTheTree, 0);
+    EXPECT_EQ(servers.log->count("copy.release"), 1);
+}
+
+// A node asked for a record of another type than its own answers null, and says so in the log.
+TEST_F(ServerListTest, ANodeGivesItsRecordOnlyAsItsOwnType)
+{
+    TreeNode *node = nullptr;
+    ASSERT_GE(tree->FindNode(recorder(0), &node), 0);
+    ServerRecord *lobby = nullptr;
+    ASSERT_TRUE(list->workingCopy()->getServer(0, &lobby));
+    EXPECT_EQ(tree->recordAs<ServerRecord>(*node), lobby);
+    LogCapture log;
+    ASSERT_TRUE(log.active());
+    EXPECT_EQ(tree->recordAs<UserRecord>(*node), nullptr);
+    EXPECT_TRUE(log.contains(QStringLiteral("Check failed")));
 }
 
 // A recorder list whose getServer fails for the record just created: the record does not stay
@@ -379,40 +402,6 @@ TEST_F(ServerDlgTest, ARecordThatCannotBeReadAfterItsCreationIsRemovedAgain)
     EXPECT_TRUE(setup->isVisible());
     EXPECT_EQ(lossy.getServerCount(), 1);
     dialog.reset();
-}
-
-// The working copy outlives the widgets that read it: when the tree goes, the copy is not yet
-// released.
-TEST_F(ServerDlgTest, TheWorkingCopyOutlivesTheTree)
-{
-    add("Gate", "10.0.0.1", 7000);
-    CServerListDlg *list = openList();
-    auto *tree = named<CServerTreeCtrl>(list, "serverTree");
-    tree->setCurrentItem(tree->rootItem()->child(0));
-    int releasedBeforeTheTree = -1;
-    QObject::connect(tree, &QObject::destroyed, [this, &releasedBeforeTheTree] {
-        releasedBeforeTheTree = servers.log->count("copy.release");
-    });
-    dialog.reset();
-    EXPECT_EQ(releasedBeforeTheTree, 0);
-    EXPECT_EQ(servers.log->count("copy.release"), 1);
-}
-
-// A node asked for a record of another type than its own answers null, and says so in the log.
-TEST_F(ServerDlgTest, ANodeGivesItsRecordOnlyAsItsOwnType)
-{
-    add("Gate", "10.0.0.1", 7000);
-    CServerListDlg *list = openList();
-    auto *tree = named<CServerTreeCtrl>(list, "serverTree");
-    TreeNode *node = nullptr;
-    ASSERT_GE(tree->FindNode(tree->rootItem()->child(0), &node), 0);
-    ServerRecord *gate = nullptr;
-    ASSERT_TRUE(list->workingCopy()->getServer(0, &gate));
-    EXPECT_EQ(tree->recordAs<ServerRecord>(*node), gate);
-    LogCapture log;
-    EXPECT_EQ(tree->recordAs<UserRecord>(*node), nullptr);
-    ASSERT_TRUE(log.active());
-    EXPECT_TRUE(log.contains(QStringLiteral("Check failed")));
 }
 
 } // namespace
