@@ -55,7 +55,7 @@ CServerListDlg::CServerListDlg(QWidget *parent)
     auto *details = new QVBoxLayout;
     details->addWidget(m_infoGroup, 1);
     details->addLayout(serverButtons);
-    // The close button keeps the object name automation knows it by.
+    // The close button's object name is fixed: automation knows it as "cancelButton".
     layOut(m_tree, details, "cancelButton", 386, 225);
 
     // The details follow the tree before anything else reacts to its selection.
