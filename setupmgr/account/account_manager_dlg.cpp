@@ -135,7 +135,7 @@ void CAccountManagerDlg::initDialog()
     m_tree->setCurrentItem(m_tree->rootItem());
 }
 
-void CAccountManagerDlg::OnAccountSelect(int kind, void *record)
+void CAccountManagerDlg::OnAccountSelect(int kind, const TreeNode *node)
 {
     const bool user = kind == CAccountTreeCtrl::kUser;
     const bool group = kind == CAccountTreeCtrl::kGroup;
@@ -162,20 +162,18 @@ void CAccountManagerDlg::OnAccountSelect(int kind, void *record)
     m_current = Current::Nothing;
     m_currentPosition = -1;
     QString info = m_strings.getString("info", "label");
-    TreeNode *node = nullptr;
-    const std::int32_t position
-        = m_tree->FindNode(m_tree->currentItem(), &node) >= 0 ? node->position : -1;
-    if (user && record) {
+    const std::int32_t position = node ? node->position : -1;
+    const UserRecord *userRecord = user && node ? m_tree->recordAs<UserRecord>(*node) : nullptr;
+    const GroupRecord *groupRecord = group && node ? m_tree->recordAs<GroupRecord>(*node) : nullptr;
+    if (const UserRecord *current = userRecord) {
         info = m_strings.getString("info_user", "label");
-        const auto *current = static_cast<const UserRecord *>(record);
         m_current = Current::User;
         m_currentPosition = position;
         m_idEdit->setText(fieldString(current->id));
         m_nameEdit->setText(fieldString(current->name));
         m_descEdit->setText(fieldString(current->description));
-    } else if (group && record) {
+    } else if (const GroupRecord *current = groupRecord) {
         info = m_strings.getString("info_group", "label");
-        const auto *current = static_cast<const GroupRecord *>(record);
         m_current = Current::Group;
         m_currentPosition = position;
         m_idEdit->setText(fieldString(current->id));

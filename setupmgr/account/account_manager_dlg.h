@@ -13,6 +13,7 @@
 #include <QList>
 
 class CAccountTreeCtrl;
+struct TreeNode;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -42,7 +43,7 @@ public:
 private:
     void initDialog() override;
     // The tree's selection: the layout first, then the contents.
-    void OnAccountSelect(int kind, void *record);
+    void OnAccountSelect(int kind, const TreeNode *node);
 
     IAccountProvider *m_provider = nullptr;
     setupmgr::WorkingCopy<IAccountProvider> m_workingCopy;

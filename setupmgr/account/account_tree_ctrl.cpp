@@ -1,6 +1,7 @@
 #include "account_tree_ctrl.h"
 
 #include "account_images.h"
+#include "common/check.h"
 #include "common/text_field.h"
 
 using namespace setupmgr;
@@ -17,8 +18,8 @@ void CAccountTreeCtrl::Fill(IAccountProvider *accounts)
     addTopLevelItem(root);
     auto *users = makeItem(m_strings.getString("user", "label"), kImageFolder, kImageOpenFolder);
     auto *groups = makeItem(m_strings.getString("group", "label"), kImageFolder, kImageOpenFolder);
-    addNode(root, users, kUserFolder, nullptr);
-    addNode(root, groups, kGroupFolder, nullptr);
+    addNode(root, users, kUserFolder);
+    addNode(root, groups, kGroupFolder);
     if (accounts) {
         // Thousands of accounts: the items go into their folder in one insertion, before the
         // folders join the tree, so the view lays them out once.
@@ -29,7 +30,7 @@ void CAccountTreeCtrl::Fill(IAccountProvider *accounts)
             UserRecord *user = nullptr;
             if (!accounts->getUser(i, &user) || !user)
                 continue;
-            items.append(makePositionItem(users, kUser, i, kImageUser));
+            items.append(makePositionItem<UserRecord>(users, kUser, i, kImageUser));
         }
         users->addChildren(items);
 
@@ -39,19 +40,23 @@ void CAccountTreeCtrl::Fill(IAccountProvider *accounts)
             GroupRecord *group = nullptr;
             if (!accounts->getGroup(i, &group) || !group)
                 continue;
-            items.append(makePositionItem(groups, kGroup, i, kImageGroup));
+            items.append(makePositionItem<GroupRecord>(groups, kGroup, i, kImageGroup));
         }
         groups->addChildren(items);
     }
     root->addChildren({users, groups});
 }
 
-QString CAccountTreeCtrl::recordText(int kind, const void *record) const
+QString CAccountTreeCtrl::recordText(const TreeNode &node) const
 {
-    if (kind == kUser && record)
-        return fieldString(static_cast<const UserRecord *>(record)->id);
-    if (kind == kGroup && record)
-        return fieldString(static_cast<const GroupRecord *>(record)->id);
+    if (node.kind == kUser) {
+        const UserRecord *user = recordAs<UserRecord>(node);
+        return user ? fieldString(user->id) : QString();
+    }
+    if (node.kind == kGroup) {
+        const GroupRecord *group = recordAs<GroupRecord>(node);
+        return group ? fieldString(group->id) : QString();
+    }
     return QString();
 }
 
@@ -75,11 +80,12 @@ int CAccountTreeCtrl::findById(int kind, const QByteArray &id, TreeNode **node) 
     TreeNode *found = findFirst([this, kind, &id](const TreeNode &candidate) {
         if (candidate.kind != kind)
             return false;
-        const void *record = recordOf(candidate);
-        if (!record)
-            return false;
-        return kind == kUser ? fieldBytes(static_cast<const UserRecord *>(record)->id) == id
-                             : fieldBytes(static_cast<const GroupRecord *>(record)->id) == id;
+        if (kind == kUser) {
+            const UserRecord *user = recordAs<UserRecord>(candidate);
+            return user && fieldBytes(user->id) == id;
+        }
+        const GroupRecord *group = recordAs<GroupRecord>(candidate);
+        return group && fieldBytes(group->id) == id;
     });
     if (node)
         *node = found;
@@ -113,7 +119,9 @@ QTreeWidgetItem *CAccountTreeCtrl::folder(int kind) const
 {
     TreeNode *node
         = findFirst([kind](const TreeNode &candidate) { return candidate.kind == kind; });
-    return node ? node->item : nullptr;
+    // Fill makes both folders, whatever the provider holds.
+    OSTREL_CHECK(node, nullptr);
+    return node->item;
 }
 
 QTreeWidgetItem *CAccountTreeCtrl::UserFolder() const

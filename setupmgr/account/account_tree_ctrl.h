@@ -34,7 +34,7 @@ public:
     QTreeWidgetItem *rootItem() const { return topLevelItem(0); }
 
     // A user's or a group's id.
-    QString recordText(int kind, const void *record) const override;
+    QString recordText(const TreeNode &node) const override;
     // The user or group at the node's position, as the provider gives it now.
     void *recordOf(const TreeNode &node) const override;
 

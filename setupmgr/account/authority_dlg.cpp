@@ -105,16 +105,16 @@ void CAuthorityDlg::initDialog()
     m_tree->setCurrentItem(m_tree->rootItem());
 }
 
-void CAuthorityDlg::OnAccountSelect(int kind, void *record)
+void CAuthorityDlg::OnAccountSelect(int kind, const TreeNode *node)
 {
     const bool item = kind == CAuthorityTreeCtrl::kItem;
     m_descLabel->setVisible(item);
     m_descEdit->setVisible(item);
     m_memberList->setVisible(item);
     m_member->setVisible(item);
-    if (!item || !record)
+    AuthorityItem *authority = item && node ? m_tree->recordAs<AuthorityItem>(*node) : nullptr;
+    if (!authority)
         return;
-    auto *authority = static_cast<AuthorityItem *>(record);
     m_descEdit->setText(fieldString(authority->description));
     m_descEdit->setCursorPosition(0); // show where the description begins
     m_selectedMembers = &authority->members;

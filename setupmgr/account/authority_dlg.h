@@ -12,6 +12,7 @@
 #include <QList>
 
 class CAuthorityTreeCtrl;
+struct TreeNode;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -39,7 +40,7 @@ public:
 
 private:
     void initDialog() override;
-    void OnAccountSelect(int kind, void *record);
+    void OnAccountSelect(int kind, const TreeNode *node);
     void showMembers();
 
     IAuthorityProvider *m_provider = nullptr;

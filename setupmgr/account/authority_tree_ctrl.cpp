@@ -1,6 +1,7 @@
 #include "authority_tree_ctrl.h"
 
 #include "account_images.h"
+#include "common/check.h"
 #include "common/text_field.h"
 #include "controls/dialog_style.h"
 #include "member_list.h"
@@ -35,8 +36,8 @@ void CAuthorityTreeCtrl::Fill(IAuthorityProvider *authority)
 QTreeWidgetItem *CAuthorityTreeCtrl::AddCategory(QTreeWidgetItem *parent,
                                                  AuthorityCategory *category)
 {
-    if (!parent || !category)
-        return nullptr;
+    // Fill passes the root and only the categories the provider gave.
+    OSTREL_CHECK(parent && category, nullptr);
     QTreeWidgetItem *item = makeRecordItem(parent, kCategory, category, kAuthImageCategory);
     parent->addChild(item);
     return item;
@@ -44,18 +45,21 @@ QTreeWidgetItem *CAuthorityTreeCtrl::AddCategory(QTreeWidgetItem *parent,
 
 QTreeWidgetItem *CAuthorityTreeCtrl::AddItem(QTreeWidgetItem *parent, AuthorityItem *authority)
 {
-    if (!parent || !authority)
-        return nullptr;
+    OSTREL_CHECK(parent && authority, nullptr);
     QTreeWidgetItem *item = makeRecordItem(parent, kItem, authority, kAuthImageItem);
     parent->addChild(item);
     return item;
 }
 
-QString CAuthorityTreeCtrl::recordText(int kind, const void *record) const
+QString CAuthorityTreeCtrl::recordText(const TreeNode &node) const
 {
-    if (kind == kCategory)
-        return fieldString(static_cast<const AuthorityCategory *>(record)->name);
-    if (kind == kItem)
-        return fieldString(static_cast<const AuthorityItem *>(record)->name);
+    if (node.kind == kCategory) {
+        const AuthorityCategory *category = recordAs<AuthorityCategory>(node);
+        return category ? fieldString(category->name) : QString();
+    }
+    if (node.kind == kItem) {
+        const AuthorityItem *item = recordAs<AuthorityItem>(node);
+        return item ? fieldString(item->name) : QString();
+    }
     return QString();
 }

@@ -22,5 +22,5 @@ public:
     QTreeWidgetItem *rootItem() const { return topLevelItem(0); }
 
     // A category's or an authority item's name.
-    QString recordText(int kind, const void *record) const override;
+    QString recordText(const TreeNode &node) const override;
 };

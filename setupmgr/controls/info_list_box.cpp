@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -29,11 +30,13 @@ constexpr int kPointSize = 9;
 const QString kCategoryMarker = QStringLiteral("C");
 const QString kItemMarker = QStringLiteral("I");
 
-struct Row
+// A row stands for a category or for one of its items.
+using Row = std::variant<InfoCategory *, InfoItem *>;
+
+bool isCategory(const Row &row)
 {
-    bool category;
-    void *data; // the InfoCategory or InfoItem
-};
+    return std::holds_alternative<InfoCategory *>(row);
+}
 
 // The item rows that a category has, which are the rows it shows when expanded.
 int itemCount(const InfoCategory &category)
@@ -196,7 +199,7 @@ QAccessibleInterface *infoListFactory(const QString &className, QObject *object)
 
 // --- rows --------------------------------------------------------------------------------------
 
-// The rows as plain data: a row is its kind and the pointer it stands for, so that filling,
+// The rows as plain data: a row is the category or item it stands for, so that filling,
 // expanding and collapsing each tell the view once.
 class CInfoListBox::RowModel final : public QAbstractListModel
 {
@@ -211,8 +214,8 @@ public:
     {
         if (role != Qt::DisplayRole || !contains(index.row()))
             return QVariant();
-        return m_rows[static_cast<std::size_t>(index.row())].category ? kCategoryMarker
-                                                                      : kItemMarker;
+        return isCategory(m_rows[static_cast<std::size_t>(index.row())]) ? kCategoryMarker
+                                                                         : kItemMarker;
     }
     Qt::ItemFlags flags(const QModelIndex &index) const override
     {
@@ -358,12 +361,12 @@ void CInfoListBox::SetView(InfoView *view)
         InfoCategory *category = view->categories.first[c];
         if (!category)
             continue;
-        rows.push_back({true, category});
+        rows.emplace_back(category);
         if (!category->expanded)
             continue;
         for (std::size_t i = 0, items = seqSize(category->items); i < items; ++i) {
             if (InfoItem *item = category->items.first[i])
-                rows.push_back({false, item});
+                rows.emplace_back(item);
         }
     }
     m_rows->reset(std::move(rows));
@@ -389,26 +392,29 @@ int CInfoListBox::count() const
 QString CInfoListBox::rowText(int row) const
 {
     const Row *info = m_rows->at(row);
-    return info ? (info->category ? kCategoryMarker : kItemMarker) : QString();
+    return info ? (isCategory(*info) ? kCategoryMarker : kItemMarker) : QString();
 }
 
 CInfoListBox::RowKind CInfoListBox::rowKind(int row) const
 {
     const Row *info = m_rows->at(row);
-    if (!info || !info->data)
+    if (!info)
         return NoRow;
-    return info->category ? CategoryRow : ItemRow;
+    return isCategory(*info) ? CategoryRow : ItemRow;
 }
 
 InfoCategory *CInfoListBox::categoryAt(int row) const
 {
-    return rowKind(row) == CategoryRow ? static_cast<InfoCategory *>(m_rows->at(row)->data)
-                                       : nullptr;
+    const Row *info = m_rows->at(row);
+    InfoCategory *const *category = info ? std::get_if<InfoCategory *>(info) : nullptr;
+    return category ? *category : nullptr;
 }
 
 InfoItem *CInfoListBox::itemAt(int row) const
 {
-    return rowKind(row) == ItemRow ? static_cast<InfoItem *>(m_rows->at(row)->data) : nullptr;
+    const Row *info = m_rows->at(row);
+    InfoItem *const *item = info ? std::get_if<InfoItem *>(info) : nullptr;
+    return item ? *item : nullptr;
 }
 
 int CInfoListBox::currentRow() const
@@ -440,7 +446,7 @@ void CInfoListBox::ToggleCategory(int row)
         std::vector<Row> items;
         for (std::size_t i = 0, n = seqSize(category->items); i < n; ++i) {
             if (InfoItem *item = category->items.first[i])
-                items.push_back({false, item});
+                items.emplace_back(item);
         }
         m_rows->insert(row + 1, items);
     }
@@ -529,7 +535,40 @@ void CInfoListBox::paintEvent(QPaintEvent *event)
     painter.fillRect(QRect(client.left() + kIndent, client.top(), 1, client.height()), m_grid);
 }
 
-// Coordinates below are Windows-style: right and bottom are one past the last pixel.
+namespace {
+
+// Coordinates here and in paintRow are Windows-style: right and bottom are one past the last
+// pixel.
+void fillSpan(QPainter *painter, int x0, int y0, int x1, int y1, const QColor &color)
+{
+    if (x1 > x0 && y1 > y0)
+        painter->fillRect(QRect(x0, y0, x1 - x0, y1 - y0), color);
+}
+
+} // namespace
+
+void CInfoListBox::paintExpander(QPainter *painter, const QRect &cell, bool expanded) const
+{
+    // The box: the expander cell shrunk by 4, moved up and left by 1 and grown by 1 at its right
+    // and bottom, then made square by taking from its top and bottom.
+    const int boxLeft = cell.left() + 3;
+    int boxTop = cell.top() + 3;
+    const int boxRight = cell.right() + 1 - 4;
+    int boxBottom = cell.bottom() + 1 - 4;
+    const int excess = ((boxBottom - boxTop) - (boxRight - boxLeft)) / 2;
+    boxTop += excess;
+    boxBottom -= excess;
+    fillSpan(painter, boxLeft, boxTop, boxRight, boxTop + 1, m_box);
+    fillSpan(painter, boxLeft, boxBottom - 1, boxRight, boxBottom, m_box);
+    fillSpan(painter, boxLeft, boxTop, boxLeft + 1, boxBottom, m_box);
+    fillSpan(painter, boxRight - 1, boxTop, boxRight, boxBottom, m_box);
+    const int cx = (boxLeft + boxRight) / 2;
+    const int cy = (boxTop + boxBottom) / 2;
+    fillSpan(painter, cx - 2, cy, cx + 3, cy + 1, m_box);
+    if (!expanded)
+        fillSpan(painter, cx, cy - 2, cx + 1, cy + 3, m_box);
+}
+
 void CInfoListBox::paintRow(QPainter *painter, const QStyleOptionViewItem &option, int row) const
 {
     if (m_filling)
@@ -548,40 +587,22 @@ void CInfoListBox::paintRow(QPainter *painter, const QStyleOptionViewItem &optio
     const int bottom = top + option.rect.height();
     const int indent = client.left() + kIndent;
     const auto fill = [painter](int x0, int y0, int x1, int y1, const QColor &color) {
-        if (x1 > x0 && y1 > y0)
-            painter->fillRect(QRect(x0, y0, x1 - x0, y1 - y0), color);
+        fillSpan(painter, x0, y0, x1, y1, color);
     };
 
     painter->save();
     fill(left, top, left + kIndent, bottom, m_rowBackground);
 
-    if (isCategory) {
-        // The box: the expander cell shrunk by 4, moved up and left by 1 and grown by 1 at its
-        // right and bottom, then made square by taking from its top and bottom.
-        int boxLeft = left + 3;
-        int boxTop = top + 3;
-        const int boxRight = indent - 4;
-        int boxBottom = bottom - 4;
-        const int excess = ((boxBottom - boxTop) - (boxRight - boxLeft)) / 2;
-        boxTop += excess;
-        boxBottom -= excess;
-        fill(boxLeft, boxTop, boxRight, boxTop + 1, m_box);
-        fill(boxLeft, boxBottom - 1, boxRight, boxBottom, m_box);
-        fill(boxLeft, boxTop, boxLeft + 1, boxBottom, m_box);
-        fill(boxRight - 1, boxTop, boxRight, boxBottom, m_box);
-        const int cx = (boxLeft + boxRight) / 2;
-        const int cy = (boxTop + boxBottom) / 2;
-        fill(cx - 2, cy, cx + 3, cy + 1, m_box);
-        if (!category->expanded)
-            fill(cx, cy - 2, cx + 1, cy + 3, m_box);
-    }
+    if (isCategory)
+        paintExpander(painter, QRect(QPoint(left, top), QPoint(indent - 1, bottom - 1)),
+                      category->expanded != 0);
 
     const int middle = indent + (right - (left + kIndent)) / 2;
     fill(indent, bottom - 1, right, bottom, m_grid);
     fill(middle, top, middle + 1, bottom - 1, m_grid);
 
     const bool selected = option.state & QStyle::State_Selected;
-    const bool flagged = infoItem && infoItem->flags[4] != 0;
+    const bool flagged = infoItem && infoItem->flags[kEmphasisFlag] != 0;
     const QColor windowText = palette().color(QPalette::Text);
     QColor background = m_rowBackground;
     QColor text = m_categoryText;

@@ -67,6 +67,10 @@ public:
     int boldFontIndex() const { return m_boldFontIndex; }
     int normalFontIndex() const { return m_normalFontIndex; }
 
+    // Indexes into InfoItem::flags. An item whose last flag byte is set shows its label and value
+    // in the window text colour.
+    enum ItemFlag { kEmphasisFlag = 4 };
+
     // The expander column's width; a press left of kToggleLimit toggles.
     static constexpr int kIndent = 16;
     static constexpr int kToggleLimit = 17;
@@ -84,6 +88,8 @@ private:
     void setUpFonts();
     int rowHeight() const;
     void paintRow(QPainter *painter, const QStyleOptionViewItem &option, int row) const;
+    // The plus/minus box of a category row, in its expander cell.
+    void paintExpander(QPainter *painter, const QRect &cell, bool expanded) const;
     void announceToggle(int row);
 
     QColor m_categoryText {204, 204, 204};

@@ -24,7 +24,7 @@ public:
         if (column == 0 && (ownImage || ownText)) {
             if (const auto *tree = qobject_cast<const CNodeTreeCtrl *>(treeWidget()))
                 return ownImage ? QVariant(tree->imageList().value(m_image))
-                                : QVariant(tree->recordText(node.kind, tree->recordOf(node)));
+                                : QVariant(tree->recordText(node));
         }
         return QTreeWidgetItem::data(column, role);
     }
@@ -70,7 +70,7 @@ CNodeTreeCtrl::CNodeTreeCtrl(QWidget *parent)
 CNodeTreeCtrl::~CNodeTreeCtrl()
 {
     // The dialog that listens is half destroyed by now; it must not hear the items go.
-    blockSignals(true);
+    const QSignalBlocker silent(this);
     DeleteAllItems();
 }
 
@@ -100,35 +100,27 @@ QTreeWidgetItem *CNodeTreeCtrl::makeItem(const QString &text, int image, int sel
     return item;
 }
 
-void CNodeTreeCtrl::addNode(QTreeWidgetItem *parent, QTreeWidgetItem *item, int kind, void *record)
+void CNodeTreeCtrl::addNode(QTreeWidgetItem *parent, QTreeWidgetItem *item, int kind)
 {
-    if (!item || item->type() != NodeItem::kType)
-        return;
+    // Only items of makeItem take nodes.
+    OSTREL_CHECK(item && item->type() == NodeItem::kType);
     auto *nodeItem = static_cast<NodeItem *>(item);
-    nodeItem->node = TreeNode {parent, item, kind, record};
+    nodeItem->node = TreeNode {parent, item, kind, nullptr};
     nodeItem->hasNode = true;
 }
 
-QTreeWidgetItem *CNodeTreeCtrl::makeRecordItem(QTreeWidgetItem *parent, int kind, void *record,
-                                               int image)
+QTreeWidgetItem *CNodeTreeCtrl::makeNodeItem(QTreeWidgetItem *parent, int kind, void *record,
+                                             std::int32_t position, const std::type_info &type,
+                                             int image)
 {
     auto *item = new NodeItem(image);
-    item->textFromRecord = record != nullptr;
-    addNode(parent, item, kind, record);
+    item->textFromRecord = record != nullptr || position >= 0;
+    item->node = TreeNode {parent, item, kind, record, position, &type};
+    item->hasNode = true;
     return item;
 }
 
-QTreeWidgetItem *CNodeTreeCtrl::makePositionItem(QTreeWidgetItem *parent, int kind,
-                                                 std::int32_t position, int image)
-{
-    auto *item = new NodeItem(image);
-    item->textFromRecord = true;
-    addNode(parent, item, kind, nullptr);
-    item->node.position = position;
-    return item;
-}
-
-QString CNodeTreeCtrl::recordText(int, const void *) const
+QString CNodeTreeCtrl::recordText(const TreeNode &) const
 {
     return QString();
 }
@@ -177,8 +169,8 @@ void CNodeTreeCtrl::onCurrentItemChanged(QTreeWidgetItem *current)
 {
     if (!current)
         return;
-    if (TreeNode *node = nodeOf(current))
-        emit accountSelect(node->kind, recordOf(*node));
+    if (const TreeNode *node = nodeOf(current))
+        emit accountSelect(node->kind, node);
     else
         emit accountSelect(-1, nullptr);
 }

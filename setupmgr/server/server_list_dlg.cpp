@@ -1,5 +1,6 @@
 #include "server_list_dlg.h"
 
+#include "common/check.h"
 #include "common/language.h"
 #include "common/module_log.h"
 #include "common/text_field.h"
@@ -54,10 +55,11 @@ CServerListDlg::CServerListDlg(QWidget *parent)
     auto *details = new QVBoxLayout;
     details->addWidget(m_infoGroup, 1);
     details->addLayout(serverButtons);
+    // The close button's object name is fixed: automation knows it as "cancelButton".
     layOut(m_tree, details, "cancelButton", 386, 225);
 
     // The details follow the tree before anything else reacts to its selection.
-    connect(m_tree, &CNodeTreeCtrl::accountSelect, this, &CServerListDlg::OnAccountSelect,
+    connect(m_tree, &CNodeTreeCtrl::accountSelect, this, &CServerListDlg::OnServerSelect,
             Qt::DirectConnection);
     connect(m_tree, &CServerTreeCtrl::serverOpen, this, &CServerListDlg::OnModify);
     connect(m_new, &QPushButton::clicked, this, &CServerListDlg::OnNew);
@@ -117,19 +119,22 @@ void CServerListDlg::rebuildTree()
     m_tree->setCurrentItem(m_tree->rootItem());
 }
 
-void CServerListDlg::OnAccountSelect(int kind, void *record)
+void CServerListDlg::OnServerSelect(int kind, const TreeNode *node)
 {
     m_current = -1;
-    const bool server = kind == CServerTreeCtrl::kServer && record;
+    const ServerRecord *record = kind == CServerTreeCtrl::kServer && node
+        ? m_tree->recordAs<ServerRecord>(*node)
+        : nullptr;
+    const bool server = record != nullptr;
     m_infoList->setVisible(server);
     m_new->setVisible(true);
     m_modify->setVisible(server);
     m_delete->setVisible(server);
     if (!server)
         return;
-    m_current = m_tree->currentPosition();
+    m_current = node->position;
     m_infoList->ClearView();
-    m_infoList->SetView(BuildServerInfoView(*static_cast<const ServerRecord *>(record)));
+    m_infoList->SetView(BuildServerInfoView(*record));
 }
 
 void CServerListDlg::OnNew()
@@ -157,9 +162,9 @@ void CServerListDlg::OnModify()
     if (dialog.exec() != kDialogOk)
         return;
     setModified();
+    // The tree was filled from this copy, and the item of the edited recorder is selected.
     QTreeWidgetItem *item = m_tree->FindServer(position);
-    if (!item)
-        return;
+    OSTREL_CHECK(item);
     // The item reads its name from the record; through the root and back, so that the
     // information is built anew.
     m_tree->setCurrentItem(m_tree->rootItem());

@@ -10,6 +10,7 @@
 #include <ostrel/data_provider.h>
 
 class CInfoListBox;
+struct TreeNode;
 class CServerTreeCtrl;
 class QGroupBox;
 class QPushButton;
@@ -39,7 +40,7 @@ public:
 private:
     void initDialog() override;
     // The tree's selection: which controls show, and the selected recorder's information.
-    void OnAccountSelect(int kind, void *record);
+    void OnServerSelect(int kind, const TreeNode *node);
     // True when no recorder is connected, or the user agrees to disconnect them.
     bool mayDisconnect();
 

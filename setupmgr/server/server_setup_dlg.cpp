@@ -22,8 +22,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -82,12 +84,105 @@ CFilterEdit *makeFilterEdit(QWidget *parent, const char *objectName)
     return edit;
 }
 
-QLabel *label(QWidget *parent, const char *text, const char *objectName, QWidget *buddy)
+QLabel *makeBuddyLabel(QWidget *parent, const char *text, const char *objectName, QWidget *buddy)
 {
     return makeLabel(parent, text, -1, objectName, buddy);
 }
 
+// The additional information: Tab walks the cells row by row, name then value, as in a table;
+// F2 edits the current row's name, whichever of its cells is current.
+class InfoList final : public QTreeWidget
+{
+public:
+    using QTreeWidget::edit;
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override
+    {
+        const QModelIndex current = currentIndex();
+        if (!current.isValid() || (action != MoveNext && action != MovePrevious))
+            return QTreeWidget::moveCursor(action, modifiers);
+        const int cell = current.row() * 2 + current.column() + (action == MoveNext ? 1 : -1);
+        return cell < 0 ? QModelIndex() : model()->index(cell / 2, cell % 2);
+    }
+
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override
+    {
+        if (trigger != EditKeyPressed)
+            return QTreeWidget::edit(index, trigger, event);
+        // The name becomes current, so that Tab moves on from it.
+        const QModelIndex name = index.siblingAtColumn(0);
+        selectionModel()->setCurrentIndex(name, QItemSelectionModel::NoUpdate);
+        return QTreeWidget::edit(name, trigger, event);
+    }
+};
+
 } // namespace
+
+// The cell editor: a bordered line edit on light yellow, held to the bytes of an entry's field.
+// The view places it and ends it (Enter, Escape, Tab, the focus leaving); the delegate
+// remembers that a cell was edited, since Delete acts only then.
+class CServerSetupDlg::CellDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &,
+                          const QModelIndex &) const override
+    {
+        auto *editor = new QLineEdit(parent);
+        markControl(editor, -1, "cellEditor");
+        editor->setAccessibleName(QStringLiteral("Cell"));
+        editor->setFrame(true);
+        limitToField(editor, sizeof(AdditionalInfo::name));
+        QPalette yellow = editor->palette();
+        yellow.setColor(QPalette::Base, cellEditorColor());
+        editor->setPalette(yellow);
+        m_editor = editor;
+        m_remembered = true;
+        return editor;
+    }
+
+    void destroyEditor(QWidget *editor, const QModelIndex &index) const override
+    {
+        // It is deleted later: only the open editor answers to the name.
+        editor->setObjectName(QString());
+        m_editor = nullptr;
+        QStyledItemDelegate::destroyEditor(editor, index);
+    }
+
+    // Ends the open edit, if any, keeping its text or dropping it.
+    void finishEditing(bool keepText)
+    {
+        if (!m_editor)
+            return;
+        QWidget *editor = m_editor;
+        if (keepText)
+            emit commitData(editor);
+        emit closeEditor(editor);
+    }
+
+    bool remembers() const { return m_remembered; }
+    void forget() { m_remembered = false; }
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        // Enter ends the edit at once, and never reaches the dialog's default button.
+        const auto *key
+            = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event) : nullptr;
+        if (key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            finishEditing(true);
+            return true;
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+private:
+    mutable QPointer<QWidget> m_editor;
+    mutable bool m_remembered = false;
+};
 
 CServerSetupDlg::CServerSetupDlg(IServerListProvider *servers, std::int32_t index, QWidget *parent)
     : QDialog(parent)
@@ -114,11 +209,12 @@ CServerSetupDlg::CServerSetupDlg(IServerListProvider *servers, std::int32_t inde
 
     connect(m_productCombo, &QComboBox::currentIndexChanged, this,
             &CServerSetupDlg::applyProductDefaults);
-    connect(m_infoList, &QTreeWidget::itemClicked, this, &CServerSetupDlg::openCellEditor);
+    // One click edits a cell: the view's own click trigger waits for a second click, and only
+    // on a row already selected.
+    connect(m_infoList, &QAbstractItemView::clicked, m_infoList,
+            qOverload<const QModelIndex &>(&QAbstractItemView::edit));
     connect(m_newInfo, &QPushButton::clicked, this, &CServerSetupDlg::OnNewInfo);
     connect(m_deleteInfo, &QPushButton::clicked, this, &CServerSetupDlg::OnDeleteInfo);
-    // F2 edits the current row's name, as a click on its cell does.
-    m_infoList->installEventFilter(this);
 }
 
 void CServerSetupDlg::buildServerGroup()
@@ -135,12 +231,12 @@ void CServerSetupDlg::buildServerGroup()
     m_loginEdit = makeEdit(m_serverGroup, "loginIdEdit", kLoginFieldSize);
     m_passwordEdit = makeEdit(m_serverGroup, "passwordEdit", kLoginFieldSize);
     m_passwordEdit->setEchoMode(QLineEdit::Password);
-    m_nameLabel = label(m_serverGroup, "&Name:", "nameLabel", m_nameEdit);
-    m_addressLabel = label(m_serverGroup, "&Address:", "addressLabel", m_addressEdit);
-    m_portLabel = label(m_serverGroup, "&Port:", "portLabel", m_portEdit);
-    m_productLabel = label(m_serverGroup, "P&roduct:", "productLabel", m_productCombo);
-    m_loginLabel = label(m_serverGroup, "Login &ID:", "loginIdLabel", m_loginEdit);
-    m_passwordLabel = label(m_serverGroup, "Pass&word:", "passwordLabel", m_passwordEdit);
+    m_nameLabel = makeBuddyLabel(m_serverGroup, "&Name:", "nameLabel", m_nameEdit);
+    m_addressLabel = makeBuddyLabel(m_serverGroup, "&Address:", "addressLabel", m_addressEdit);
+    m_portLabel = makeBuddyLabel(m_serverGroup, "&Port:", "portLabel", m_portEdit);
+    m_productLabel = makeBuddyLabel(m_serverGroup, "P&roduct:", "productLabel", m_productCombo);
+    m_loginLabel = makeBuddyLabel(m_serverGroup, "Login &ID:", "loginIdLabel", m_loginEdit);
+    m_passwordLabel = makeBuddyLabel(m_serverGroup, "Pass&word:", "passwordLabel", m_passwordEdit);
     auto *serverFields = new QGridLayout(m_serverGroup);
     const std::pair<QLabel *, QWidget *> rows[]
         = {{m_nameLabel, m_nameEdit},   {m_addressLabel, m_addressEdit},
@@ -158,7 +254,7 @@ void CServerSetupDlg::buildInfoGroup()
 {
     m_infoGroup = new QGroupBox(QStringLiteral("Additional Information"), this);
     markControl(m_infoGroup, -1, "additionalInfoGroup");
-    m_infoList = new QTreeWidget(m_infoGroup);
+    m_infoList = new InfoList(m_infoGroup);
     markControl(m_infoList, -1, "additionalInfoList");
     m_infoList->setColumnCount(2);
     // Fixed headings, not from the language files.
@@ -169,18 +265,10 @@ void CServerSetupDlg::buildInfoGroup()
     m_infoList->setUniformRowHeights(true);
     m_infoList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_infoList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_infoList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_infoList->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    m_cells = new CellDelegate(m_infoList);
+    m_infoList->setItemDelegate(m_cells);
     m_infoList->header()->setSectionsMovable(false);
-    m_cellEditor = new QLineEdit(m_infoList->viewport());
-    markControl(m_cellEditor, -1, "cellEditor");
-    m_cellEditor->setAccessibleName(QStringLiteral("Cell"));
-    m_cellEditor->setFrame(true);
-    limitToField(m_cellEditor, sizeof(AdditionalInfo::name));
-    QPalette yellow = m_cellEditor->palette();
-    yellow.setColor(QPalette::Base, cellEditorColor());
-    m_cellEditor->setPalette(yellow);
-    m_cellEditor->hide();
-    m_cellEditor->installEventFilter(this);
     m_newInfo = makeButton(m_infoGroup, "&New", -1, "newButton");
     m_deleteInfo = makeButton(m_infoGroup, "&Delete", -1, "deleteButton");
     auto *infoButtons = new QHBoxLayout;
@@ -208,14 +296,15 @@ void CServerSetupDlg::buildHiddenControls()
     m_ddnsId = makeEdit(m_ddnsGroup, "ddnsIdEdit", kLoginFieldSize);
     m_ddnsPassword = makeEdit(m_ddnsGroup, "ddnsPasswordEdit", kLoginFieldSize);
     m_ddnsPassword->setEchoMode(QLineEdit::Password);
-    m_ddnsAddressLabel = label(m_ddnsGroup, "Address:", "ddnsAddressLabel", m_ddnsAddress);
-    m_ddnsIdLabel = label(m_ddnsGroup, "ID:", "ddnsIdLabel", m_ddnsId);
-    m_ddnsPasswordLabel = label(m_ddnsGroup, "Password:", "ddnsPasswordLabel", m_ddnsPassword);
+    m_ddnsAddressLabel = makeBuddyLabel(m_ddnsGroup, "Address:", "ddnsAddressLabel", m_ddnsAddress);
+    m_ddnsIdLabel = makeBuddyLabel(m_ddnsGroup, "ID:", "ddnsIdLabel", m_ddnsId);
+    m_ddnsPasswordLabel
+        = makeBuddyLabel(m_ddnsGroup, "Password:", "ddnsPasswordLabel", m_ddnsPassword);
     m_test = makeButton(m_ddnsGroup, "Test", -1, "testButton");
     m_pairName = makeEdit(m_ddnsGroup, "pairNameEdit", sizeof(AdditionalInfo::name));
     m_pairValue = makeEdit(m_ddnsGroup, "pairValueEdit", sizeof(AdditionalInfo::value));
-    m_pairNameLabel = label(m_ddnsGroup, "Name:", "pairNameLabel", m_pairName);
-    m_pairValueLabel = label(m_ddnsGroup, "Value:", "pairValueLabel", m_pairValue);
+    m_pairNameLabel = makeBuddyLabel(m_ddnsGroup, "Name:", "pairNameLabel", m_pairName);
+    m_pairValueLabel = makeBuddyLabel(m_ddnsGroup, "Value:", "pairValueLabel", m_pairValue);
     m_pairApply = makeButton(m_ddnsGroup, "Apply", -1, "applyButton");
     m_ddnsGroup->setGeometry(-1000, -1000, 10, 10);
     m_ddnsGroup->hide();
@@ -243,28 +332,7 @@ void CServerSetupDlg::initDialog()
 
     ServerRecord *record = nullptr;
     if (editing() && m_servers && m_servers->getServer(m_index, &record) && record) {
-        m_loaded.load(m_nameEdit, record->name);
-        m_loaded.load(m_addressEdit, record->address);
-        m_loaded.load(m_portEdit, QString::number(record->port));
-        m_loaded.load(m_loginEdit, record->loginId);
-        m_loaded.load(m_passwordEdit, record->password);
-        m_loaded.load(m_ddnsAddress, record->ddnsAddress);
-        m_loaded.load(m_ddnsId, record->ddnsId);
-        m_loaded.load(m_ddnsPassword, record->ddnsPassword);
-        m_loadedName = fieldBytes(record->name);
-        m_loadedUseDdns = record->useDdns != 0;
-        m_useDdns->setChecked(m_loadedUseDdns);
-        for (std::size_t i = 0, n = seqSize(record->additionalInfo); i < n; ++i) {
-            if (const AdditionalInfo *info = seqAt(record->additionalInfo, i)) {
-                addInfoRow(info->tag, fieldString(info->name), fieldString(info->value), false);
-                m_infoList->topLevelItem(m_infoList->topLevelItemCount() - 1)
-                    ->setData(0, kOriginalRole, int(m_loadedInfo.size()));
-                m_loadedInfo.push_back(*info);
-            }
-        }
-        // The record's own product entry (the first when the list has none of its kind), so
-        // that OK without a change keeps its kind.
-        m_loadedProduct = std::max(0, m_productCombo->findData(int(record->productKind)));
+        loadRecord(*record);
     } else {
         for (const char *rowName : kNewRecorderRows)
             addInfoRow(-1, QLatin1String(rowName), QString(), false);
@@ -280,6 +348,32 @@ void CServerSetupDlg::initDialog()
     // product only, so that a record the user just looks at stays as it is.
     if (!editing())
         applyProductDefaults();
+}
+
+void CServerSetupDlg::loadRecord(const ServerRecord &record)
+{
+    m_loaded.load(m_nameEdit, record.name);
+    m_loaded.load(m_addressEdit, record.address);
+    m_loaded.load(m_portEdit, QString::number(record.port));
+    m_loaded.load(m_loginEdit, record.loginId);
+    m_loaded.load(m_passwordEdit, record.password);
+    m_loaded.load(m_ddnsAddress, record.ddnsAddress);
+    m_loaded.load(m_ddnsId, record.ddnsId);
+    m_loaded.load(m_ddnsPassword, record.ddnsPassword);
+    m_loadedName = fieldBytes(record.name);
+    m_loadedUseDdns = record.useDdns != 0;
+    m_useDdns->setChecked(m_loadedUseDdns);
+    for (std::size_t i = 0, n = seqSize(record.additionalInfo); i < n; ++i) {
+        if (const AdditionalInfo *info = seqAt(record.additionalInfo, i)) {
+            addInfoRow(info->tag, fieldString(info->name), fieldString(info->value), false);
+            m_infoList->topLevelItem(m_infoList->topLevelItemCount() - 1)
+                ->setData(0, kOriginalRole, int(m_loadedInfo.size()));
+            m_loadedInfo.push_back(*info);
+        }
+    }
+    // The record's own product entry (the first when the list has none of its kind), so that
+    // OK without a change keeps its kind.
+    m_loadedProduct = std::max(0, m_productCombo->findData(int(record.productKind)));
 }
 
 void CServerSetupDlg::fillProducts()
@@ -336,6 +430,7 @@ void CServerSetupDlg::addInfoRow(std::int32_t tag, const QString &name, const QS
                                  bool atTop)
 {
     auto *item = new QTreeWidgetItem({name, value});
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
     item->setData(0, Qt::UserRole, tag);
     if (atTop)
         m_infoList->insertTopLevelItem(0, item);
@@ -343,77 +438,25 @@ void CServerSetupDlg::addInfoRow(std::int32_t tag, const QString &name, const QS
         m_infoList->addTopLevelItem(item);
 }
 
-void CServerSetupDlg::openCellEditor(QTreeWidgetItem *item, int column)
-{
-    if (!item)
-        return;
-    closeCellEditor(true);
-    m_editedItem = item;
-    m_editedColumn = column;
-    m_cellEditor->setGeometry(m_infoList->visualItemRect(item).intersected(
-        QRect(m_infoList->header()->sectionViewportPosition(column), 0,
-              m_infoList->header()->sectionSize(column), m_infoList->viewport()->height())));
-    m_cellEditor->setText(item->text(column));
-    m_cellEditor->show();
-    m_cellEditor->setFocus();
-    m_cellEditor->selectAll();
-}
-
-void CServerSetupDlg::closeCellEditor(bool keepText)
-{
-    if (!m_cellEditor->isVisible())
-        return;
-    // The remembered cell stays remembered, so that Delete still acts on its row.
-    if (keepText && m_editedItem)
-        m_editedItem->setText(m_editedColumn, m_cellEditor->text());
-    m_cellEditor->hide();
-}
-
-bool CServerSetupDlg::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_cellEditor && event->type() == QEvent::FocusOut) {
-        closeCellEditor(true);
-    } else if (watched == m_cellEditor && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        // Enter ends the edit rather than the dialog, Escape drops it, Tab moves to the value.
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
-            || key->key() == Qt::Key_Escape) {
-            closeCellEditor(key->key() != Qt::Key_Escape);
-            m_infoList->setFocus();
-            return true;
-        }
-        if (key->key() == Qt::Key_Tab && m_editedItem && m_editedColumn == 0) {
-            openCellEditor(m_editedItem, 1);
-            return true;
-        }
-    } else if (watched == m_infoList && event->type() == QEvent::KeyPress
-               && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F2) {
-        openCellEditor(m_infoList->currentItem(), 0);
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
 void CServerSetupDlg::OnNewInfo()
 {
-    closeCellEditor(true);
+    m_cells->finishEditing(true);
     addInfoRow(-1, QString(), QString(), false);
     QTreeWidgetItem *added = m_infoList->topLevelItem(m_infoList->topLevelItemCount() - 1);
     m_infoList->setCurrentItem(added);
     m_infoList->scrollToItem(added);
-    openCellEditor(added, 0);
+    m_infoList->editItem(added, 0);
 }
 
 void CServerSetupDlg::OnDeleteInfo()
 {
-    if (!m_editedItem)
+    if (!m_cells->remembers())
         return;
-    m_cellEditor->hide();
+    m_cells->finishEditing(false);
     const QList<QTreeWidgetItem *> selected = m_infoList->selectedItems();
     if (!selected.isEmpty())
         delete selected.first();
-    m_editedItem = nullptr;
-    m_editedColumn = -1;
+    m_cells->forget();
 }
 
 std::vector<InfoRow> CServerSetupDlg::infoRows() const
@@ -477,7 +520,7 @@ bool CServerSetupDlg::store(ServerRecord &record, const ServerFields &values)
 
 void CServerSetupDlg::accept()
 {
-    closeCellEditor(true);
+    m_cells->finishEditing(true);
     const ServerFields values = fields();
     const std::uint16_t port = values.port.value_or(0);
     if (!editing()) {

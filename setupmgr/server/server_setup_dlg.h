@@ -19,7 +19,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 class CServerSetupDlg : public QDialog
 {
@@ -44,9 +43,10 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    class CellDelegate;
+
     // The constructor's steps: the recorder's fields, the additional information, OK and Cancel,
     // and the controls that stay hidden.
     void buildServerGroup();
@@ -54,14 +54,13 @@ private:
     void buildButtons();
     void buildHiddenControls();
     void initDialog();
+    // Shows an edited record and remembers what each edit showed.
+    void loadRecord(const ServerRecord &record);
     void fillProducts();
     void setTexts();
     // Fills port and login from the chosen product, unless an edited record keeps its own.
     void applyProductDefaults();
     void addInfoRow(std::int32_t tag, const QString &name, const QString &value, bool atTop);
-    void openCellEditor(QTreeWidgetItem *item, int column);
-    // Takes the editor's text into the remembered cell and hides the editor.
-    void closeCellEditor(bool keepText);
     std::vector<setupmgr::InfoRow> infoRows() const;
     // What goes into the record: every field of a new one, only what the user changed of an
     // edited one.
@@ -82,8 +81,6 @@ private:
     int m_loadedProduct = -1;
     bool m_loadedUseDdns = false;
     std::vector<AdditionalInfo> m_loadedInfo;
-    QTreeWidgetItem *m_editedItem = nullptr; // the remembered cell's row, or null
-    int m_editedColumn = -1;
 
     QGroupBox *m_serverGroup;
     QLabel *m_nameLabel;
@@ -100,7 +97,7 @@ private:
     QLineEdit *m_passwordEdit;
     QGroupBox *m_infoGroup;
     QTreeWidget *m_infoList;
-    QLineEdit *m_cellEditor;
+    CellDelegate *m_cells;
     QPushButton *m_newInfo;
     QPushButton *m_deleteInfo;
     QPushButton *m_ok;

@@ -1,5 +1,6 @@
 #include "server_tree_ctrl.h"
 
+#include "common/check.h"
 #include "common/text_field.h"
 
 using setupmgr::fieldString;
@@ -26,7 +27,7 @@ void CServerTreeCtrl::Fill(IServerListProvider *servers)
             ServerRecord *server = nullptr;
             if (!servers->getServer(i, &server) || !server)
                 continue;
-            items.append(makePositionItem(root, kServer, i, kImageServer));
+            items.append(makePositionItem<ServerRecord>(root, kServer, i, kImageServer));
         }
         root->addChildren(items);
     }
@@ -36,17 +37,17 @@ void CServerTreeCtrl::Fill(IServerListProvider *servers)
 QTreeWidgetItem *CServerTreeCtrl::AddServer(std::int32_t position)
 {
     QTreeWidgetItem *root = rootItem();
-    if (!root || position < 0)
-        return nullptr;
-    QTreeWidgetItem *item = makePositionItem(root, kServer, position, kImageServer);
+    // Recorders join a filled tree, at a position the list has just given a record for.
+    OSTREL_CHECK(root && position >= 0, nullptr);
+    QTreeWidgetItem *item = makePositionItem<ServerRecord>(root, kServer, position, kImageServer);
     root->addChild(item);
     return item;
 }
 
-QString CServerTreeCtrl::recordText(int kind, const void *record) const
+QString CServerTreeCtrl::recordText(const TreeNode &node) const
 {
-    return kind == kServer && record ? fieldString(static_cast<const ServerRecord *>(record)->name)
-                                     : QString();
+    const ServerRecord *server = node.kind == kServer ? recordAs<ServerRecord>(node) : nullptr;
+    return server ? fieldString(server->name) : QString();
 }
 
 void *CServerTreeCtrl::recordOf(const TreeNode &node) const
@@ -81,5 +82,5 @@ void CServerTreeCtrl::onItemDoubleClicked(QTreeWidgetItem *item)
 {
     TreeNode *node = nullptr;
     if (FindNode(item, &node) >= 0)
-        emit serverOpen(node->kind, recordOf(*node));
+        emit serverOpen(node->kind, node);
 }

@@ -34,13 +34,13 @@ public:
     QTreeWidgetItem *rootItem() const { return topLevelItem(0); }
 
     // A recorder's name; empty for a record the list no longer gives.
-    QString recordText(int kind, const void *record) const override;
+    QString recordText(const TreeNode &node) const override;
     // The recorder at the node's position, as the list gives it now.
     void *recordOf(const TreeNode &node) const override;
 
 signals:
-    // A double click on an item that has a node: its kind and record.
-    void serverOpen(int kind, void *record);
+    // A double click on an item that has a node: its kind and node.
+    void serverOpen(int kind, const TreeNode *node);
 
 private:
     void onItemDoubleClicked(QTreeWidgetItem *item);

@@ -70,22 +70,6 @@ TEST_F(ServerRulesTest, EditedRecorderIsCheckedOnWhatChanged)
     EXPECT_EQ(checkEditedServer(&servers, fourth), Refusal::SameAddress);
 }
 
-TEST(ServerRules, ProductDefaultsByKind)
-{
-    const std::tuple<std::int32_t, std::uint16_t, const char *, bool> cases[] = {
-        {1, 7000, "admin", false}, {2, 7011, "vexil", true},  {3, 6100, "ADMIN", false},
-        {0, 7100, "admin", false}, {7, 7100, "admin", false},
-    };
-    for (const auto &[kind, port, login, passwordToo] : cases) {
-        const ProductDefaults defaults = productDefaults(kind);
-        EXPECT_EQ(defaults.port, port) << kind;
-        EXPECT_STREQ(defaults.loginId, login) << kind;
-        EXPECT_EQ(defaults.passwordToo, passwordToo) << kind;
-    }
-    EXPECT_EQ(storedProductKind(3), 3);
-    EXPECT_EQ(storedProductKind(5), 0);
-}
-
 // Login texts keep to 49 bytes, other texts to their fields; rows without a name are dropped.
 TEST(ServerRules, FillsTheRecordWithinItsFields)
 {
