@@ -2,6 +2,7 @@
 #include "common/folders.h"
 #include "common/language.h"
 #include "controls/beep.h"
+#include "server/server_info_view.h"
 #include "server/server_list_dlg.h"
 #include "server/server_setup_dlg.h"
 #include "server/server_tree_ctrl.h"
@@ -9,6 +10,8 @@
 #include "support/log_capture.h"
 #include "support/memory_providers.h"
 #include "support/temp_install.h"
+
+#include <ostrelhost/reference_host.h>
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -246,6 +249,14 @@ TEST_F(ServerDlgTest, CellEditorEditsTheAdditionalInformation)
     press(setup, "deleteButton");
     EXPECT_EQ(rows->topLevelItemCount(), 4);
 
+    // From the last cell Tab ends the edit, and the next Tab leaves the list.
+    clickCell(rows->topLevelItemCount() - 1, 1);
+    ASSERT_TRUE(cellEditor(setup));
+    QTest::keyClick(cellEditor(setup), Qt::Key_Tab);
+    EXPECT_FALSE(cellEditor(setup));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), named<QWidget>(setup, "newButton"));
+
     retype(setup, "nameEdit", QStringLiteral("Depot"));
     press(setup, "newButton");
     ASSERT_TRUE(cellEditor(setup));
@@ -261,6 +272,41 @@ TEST_F(ServerDlgTest, CellEditorEditsTheAdditionalInformation)
         stored << QString::fromUtf8(seqAt(depot.additionalInfo, i)->name) + QLatin1Char('=')
                 + QString::fromUtf8(seqAt(depot.additionalInfo, i)->value);
     EXPECT_EQ(stored, QStringList({"Fire Dept=", "Police=110", "Manager=", "Gate code=42"}));
+}
+
+// The commit, end to end on the reference host's files: what the dialog stored is what a fresh
+// host reads.
+TEST_F(ServerDlgTest, CommitReachesTheRecorderListFile)
+{
+    ostrelhost::ReferenceHost host(install.path());
+    ASSERT_TRUE(host.loadAll());
+    setupmgr::setDisplayTemplateProvider(&host.templates());
+    auto *list = new CServerListDlg;
+    list->SetProvider(&host.serverList());
+    dialog.reset(list);
+    list->show();
+    const std::int32_t before = host.serverList().getServerCount();
+    whenModal<CServerSetupDlg>([](CServerSetupDlg *setup) {
+        retype(setup, "nameEdit", QStringLiteral("Harbour Gate"));
+        retype(setup, "addressEdit", QStringLiteral("10.99.0.1"));
+        click(setup, 1);
+    });
+    press(list, "newButton");
+    // The new recorder's information: the template's categories with its values.
+    EXPECT_GT(named<QAbstractItemView>(list, "infoList")->model()->rowCount(), 4);
+    whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
+    press(list, "okButton");
+    setupmgr::setDisplayTemplateProvider(nullptr);
+    ASSERT_EQ(list->result(), 1);
+
+    ostrelhost::ReferenceHost reread(install.path());
+    ASSERT_TRUE(reread.loadAll());
+    ASSERT_EQ(reread.serverList().getServerCount(), before + 1);
+    ServerRecord *added = nullptr;
+    ASSERT_TRUE(reread.serverList().findServer("Harbour Gate", &added));
+    EXPECT_STREQ(added->address, "10.99.0.1");
+    EXPECT_EQ(added->port, 7100);
+    EXPECT_EQ(seqSize(added->additionalInfo), 5u);
 }
 
 class ServerListTest : public ServerDlgTest
