@@ -4,9 +4,9 @@
 #include "module_log.h"
 #include "xml_encoding.h"
 
-#include <QDateTime>
+#include <ostrelini/file_stamp.h>
+
 #include <QFile>
-#include <QFileInfo>
 
 #include <pugixml.hpp>
 
@@ -26,8 +26,7 @@ struct SharedLanguage
 {
     std::unique_ptr<pugi::xml_document> document;
     QString failedPath;
-    QDateTime failedModified;
-    qint64 failedSize = -1;
+    ostrelini::FileStamp failedStamp;
 };
 
 // Made on first use and deleted only by releaseLanguage: a pointer has no destructor of its own,
@@ -226,15 +225,13 @@ bool loadLanguage()
     const QString path = getLanguageFile("xml_string");
     if (path.isEmpty())
         return false;
-    const QFileInfo info(path);
-    if (path == language.failedPath && info.lastModified() == language.failedModified
-        && info.size() == language.failedSize)
+    const ostrelini::FileStamp stamp = ostrelini::FileStamp::of(path);
+    if (path == language.failedPath && stamp == language.failedStamp)
         return false;
     auto document = std::make_unique<pugi::xml_document>();
     if (!loadXmlFile(*document, path, "Common::loadLanguage")) {
         language.failedPath = path;
-        language.failedModified = info.lastModified();
-        language.failedSize = info.size();
+        language.failedStamp = stamp;
         return false;
     }
     language.document = std::move(document);
