@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -154,17 +155,9 @@ TEST(ModuleLoadTest, ExportsNothingButTheTwoEntryPoints)
 {
     const std::string table = run(std::string("nm -D --defined-only ") + MODULE_PATH);
     std::set<std::string> symbols;
-    size_t start = 0;
-    while (start < table.size()) {
-        size_t end = table.find('\n', start);
-        if (end == std::string::npos)
-            end = table.size();
-        const std::string line = table.substr(start, end - start);
-        const size_t space = line.rfind(' ');
-        if (space != std::string::npos)
-            symbols.insert(line.substr(space + 1));
-        start = end + 1;
-    }
+    std::istringstream lines(table);
+    for (std::string line; std::getline(lines, line);)
+        symbols.insert(line.substr(line.rfind(' ') + 1)); // the name ends each line
     EXPECT_EQ(symbols, (std::set<std::string> {kGetSetupManagerSymbol, kReleaseSetupManagerSymbol}))
         << table;
 }

@@ -192,26 +192,23 @@ TEST(InstalledLanguages, EveryFileParsesInItsShape)
 TEST(InstalledLanguages, MatchEnglishKeyForKey)
 {
     const Language &english = languageOf(kReference);
+    // What `from` has and `to` lacks, reported as `what`.
+    const auto compare
+        = [](const std::string &code, const Language &from, const Language &to, const char *what) {
+              for (const std::string &file : from.files)
+                  EXPECT_TRUE(to.files.count(file))
+                      << "language '" << code << "', file '" << file << "': " << what;
+              for (const auto &[key, text] : from.texts)
+                  if (!to.texts.count(key))
+                      ADD_FAILURE()
+                          << describe(code, std::get<0>(key), std::get<1>(key), std::get<2>(key))
+                          << ": " << what;
+          };
     for (const std::string &code : kLanguages) {
-        if (code == kReference)
-            continue;
-        const Language &language = languageOf(code);
-        for (const std::string &file : english.files)
-            EXPECT_TRUE(language.files.count(file))
-                << "language '" << code << "', file '" << file << "': missing (English has it)";
-        for (const std::string &file : language.files)
-            EXPECT_TRUE(english.files.count(file))
-                << "language '" << code << "', file '" << file << "': English has no such file";
-        for (const auto &[key, text] : english.texts)
-            if (!language.texts.count(key))
-                ADD_FAILURE() << describe(code, std::get<0>(key), std::get<1>(key),
-                                          std::get<2>(key))
-                              << ": missing (English has it)";
-        for (const auto &[key, text] : language.texts)
-            if (!english.texts.count(key))
-                ADD_FAILURE() << describe(code, std::get<0>(key), std::get<1>(key),
-                                          std::get<2>(key))
-                              << ": not in English";
+        if (code != kReference) {
+            compare(code, english, languageOf(code), "missing (English has it)");
+            compare(code, languageOf(code), english, "not in English");
+        }
     }
 }
 
