@@ -2,6 +2,8 @@
 #include <ostrel/data_provider.h>
 #include <ostrel/setup_manager.h>
 
+#include <QTemporaryDir>
+
 #include <dlfcn.h>
 
 #include <gtest/gtest.h>
@@ -13,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -101,21 +104,6 @@ std::uint32_t headerTick(const std::string &content)
     return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
 }
 
-class TempFolder
-{
-public:
-    TempFolder()
-    {
-        char pattern[] = "/tmp/ostrel-load-XXXXXX";
-        m_path = mkdtemp(pattern);
-    }
-    ~TempFolder() { fs::remove_all(m_path); }
-    const fs::path &path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
 TEST(ModuleLoadTest, HandsOutOneSetupManagerUntilReleased)
 {
     void *module = dlopen(MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
@@ -154,17 +142,9 @@ TEST(ModuleLoadTest, ExportsNothingButTheTwoEntryPoints)
 {
     const std::string table = run(std::string("nm -D --defined-only ") + MODULE_PATH);
     std::set<std::string> symbols;
-    size_t start = 0;
-    while (start < table.size()) {
-        size_t end = table.find('\n', start);
-        if (end == std::string::npos)
-            end = table.size();
-        const std::string line = table.substr(start, end - start);
-        const size_t space = line.rfind(' ');
-        if (space != std::string::npos)
-            symbols.insert(line.substr(space + 1));
-        start = end + 1;
-    }
+    std::istringstream lines(table);
+    for (std::string line; std::getline(lines, line);)
+        symbols.insert(line.substr(line.rfind(' ') + 1)); // the name ends each line
     EXPECT_EQ(symbols, (std::set<std::string> {kGetSetupManagerSymbol, kReleaseSetupManagerSymbol}))
         << table;
 }
@@ -173,17 +153,18 @@ TEST(ModuleLoadTest, ExportsNothingButTheTwoEntryPoints)
 // the last three, newest first.
 TEST(ModuleLoadTest, FourRunsLeaveTheLastThreeHeaders)
 {
-    TempFolder logs;
+    const QTemporaryDir scratch;
+    const fs::path logs = scratch.path().toStdString();
     std::uint32_t earliest[4];
     std::uint32_t latest[4];
     for (int i = 0; i < 4; ++i) {
         earliest[i] = tickNow();
         const std::string command
-            = "OSTREL_LOG_DIR=" + logs.path().string() + " " LOADER_PATH " " MODULE_PATH;
+            = "OSTREL_LOG_DIR=" + logs.string() + " " LOADER_PATH " " MODULE_PATH;
         ASSERT_EQ(std::system(command.c_str()), 0);
         latest[i] = tickNow();
     }
-    const fs::path log = logs.path() / "Ostrel_SetupMgr.log";
+    const fs::path log = logs / "Ostrel_SetupMgr.log";
     const std::string files[3]
         = {readFile(log), readFile(log.string() + "~"), readFile(log.string() + "~~")};
     for (int age = 0; age < 3; ++age) {
@@ -202,15 +183,15 @@ class BrokenLanguageInstall
 public:
     BrokenLanguageInstall()
     {
-        fs::create_directories(m_folder.path() / "Config");
-        fs::create_directories(m_folder.path() / "Language" / "en");
-        std::ofstream(m_folder.path() / "Config" / "Path.ini")
+        fs::create_directories(m_path / "Config");
+        fs::create_directories(m_path / "Language" / "en");
+        std::ofstream(m_path / "Config" / "Path.ini")
             << "[PATH]\r\nini_ostrel=Config\\ostrel.ini\r\nxml_string=string.xml\r\n";
-        std::ofstream(m_folder.path() / "Language" / "en" / "string.xml")
+        std::ofstream(m_path / "Language" / "en" / "string.xml")
             << "<string>\n<setupManager>\n<item "
                "id=\"providerMissing\">x</item>\n</setupManager>\n<oops\n";
     }
-    const fs::path &path() const { return m_folder.path(); }
+    const fs::path &path() const { return m_path; }
     // Runs the loader in the installation with its log there; the loader's exit status.
     int load(const std::string &options) const
     {
@@ -220,7 +201,8 @@ public:
     }
 
 private:
-    TempFolder m_folder;
+    QTemporaryDir m_folder;
+    fs::path m_path = m_folder.path().toStdString();
 };
 
 TEST(ModuleLoadTest, MalformedLanguageFileIsLoggedOnce)

@@ -9,7 +9,6 @@ TEST(FoldersTest, PathsFollowTheWorkingDirectory)
 {
     TempInstall install;
     const QString root = QDir(install.path()).canonicalPath();
-    EXPECT_EQ(Common::getFolderPath(FolderKind::Language), root + QStringLiteral("/Language"));
     EXPECT_EQ(Common::getFolderPath(FolderKind::Config, QStringLiteral("oem.ini")),
               root + QStringLiteral("/Config/oem.ini"));
     EXPECT_EQ(Common::getFolderPath(FolderKind::Save), root + QStringLiteral("/Save"));

@@ -1,9 +1,8 @@
 #include "common/language.h"
-#include "common/module_log.h"
 #include "common/string_table.h"
+#include "support/log_capture.h"
 #include "support/temp_install.h"
 
-#include <QFile>
 #include <QStringEncoder>
 #include <QThread>
 
@@ -34,28 +33,16 @@ class LanguageTest : public ::testing::Test
 {
 protected:
     LanguageTest()
-        : log(install.path())
     {
         install.write(QStringLiteral("Config/Path.ini"), kPathIni);
         Common::releaseLanguage();
     }
     ~LanguageTest() override { Common::releaseLanguage(); }
 
-    QList<QByteArray> logLines() const
-    {
-        QFile file(log.path());
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        // The header starts with the binary start tick, which may hold a line-feed byte.
-        const QByteArray content = file.readAll();
-        const qsizetype body = content.indexOf('\n', content.indexOf("Message")) + 1;
-        QList<QByteArray> lines = content.mid(body).split('\n');
-        lines.removeAll(QByteArray());
-        return lines;
-    }
+    QStringList logLines() const { return log.text().split(u'\n', Qt::SkipEmptyParts); }
 
     TempInstall install;
-    ModuleLog log;
+    LogCapture log;
 };
 
 TEST_F(LanguageTest, SharedLookups)
@@ -97,12 +84,12 @@ TEST_F(LanguageTest, MalformedFileIsLoggedOnceWithItsPosition)
     EXPECT_EQ(Common::getString("no"), QStringLiteral("Error"));
     EXPECT_FALSE(Common::loadLanguage());
 
-    const QList<QByteArray> lines = logLines();
+    const QStringList lines = logLines();
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].contains("  XML Parsing Error(Common::loadLanguage) - 0xC00CE50"));
     EXPECT_TRUE(
         lines[0].contains(", Pos: 5 line(s) 5 column(s), Reason: Start-end tags mismatch\r"))
-        << lines[0].constData();
+        << lines[0].toStdString();
 
     // Mended on disk: the next lookup parses it again.
     QThread::msleep(10);
@@ -115,11 +102,11 @@ TEST_F(LanguageTest, MalformedQueryIsLoggedAsComError)
     install.write(QStringLiteral("Language/en/string.xml"), kStrings);
     EXPECT_EQ(Common::getString("x'] | //item[@id='ok", "common"), QStringLiteral("OK"));
     EXPECT_EQ(Common::getString("'", "common"), QString());
-    const QList<QByteArray> lines = logLines();
+    const QStringList lines = logLines();
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].contains(
         "COM Error(Common::getString) - 0x80004005, Msg: Unspecified error, Src: pugixml, Desc: "))
-        << lines[0].constData();
+        << lines[0].toStdString();
 }
 
 TEST_F(LanguageTest, DialogTables)
@@ -135,12 +122,12 @@ TEST_F(LanguageTest, DialogTables)
     // A file that cannot be opened is reported as the parser reports a failed load.
     CStringTable missing(QStringLiteral("dlg_absent.xml"));
     EXPECT_EQ(missing.getString("title", "caption"), QStringLiteral("undefined"));
-    const QList<QByteArray> lines = logLines();
+    const QStringList lines = logLines();
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].contains("XML Parsing Error(CStringTable::load) - 0x800C0006, Pos: 0 "
                                   "line(s) 0 column(s), Reason: The system cannot locate the "
                                   "object specified."))
-        << lines[0].constData();
+        << lines[0].toStdString();
 }
 
 // Files written on Windows declare their code page; they are read by it, not as UTF-8.
@@ -175,13 +162,13 @@ TEST_F(LanguageTest, LegacyEncodingsAreDecodedByTheirDeclaration)
               QStringLiteral("undefined"));
     EXPECT_EQ(CStringTable(QStringLiteral("dlg_bad.xml")).getString("ok", "label"),
               QStringLiteral("undefined"));
-    const QList<QByteArray> lines = logLines();
+    const QStringList lines = logLines();
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].contains("0xC00CE56E, Pos: 1 line(s) 31 column(s), Reason: System does "
                                   "not support the specified encoding."))
-        << lines[0].constData();
+        << lines[0].toStdString();
     EXPECT_TRUE(lines[1].contains("0xC00CE508, Pos: 2 line(s) 9 column(s)"))
-        << lines[1].constData();
+        << lines[1].toStdString();
 }
 
 TEST(ComErrorMessageTest, FallbackTexts)

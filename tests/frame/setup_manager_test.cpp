@@ -1,11 +1,9 @@
 #include "frame/setup_manager.h"
 #include "server/server_info_view.h"
+#include "support/dialog_test_util.h"
 #include "support/memory_providers.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QMessageBox>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -69,28 +67,18 @@ TEST_F(SetupManagerTest, RemoteSetupParametersAreInitialisedOnce)
 TEST_F(SetupManagerTest, MissingProviderIsReportedAndCancels)
 {
     ISetupManager *manager = GetSetupManager();
-    QStringList shown;
-    const auto answerNextBox = [&shown] {
-        QTimer::singleShot(0, [&shown] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            ASSERT_NE(box, nullptr);
-            shown << box->text();
-            box->reject();
-        });
-    };
-    answerNextBox();
+    MessageBoxAnswerer boxes;
     EXPECT_EQ(manager->ShowOptionSheet(), 2);
 
     // The authority manager needs the accounts too.
     testhost::AuthorityProvider authority;
     manager->RegisterProvider(&authority);
-    answerNextBox();
     manager->ShowAuthorityManager();
     EXPECT_EQ(authority.log->count("createWorkingCopy"), 0);
 
-    ASSERT_EQ(shown.size(), 2);
-    EXPECT_TRUE(shown[0].contains(QLatin1String("option"))) << qPrintable(shown[0]);
-    EXPECT_TRUE(shown[1].contains(QLatin1String("account"))) << qPrintable(shown[1]);
+    ASSERT_EQ(boxes.texts.size(), 2);
+    EXPECT_TRUE(boxes.texts[0].contains(QLatin1String("option"))) << qPrintable(boxes.texts[0]);
+    EXPECT_TRUE(boxes.texts[1].contains(QLatin1String("account"))) << qPrintable(boxes.texts[1]);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
@@ -104,9 +92,7 @@ TEST_F(SetupManagerTest, ShowServerManagerReportsOk)
     manager->RegisterProvider(&servers);
     manager->RegisterProvider(&templates);
     const auto closeNextDialog = [](bool ok) {
-        QTimer::singleShot(0, [ok] {
-            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
+        whenModal<QDialog>([ok](QDialog *dialog) {
             EXPECT_STREQ(dialog->metaObject()->className(), "CServerListDlg");
             ok ? dialog->accept() : dialog->reject();
         });

@@ -342,29 +342,6 @@ TEST_P(EveryKind, SavedFilesAreForTheOwnerOnlyAndKeepThePreviousGeneration)
 INSTANTIATE_TEST_SUITE_P(Providers, EveryKind, ::testing::ValuesIn(kKinds),
                          [](const auto &info) { return std::string(info.param.name); });
 
-// Values that the file holds but the records cannot are refused with their place in the file.
-TEST(FileContent, ValuesThatDoNotFitTheRecordsAreReportedWithTheirLine)
-{
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("serverinfo.xml"));
-    const std::pair<QByteArray, const char *> cases[] = {
-        {"<recorders version=\"1\">\n  <recorder id=\"1\" name=\"A\">\n"
-         "    <connection port=\"70000\"/>\n  </recorder>\n</recorders>\n",
-         "line 3, column 5: attribute port of <connection> is \"70000\", expected a whole number "
-         "from 0 to 65535"},
-        {"<recorders><recorder id=\"4\"/><recorder id=\"4\"/></recorders>", "id 4 is used twice"},
-        {"<recorders><recorder firmware=\"2.1.256.0\"/></recorders>", "expected four numbers"},
-    };
-    for (const auto &[bytes, reason] : cases) {
-        writeBytes(file, bytes);
-        auto diagnostics = std::make_shared<Diagnostics>();
-        EXPECT_FALSE(FileServerListProvider(diagnostics).loadFile(utf8(file).c_str()));
-        ASSERT_EQ(diagnostics->problems().size(), 1);
-        EXPECT_TRUE(diagnostics->problems().at(0).reason.contains(QLatin1String(reason)))
-            << utf8(diagnostics->problems().at(0).reason);
-    }
-}
-
 // A record that does not fit is left out and reported with its line; the rest of the file is
 // loaded as if that record were not there. So is everything before the point where a file breaks
 // off. Each case is a damaged file and the same file without the damaged part.
@@ -398,6 +375,12 @@ const PartlyReadable kPartlyReadable[] = {
      "<recorder name=\"C\"/>\n</recorders>",
      "<recorders>\n<recorder name=\"A\"/>\n<recorder name=\"B\"/>\n</recorders>",
      "line 4, column 2: Could not determine tag type; the records before that point are loaded"},
+    {"serverinfo", // a recorder whose id is taken gets a free one
+     "<recorders><recorder id=\"4\"/><recorder id=\"4\" name=\"B\"/></recorders>",
+     "<recorders><recorder id=\"4\"/><recorder id=\"5\" name=\"B\"/></recorders>",
+     "id 4 is used twice"},
+    {"serverinfo", "<recorders><recorder name=\"A\" firmware=\"2.1.256.0\"/></recorders>",
+     "<recorders/>", "expected four numbers"},
     {"account",
      "<accounts><user id=\"a\"/><user number=\"one\" id=\"b\"/><user id=\"c\"/>"
      "<group id=\"g\"><member type=\"x\" id=\"m\"/><member type=\"group\" id=\"n\"/></group>"
@@ -445,6 +428,10 @@ TEST(FileContent, OneDamagedRecordCostsNoOther)
         ASSERT_FALSE(diagnostics->problems().isEmpty());
         EXPECT_TRUE(diagnostics->problems().at(0).reason.contains(QLatin1String(example.reason)))
             << utf8(diagnostics->problems().at(0).message());
+        QStringList reasons; // each fault is reported once
+        for (const FileProblem &problem : diagnostics->problems())
+            reasons.append(problem.reason);
+        EXPECT_EQ(reasons.removeDuplicates(), 0) << utf8(reasons.join(u'\n'));
 
         auto clean = kind.make(nullptr, dir.path(), 0, 0);
         writeBytes(file, example.clean);

@@ -1,9 +1,9 @@
 // The reference host on the shipped sample installation and on a Path.ini written the way the
 // installation writes it (backslashes, any letter case).
 #include "host_test_support.h"
+#include "support/temp_install.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 #include <set>
 
@@ -11,35 +11,29 @@ using namespace hosttest;
 
 namespace {
 
+// The shipped installation without its Path.ini: each test writes the one it needs.
 class SampleInstallation : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("Config")));
-        ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("Data")));
-        for (const char *name : {"account.xml", "authority.xml", "serverinfo.xml", "option.xml",
-                                 "template.xml", "remotesetup.xml"})
-            ASSERT_TRUE(QFile::copy(QStringLiteral(OSTREL_INSTALL_DIR "/Data/") + name,
-                                    path(QStringLiteral("Data/") + name)));
+        m_install.copyFrom(QStringLiteral(OSTREL_INSTALL_DIR));
+        ASSERT_TRUE(QFile::remove(path(QStringLiteral("Config/Path.ini"))));
     }
-    QString path(const QString &relative) const { return QDir(m_dir.path()).filePath(relative); }
-    void writePathIni(const QByteArray &text)
-    {
-        writeBytes(path(QStringLiteral("Config/Path.ini")), text);
-    }
+    QString path(const QString &relative) const { return m_install.path() + u'/' + relative; }
 
-    QTemporaryDir m_dir;
+    TempInstall m_install;
 };
 
 TEST_F(SampleInstallation, LoadsEveryFileThatPathIniNames)
 {
-    writePathIni(
+    m_install.write(
+        QStringLiteral("Config/Path.ini"),
         "; data files\r\n[Language]\r\nxml_account=Wrong\\file.xml\r\n"
         "[path]\r\nXML_Account = Data\\account.xml\r\nxml_authority=\"Data\\authority.xml\"\r\n"
         "xml_serverinfo=Data\\serverinfo.xml\r\nxml_option=Data\\option.xml\r\n"
         "xml_account=Data\\ignored.xml\r\n");
-    ReferenceHost host(m_dir.path());
+    ReferenceHost host(m_install.path());
     EXPECT_EQ(host.path(DataFile::Account), path(QStringLiteral("Data/account.xml")));
     EXPECT_EQ(host.path(DataFile::Template), path(QStringLiteral("Data/template.xml")));
     ASSERT_TRUE(host.loadAll());
@@ -60,15 +54,16 @@ TEST_F(SampleInstallation, LoadsEveryFileThatPathIniNames)
 TEST_F(SampleInstallation, MissingPathIniOrKeysAreReportedAndDefaultsUsed)
 {
     {
-        ReferenceHost host(m_dir.path());
+        ReferenceHost host(m_install.path());
         ASSERT_EQ(host.diagnostics().problems().size(), 1);
         EXPECT_EQ(host.diagnostics().problems().at(0).operation, FileOperation::Configure);
         EXPECT_EQ(host.diagnostics().problems().at(0).path,
                   path(QStringLiteral("Config/Path.ini")));
         EXPECT_TRUE(host.loadAll());
     }
-    writePathIni("[PATH]\nxml_account=Data\\account.xml\nxml_template=Data\\other.xml\n");
-    ReferenceHost host(m_dir.path());
+    m_install.write(QStringLiteral("Config/Path.ini"),
+                    "[PATH]\nxml_account=Data\\account.xml\nxml_template=Data\\other.xml\n");
+    ReferenceHost host(m_install.path());
     EXPECT_EQ(host.diagnostics().problems().size(), 3); // authority, serverinfo, option
     EXPECT_EQ(host.path(DataFile::Template), path(QStringLiteral("Data/other.xml")));
     QSignalSpy reported(&host.diagnostics(), &Diagnostics::problemReported);

@@ -4,6 +4,7 @@
 // which look for captions that read "undefined" or "Error".
 
 #include "common/folders.h"
+#include "support/temp_install.h"
 #include <ostrel/languages.h>
 #include <ostrelini/ini_file.h>
 
@@ -63,14 +64,6 @@ std::string describe(const std::string &language, const std::string &file,
 {
     return "language '" + language + "', file '" + file + "', category '" + category + "', id '"
         + id + "'";
-}
-
-std::string sharedFileName()
-{
-    const QString pathIni = QString::fromStdString((kInstallDir / "Config" / "Path.ini").string());
-    return ostrelini::IniFile::readString(pathIni, u"PATH", u"xml_string", QString(),
-                                          Common::kPathBufferLength)
-        .toStdString();
 }
 
 void readItems(const std::string &code, const std::string &file, const std::string &category,
@@ -163,7 +156,11 @@ std::vector<std::string> placeholders(const std::string &text)
 // Every language as read once for all tests, and the shared file's name.
 const std::string &sharedName()
 {
-    static const std::string name = sharedFileName();
+    static const std::string name
+        = ostrelini::IniFile::readString(
+              QString::fromStdString((kInstallDir / "Config" / "Path.ini").string()), u"PATH",
+              u"xml_string", QString(), Common::kPathBufferLength)
+              .toStdString();
     return name;
 }
 
@@ -195,26 +192,23 @@ TEST(InstalledLanguages, EveryFileParsesInItsShape)
 TEST(InstalledLanguages, MatchEnglishKeyForKey)
 {
     const Language &english = languageOf(kReference);
+    // What `from` has and `to` lacks, reported as `what`.
+    const auto compare
+        = [](const std::string &code, const Language &from, const Language &to, const char *what) {
+              for (const std::string &file : from.files)
+                  EXPECT_TRUE(to.files.count(file))
+                      << "language '" << code << "', file '" << file << "': " << what;
+              for (const auto &[key, text] : from.texts)
+                  if (!to.texts.count(key))
+                      ADD_FAILURE()
+                          << describe(code, std::get<0>(key), std::get<1>(key), std::get<2>(key))
+                          << ": " << what;
+          };
     for (const std::string &code : kLanguages) {
-        if (code == kReference)
-            continue;
-        const Language &language = languageOf(code);
-        for (const std::string &file : english.files)
-            EXPECT_TRUE(language.files.count(file))
-                << "language '" << code << "', file '" << file << "': missing (English has it)";
-        for (const std::string &file : language.files)
-            EXPECT_TRUE(english.files.count(file))
-                << "language '" << code << "', file '" << file << "': English has no such file";
-        for (const auto &[key, text] : english.texts)
-            if (!language.texts.count(key))
-                ADD_FAILURE() << describe(code, std::get<0>(key), std::get<1>(key),
-                                          std::get<2>(key))
-                              << ": missing (English has it)";
-        for (const auto &[key, text] : language.texts)
-            if (!english.texts.count(key))
-                ADD_FAILURE() << describe(code, std::get<0>(key), std::get<1>(key),
-                                          std::get<2>(key))
-                              << ": not in English";
+        if (code != kReference) {
+            compare(code, english, languageOf(code), "missing (English has it)");
+            compare(code, languageOf(code), english, "not in English");
+        }
     }
 }
 
@@ -248,22 +242,10 @@ TEST(InstalledLanguages, KeepEnglishPlaceholders)
 
 // --- Path.ini, resolved the way the module resolves it ----------------------------------------
 
-class InstalledPaths : public ::testing::Test
+TEST(InstalledPaths, EveryKeyIsSetAndTheLanguageFilesResolve)
 {
-protected:
-    void SetUp() override
-    {
-        m_previous = fs::current_path();
-        fs::current_path(kInstallDir);
-    }
-    void TearDown() override { fs::current_path(m_previous); }
-
-private:
-    fs::path m_previous;
-};
-
-TEST_F(InstalledPaths, EveryKeyIsSetAndTheLanguageFilesResolve)
-{
+    TempInstall install;
+    install.copyFrom(QString::fromStdString(kInstallDir.string()));
     for (const std::string &key : kDocumentedPathKeys)
         EXPECT_FALSE(Common::getPathEntry(key.c_str(), false).isEmpty())
             << "Config/Path.ini [PATH] has no value for '" << key << "'";
