@@ -57,18 +57,6 @@ inline bool clickIfEnabled(QAbstractButton *button)
     return true;
 }
 
-// Acts on the modal dialog of type T that the step opens, if it opens one.
-template <typename T>
-void duringStep(const std::function<void(T *)> &action, const std::function<void()> &step)
-{
-    QObject scope; // drops the timer when no dialog opened
-    QTimer::singleShot(0, &scope, [action] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget()))
-            action(dialog);
-    });
-    step();
-}
-
 inline bool treeShows(const QTreeWidgetItem *parent, const QString &text)
 {
     for (int i = 0; parent && i < parent->childCount(); ++i) {

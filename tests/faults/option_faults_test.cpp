@@ -48,26 +48,21 @@ protected:
         Run run;
         Outcome &outcome = run.outcome;
 
-        QObject scope; // drops the timer when no sheet opened
-        QTimer::singleShot(0, &scope, [&outcome] {
-            auto *sheet = qobject_cast<CTreePropSheet *>(QApplication::activeModalWidget());
-            if (!sheet)
-                return;
-            auto *tree = named<CTreeOptionsCtrl>(sheet, "optionTree");
-            QTreeWidgetItem *group = tree->topLevelItem(kLanguageGroup);
-            outcome.changeConfirmed = group && tree->userToggle(group->child(kGerman));
-            QTest::mouseClick(named<QPushButton>(sheet, "okButton"), Qt::LeftButton);
-            outcome.closed = !sheet->isVisible();
-            if (outcome.closed)
-                return;
-            int chosen = -1;
-            QTreeWidgetItem *checked = nullptr;
-            tree->GetRadioButton(group, &chosen, &checked);
-            outcome.keptInDialog = chosen == kGerman;
-            sheet->reject();
-        });
-        run.result = setupmgr::showOptionSheet(&wrapped);
-
+        duringStep<CTreePropSheet>(
+            [&outcome](CTreePropSheet *sheet) {
+                auto *tree = named<CTreeOptionsCtrl>(sheet, "optionTree");
+                QTreeWidgetItem *group = tree->topLevelItem(kLanguageGroup);
+                outcome.changeConfirmed = group && tree->userToggle(group->child(kGerman));
+                QTest::mouseClick(named<QPushButton>(sheet, "okButton"), Qt::LeftButton);
+                outcome.closed = !sheet->isVisible();
+                if (outcome.closed)
+                    return;
+                int chosen = -1;
+                QTreeWidgetItem *checked = nullptr;
+                tree->GetRadioButton(group, &chosen, &checked);
+                outcome.keptInDialog = chosen == kGerman;
+            },
+            [&] { run.result = setupmgr::showOptionSheet(&wrapped); });
         run.announced = !notifications.received.empty();
         run.providerLanguage = options.data.options.language;
         options.linkTarget = nullptr;
