@@ -1,7 +1,7 @@
 #include "account/account_rules.h"
-#include "account_test_env.h"
-#include "common/folders.h"
-#include "common/working_copy.h"
+#include "support/memory_providers.h"
+
+#include <gtest/gtest.h>
 
 #include <cstring>
 
@@ -81,45 +81,6 @@ TEST(AccountIdRules, UserAndGroupChecksInTheirOrder)
     EXPECT_FALSE(sameId("bob", "bobby"));
     EXPECT_TRUE(isAdminId(QStringLiteral("aDmIn")));
     EXPECT_FALSE(isAdminId(QStringLiteral("admin ")));
-}
-
-using AccountCommit = AccountTestEnv;
-
-TEST_F(AccountCommit, SavesTheCopyThenClearsAndReloadsTheProvider)
-{
-    accounts.data.addUser("admin");
-    IDataProvider *copy = nullptr;
-    accounts.createWorkingCopy(&copy);
-    static_cast<AccountProvider *>(copy)->data.addUser("new");
-    const std::size_t before = accounts.log->calls.size();
-
-    const QString path = workingCopyPath("xml_account");
-    EXPECT_EQ(commitWorkingCopy(copy, &accounts, path), CommitResult::Stored);
-    copy->release(kReleaseWorkingCopy);
-
-    EXPECT_EQ(std::vector<std::string>(accounts.log->calls.begin() + before,
-                                       accounts.log->calls.end() - 1),
-              (std::vector<std::string> {"copy.saveFile", "clear", "loadFile"}));
-    ASSERT_EQ(accounts.data.users.size(), 2u);
-    EXPECT_STREQ(accounts.data.users[1]->id, "new");
-    EXPECT_EQ(AccountProvider::files().count(path.toStdString()), 1u) << path.toStdString();
-}
-
-// A copy that cannot be saved leaves the client's data alone: no clear, no reload.
-TEST_F(AccountCommit, AFailedSaveTouchesNothingElse)
-{
-    accounts.data.addUser("admin");
-    accounts.refuseSave = true;
-    IDataProvider *copy = nullptr;
-    accounts.createWorkingCopy(&copy);
-    const std::size_t before = accounts.log->calls.size();
-    EXPECT_EQ(commitWorkingCopy(copy, &accounts, workingCopyPath("xml_account")),
-              CommitResult::SaveFailed);
-    copy->release(kReleaseWorkingCopy);
-    EXPECT_EQ(std::vector<std::string>(accounts.log->calls.begin() + before,
-                                       accounts.log->calls.end() - 1),
-              (std::vector<std::string> {"copy.saveFile"}));
-    EXPECT_EQ(accounts.data.users.size(), 1u);
 }
 
 } // namespace

@@ -1,22 +1,16 @@
 // The account manager and the authority manager driven through OK after a change, with every
 // provider call failing in turn.
 #include "account/account_manager_dlg.h"
-#include "account/account_test_env.h"
 #include "account/account_tree_ctrl.h"
 #include "account/account_user_dlg.h"
 #include "account/authority_dlg.h"
 #include "account/authority_tree_ctrl.h"
 #include "account/choose_member_dlg.h"
-#include "common/language.h"
-#include "common/working_copy.h"
 #include "fault_loop.h"
 
 #include <ostrel/setup_manager.h>
 
 #include <QAbstractItemView>
-
-#include <cstring>
-#include <filesystem>
 
 namespace {
 
@@ -27,21 +21,16 @@ enum { kTree = 21014, kIdEdit = 21017, kNew = 5, kOk = 1 };
 enum { kAuthTree = 21025, kAuthMemberButton = 21029, kChosen = 21031, kAddAll = 21033 };
 
 using faults::clickIfEnabled;
-using faults::duringStep;
 using faults::treeShows;
 
-class AccountFaults : public AccountTestEnv
+class AccountFaults : public faults::FaultTest
 {
 protected:
-    // The whole embedded installation, so that every text is found and the log holds only what
-    // the failures caused.
-    void SetUp() override
+    void TearDown() override
     {
-        AccountTestEnv::SetUp();
-        std::filesystem::copy(OSTREL_INSTALL_DIR, std::filesystem::current_path(),
-                              std::filesystem::copy_options::recursive
-                                  | std::filesystem::copy_options::overwrite_existing);
-        Common::releaseLanguage();
+        FaultTest::TearDown();
+        expectCopiesReleased(*accounts.log);
+        expectCopiesReleased(*authority.log);
     }
 
     // The user "carol" added and OK pressed, with the plan's call failing.
@@ -66,8 +55,6 @@ protected:
                 type(user, kIdEdit, QStringLiteral("carol"));
                 QTest::mouseClick(control<QPushButton>(user, kOk), Qt::LeftButton);
                 outcome.changeConfirmed = user->result() == kDialogOk;
-                if (user->isVisible())
-                    user->reject();
             },
             [&] { clickIfEnabled(control<QPushButton>(manager.get(), kNew)); });
         const bool shown = treeShows(tree->UserFolder(), QStringLiteral("carol"));
@@ -76,15 +63,13 @@ protected:
         outcome.closed = !manager->isVisible() && manager->result() == kDialogOk;
         outcome.keptInDialog = manager->isVisible() && shown;
         manager.reset();
-        faults::recordMessages(outcome, answerer, log);
-        const auto &files = testhost::AccountProvider::files();
-        const auto file = files.find(setupmgr::workingCopyPath("xml_account").toStdString());
-        if (file != files.end()) {
-            std::set<std::string> ids;
-            for (const auto &user : file->second.users)
-                ids.insert(user->id);
-            outcome.stored = ids;
-        }
+        faults::finish<testhost::AccountProvider>(outcome, answerer, log, "xml_account",
+                                                  [](const testhost::AccountData &stored) {
+                                                      std::set<std::string> ids;
+                                                      for (const auto &user : stored.users)
+                                                          ids.insert(user->id);
+                                                      return ids;
+                                                  });
         return outcome;
     }
 
@@ -124,8 +109,6 @@ protected:
                     amy = amy || chosen->index(row, 0).data().toString() == QLatin1String("amy");
                 QTest::mouseClick(control<QPushButton>(chooser, kOk), Qt::LeftButton);
                 outcome.changeConfirmed = amy && chooser->result() == kDialogOk;
-                if (chooser->isVisible())
-                    chooser->reject();
             },
             [&] { clickIfEnabled(control<QPushButton>(dialog.get(), kAuthMemberButton)); });
         clickIfEnabled(control<QPushButton>(dialog.get(), kOk));
@@ -134,19 +117,21 @@ protected:
         // The chooser writes into the working copy's item, which the open dialog keeps.
         outcome.keptInDialog = dialog->isVisible() && outcome.changeConfirmed;
         dialog.reset();
-        faults::recordMessages(outcome, answerer, log);
-        const auto &files = testhost::AuthorityProvider::files();
-        const auto file = files.find(setupmgr::workingCopyPath("xml_authority").toStdString());
-        if (file != files.end()) {
-            std::set<std::string> grants;
-            for (const auto &stored : file->second.categories)
-                for (const auto &item : stored.items)
-                    for (std::size_t i = 0; i < seqSize(item->members); ++i)
-                        grants.insert(std::string(item->id) + ":" + seqAt(item->members, i)->id);
-            outcome.stored = grants;
-        }
+        faults::finish<testhost::AuthorityProvider>(
+            outcome, answerer, log, "xml_authority", [](const testhost::AuthorityData &stored) {
+                std::set<std::string> grants;
+                for (const auto &category : stored.categories)
+                    for (const auto &item : category.items)
+                        for (std::size_t i = 0; i < seqSize(item->members); ++i)
+                            grants.insert(std::string(item->id) + ":"
+                                          + seqAt(item->members, i)->id);
+                return grants;
+            });
         return outcome;
     }
+
+    testhost::AccountProvider accounts;
+    testhost::AuthorityProvider authority;
 };
 
 const std::set<std::string> kUsersBefore {"Admin", "bob"};

@@ -2,9 +2,13 @@
 // completes without meeting its failure, and collects what each run left behind.
 #pragma once
 
+#include "common/language.h"
+#include "common/working_copy.h"
 #include "support/dialog_test_util.h"
 #include "support/failing_providers.h"
 #include "support/log_capture.h"
+#include "support/memory_providers.h"
+#include "support/temp_install.h"
 
 #include <QTreeWidgetItem>
 
@@ -53,18 +57,6 @@ inline bool clickIfEnabled(QAbstractButton *button)
     return true;
 }
 
-// Acts on the modal dialog of type T that the step opens, if it opens one.
-template <typename T>
-void duringStep(const std::function<void(T *)> &action, const std::function<void()> &step)
-{
-    QObject scope; // drops the timer when no dialog opened
-    QTimer::singleShot(0, &scope, [action] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget()))
-            action(dialog);
-    });
-    step();
-}
-
 inline bool treeShows(const QTreeWidgetItem *parent, const QString &text)
 {
     for (int i = 0; parent && i < parent->childCount(); ++i) {
@@ -74,13 +66,19 @@ inline bool treeShows(const QTreeWidgetItem *parent, const QString &text)
     return false;
 }
 
-// What a run told the user and logged, read once its dialog is gone.
-inline void recordMessages(Outcome &outcome, const MessageBoxAnswerer &answerer,
-                           const LogCapture &log)
+// What a run told the user and logged, read once its dialog is gone, and what the store of
+// Provider's kind holds under the path key, as collect names it.
+template <typename Provider, typename Collect>
+void finish(Outcome &outcome, const MessageBoxAnswerer &answerer, const LogCapture &log,
+            const char *pathKey, Collect collect)
 {
     for (const QString &text : answerer.texts)
         outcome.messages.push_back(text.toStdString());
     outcome.log = log.text().toStdString();
+    const auto &files = Provider::files();
+    const auto file = files.find(setupmgr::workingCopyPath(pathKey).toStdString());
+    if (file != files.end())
+        outcome.stored = collect(file->second);
 }
 
 // Runs run for N = 1, 2, ... up to limit; stops after the first run whose failure never hit.
@@ -102,44 +100,35 @@ forEachFailure(const std::function<Outcome(const std::shared_ptr<testhost::Fault
     return outcomes;
 }
 
-// The store is all or nothing: untouched, or holding exactly what the dialog meant to store.
-inline void expectAllOrNothing(const std::vector<Outcome> &outcomes,
-                               const std::set<std::string> &before,
-                               const std::set<std::string> &after)
+// One path's runs: the last met no failure, closed, stored the change and logged nothing (so
+// that a logged line means something in the other runs). Every other run stores all or nothing
+// (before or after), loses no confirmed change (stored, or kept in the open dialog with a message
+// that says why) and logs its failure. A clear that did nothing reports nothing, so no caller can
+// know of it; a findServer that finds nothing is an answer (the name is free), which a failure
+// cannot be told from.
+inline void expectSafe(const std::vector<Outcome> &outcomes, const std::string &change,
+                       const std::set<std::string> &before, const std::set<std::string> &after)
 {
-    for (const Outcome &outcome : outcomes) {
-        if (outcome.stored) {
-            EXPECT_TRUE(*outcome.stored == before || *outcome.stored == after)
-                << outcome.describe();
-        }
-    }
-}
-
-// No work is lost: a confirmed change is either stored, or kept in the open dialog with a
-// message that says why.
-inline void expectNoLostWork(const std::vector<Outcome> &outcomes, const std::string &change)
-{
-    for (const Outcome &outcome : outcomes) {
-        if (!outcome.changeConfirmed)
-            continue;
-        const bool stored = outcome.stored && outcome.stored->count(change);
-        const bool kept = outcome.keptInDialog && !outcome.messages.empty();
-        EXPECT_TRUE(stored || kept)
-            << outcome.describe() << ": closed " << outcome.closed << ", kept "
-            << outcome.keptInDialog << ", messages " << outcome.messages.size();
-    }
-}
-
-// Every failure that met the path left a line in the log. A clear that did nothing reports
-// nothing, so no caller can know of it; a findServer that finds nothing is an answer (the name is
-// free), which a failure cannot be told from.
-inline void expectEveryFailureLogged(const std::vector<Outcome> &outcomes)
-{
+    ASSERT_FALSE(outcomes.empty());
+    const Outcome &last = outcomes.back();
+    EXPECT_TRUE(last.failedCall.empty());
+    EXPECT_TRUE(last.closed);
+    EXPECT_TRUE(last.stored && last.stored->count(change));
+    EXPECT_EQ(last.log, "");
     const auto endsWith = [](const std::string &call, const std::string &operation) {
         return call.size() >= operation.size()
             && call.compare(call.size() - operation.size(), operation.size(), operation) == 0;
     };
     for (const Outcome &outcome : outcomes) {
+        if (outcome.stored) {
+            EXPECT_TRUE(*outcome.stored == before || *outcome.stored == after)
+                << outcome.describe();
+        }
+        const bool stored = outcome.stored && outcome.stored->count(change);
+        const bool kept = outcome.keptInDialog && !outcome.messages.empty();
+        EXPECT_TRUE(!outcome.changeConfirmed || stored || kept)
+            << outcome.describe() << ": closed " << outcome.closed << ", kept "
+            << outcome.keptInDialog << ", messages " << outcome.messages.size();
         const std::string &call = outcome.failedCall;
         const bool silent = endsWith(call, "clear") || endsWith(call, "findServer");
         if (!call.empty() && !silent) {
@@ -148,27 +137,31 @@ inline void expectEveryFailureLogged(const std::vector<Outcome> &outcomes)
     }
 }
 
-// The last run met no failure and completed: the change is stored, and nothing was logged (so
-// that a logged line means something in the other runs).
-inline void expectCompletedAtLast(const std::vector<Outcome> &outcomes, const std::string &change)
+// The whole embedded installation as the working directory, so that every text is found and the
+// log holds only what the failures caused. No top-level widget outlives a test, and every working
+// copy a provider handed out was released.
+class FaultTest : public ::testing::Test
 {
-    ASSERT_FALSE(outcomes.empty());
-    const Outcome &last = outcomes.back();
-    EXPECT_TRUE(last.failedCall.empty());
-    EXPECT_TRUE(last.closed);
-    EXPECT_TRUE(last.stored && last.stored->count(change));
-    EXPECT_EQ(last.log, "");
-}
+protected:
+    void SetUp() override
+    {
+        m_install.copyFrom(QStringLiteral(OSTREL_INSTALL_DIR));
+        Common::releaseLanguage();
+    }
+    void TearDown() override
+    {
+        Common::releaseLanguage();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(QApplication::topLevelWidgets().size(), 0);
+    }
+    static void expectCopiesReleased(const testhost::CallLog &log)
+    {
+        EXPECT_EQ(log.count("createWorkingCopy") + log.count("copy.createWorkingCopy"),
+                  log.count("copy.release"));
+    }
 
-// All of the above for one path: the last run completes, every other run stores all or nothing,
-// loses no work and logs its failure.
-inline void expectSafe(const std::vector<Outcome> &outcomes, const std::string &change,
-                       const std::set<std::string> &before, const std::set<std::string> &after)
-{
-    expectCompletedAtLast(outcomes, change);
-    expectAllOrNothing(outcomes, before, after);
-    expectNoLostWork(outcomes, change);
-    expectEveryFailureLogged(outcomes);
-}
+private:
+    TempInstall m_install;
+};
 
 } // namespace faults

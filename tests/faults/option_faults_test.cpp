@@ -1,13 +1,9 @@
 // The option sheet driven through OK after a change, with every call of the option provider and
 // of its working copy failing in turn.
-#include "common/language.h"
-#include "common/working_copy.h"
 #include "fault_loop.h"
 #include "options/option_page_general.h"
 #include "options/option_sheet.h"
 #include "sheet/tree_prop_sheet.h"
-#include "support/memory_providers.h"
-#include "support/temp_install.h"
 
 #include <ostrel/setup_manager.h>
 
@@ -18,19 +14,13 @@ using testhost::FaultPlan;
 
 enum { kLanguageGroup = 1, kGerman = 6 };
 
-class OptionFaults : public ::testing::Test
+class OptionFaults : public faults::FaultTest
 {
 protected:
-    void SetUp() override
-    {
-        install.copyFrom(QStringLiteral(OSTREL_INSTALL_DIR));
-        Common::releaseLanguage();
-    }
     void TearDown() override
     {
-        Common::releaseLanguage();
-        EXPECT_EQ(options.log->count("createWorkingCopy"), options.log->count("copy.release"));
-        EXPECT_EQ(QApplication::topLevelWidgets().size(), 0);
+        FaultTest::TearDown();
+        expectCopiesReleased(*options.log);
     }
 
     struct Run
@@ -58,38 +48,31 @@ protected:
         Run run;
         Outcome &outcome = run.outcome;
 
-        QObject scope; // drops the timer when no sheet opened
-        QTimer::singleShot(0, &scope, [&outcome] {
-            auto *sheet = qobject_cast<CTreePropSheet *>(QApplication::activeModalWidget());
-            if (!sheet)
-                return;
-            auto *tree = named<CTreeOptionsCtrl>(sheet, "optionTree");
-            QTreeWidgetItem *group = tree->topLevelItem(kLanguageGroup);
-            outcome.changeConfirmed = group && tree->userToggle(group->child(kGerman));
-            QTest::mouseClick(named<QPushButton>(sheet, "okButton"), Qt::LeftButton);
-            outcome.closed = !sheet->isVisible();
-            if (outcome.closed)
-                return;
-            int chosen = -1;
-            QTreeWidgetItem *checked = nullptr;
-            tree->GetRadioButton(group, &chosen, &checked);
-            outcome.keptInDialog = chosen == kGerman;
-            sheet->reject();
-        });
-        run.result = setupmgr::showOptionSheet(&wrapped);
-
+        duringStep<CTreePropSheet>(
+            [&outcome](CTreePropSheet *sheet) {
+                auto *tree = named<CTreeOptionsCtrl>(sheet, "optionTree");
+                QTreeWidgetItem *group = tree->topLevelItem(kLanguageGroup);
+                outcome.changeConfirmed = group && tree->userToggle(group->child(kGerman));
+                QTest::mouseClick(named<QPushButton>(sheet, "okButton"), Qt::LeftButton);
+                outcome.closed = !sheet->isVisible();
+                if (outcome.closed)
+                    return;
+                int chosen = -1;
+                QTreeWidgetItem *checked = nullptr;
+                tree->GetRadioButton(group, &chosen, &checked);
+                outcome.keptInDialog = chosen == kGerman;
+            },
+            [&] { run.result = setupmgr::showOptionSheet(&wrapped); });
         run.announced = !notifications.received.empty();
         run.providerLanguage = options.data.options.language;
         options.linkTarget = nullptr;
-        faults::recordMessages(outcome, answerer, log);
-        const auto &files = testhost::OptionProvider::files();
-        const auto file = files.find(setupmgr::workingCopyPath("xml_option").toStdString());
-        if (file != files.end())
-            outcome.stored = std::set<std::string> {file->second.options.language};
+        faults::finish<testhost::OptionProvider>(
+            outcome, answerer, log, "xml_option", [](const testhost::OptionData &stored) {
+                return std::set<std::string> {stored.options.language};
+            });
         return run;
     }
 
-    TempInstall install;
     testhost::OptionProvider options;
 };
 

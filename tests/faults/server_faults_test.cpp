@@ -1,14 +1,10 @@
 // The recorder manager driven through OK after a recorder was added in the setup dialog, with
 // every call of the recorder list and the display templates failing in turn.
-#include "common/language.h"
-#include "common/working_copy.h"
 #include "fault_loop.h"
 #include "server/server_info_view.h"
 #include "server/server_list_dlg.h"
 #include "server/server_setup_dlg.h"
 #include "server/server_tree_ctrl.h"
-#include "support/memory_providers.h"
-#include "support/temp_install.h"
 
 #include <ostrel/setup_manager.h>
 
@@ -19,21 +15,20 @@ using testhost::FaultPlan;
 
 enum { kOk = 1 };
 
-class ServerFaults : public ::testing::Test
+class ServerFaults : public faults::FaultTest
 {
 protected:
     void SetUp() override
     {
-        install.copyFrom(QStringLiteral(OSTREL_INSTALL_DIR));
-        Common::releaseLanguage();
+        FaultTest::SetUp();
         // A client without the template would answer every look-up with a failure.
         templates.data.addTemplate("serverInfo", "Recorder");
     }
     void TearDown() override
     {
         setupmgr::setDisplayTemplateProvider(nullptr);
-        Common::releaseLanguage();
-        EXPECT_EQ(servers.log->count("createWorkingCopy"), servers.log->count("copy.release"));
+        FaultTest::TearDown();
+        expectCopiesReleased(*servers.log);
     }
 
     // "Yard" added through New and OK pressed, with the plan's call failing.
@@ -56,7 +51,7 @@ protected:
         list->SetProvider(&wrapped);
         list->show();
         auto *tree = named<CServerTreeCtrl>(list.get(), "serverTree");
-        faults::duringStep<CServerSetupDlg>(
+        duringStep<CServerSetupDlg>(
             [&outcome](CServerSetupDlg *setup) {
                 retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Yard"));
                 retype(named<QLineEdit>(setup, "addressEdit"), QStringLiteral("10.0.0.3"));
@@ -65,8 +60,6 @@ protected:
                 if (setup->isVisible())
                     QTest::mouseClick(control<QPushButton>(setup, kOk), Qt::LeftButton);
                 outcome.changeConfirmed = setup->result() == kDialogOk;
-                if (setup->isVisible())
-                    setup->reject();
             },
             [&] { faults::clickIfEnabled(named<QPushButton>(list.get(), "newButton")); });
         const bool shown = faults::treeShows(tree->rootItem(), QStringLiteral("Yard"));
@@ -76,19 +69,16 @@ protected:
         outcome.keptInDialog = list->isVisible() && shown;
         list.reset();
         setupmgr::setDisplayTemplateProvider(nullptr);
-        faults::recordMessages(outcome, answerer, log);
-        const auto &files = testhost::ServerListProvider::files();
-        const auto file = files.find(setupmgr::workingCopyPath("xml_serverinfo").toStdString());
-        if (file != files.end()) {
-            std::set<std::string> names;
-            for (const auto &server : file->second.servers)
-                names.insert(server->name);
-            outcome.stored = names;
-        }
+        faults::finish<testhost::ServerListProvider>(outcome, answerer, log, "xml_serverinfo",
+                                                     [](const testhost::ServerListData &stored) {
+                                                         std::set<std::string> names;
+                                                         for (const auto &server : stored.servers)
+                                                             names.insert(server->name);
+                                                         return names;
+                                                     });
         return outcome;
     }
 
-    TempInstall install;
     testhost::ServerListProvider servers;
     testhost::DisplayTemplateProvider templates;
 };

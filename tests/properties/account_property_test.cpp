@@ -75,15 +75,16 @@ RC_GTEST_PROP(AccountProperties, ConfirmedUnchangedOrEditedAndCancelledKeepsEver
         Manager manager(accounts);
         QTreeWidgetItem *folder = user ? manager.tree->UserFolder() : manager.tree->GroupFolder();
         manager.tree->setCurrentItem(folder->child(index));
-        auto ran = std::make_shared<bool>(false);
-        auto chose = std::make_shared<bool>(false);
+        bool ran = false;
+        bool chose = false;
         const auto edit = [&](QDialog *dialog, std::initializer_list<const char *> edits) {
             std::size_t i = 0;
             for (const char *edit : edits)
                 retype(named<QLineEdit>(dialog, edit), typed[i++]);
         };
+        const auto modify = [&manager] { manager.dialog.OnModify(); };
         if (user) {
-            props::onNextModal<CAccountUserDlg>(
+            ran = duringStep<CAccountUserDlg>(
                 [&](CAccountUserDlg *dialog) {
                     if (cancel)
                         edit(dialog,
@@ -91,31 +92,29 @@ RC_GTEST_PROP(AccountProperties, ConfirmedUnchangedOrEditedAndCancelledKeepsEver
                               "confirmEdit"});
                     press(dialog, cancel ? "cancelButton" : "okButton");
                 },
-                ran);
+                modify);
         } else {
-            props::onNextModal<CAccountGroupDlg>(
+            ran = duringStep<CAccountGroupDlg>(
                 [&](CAccountGroupDlg *dialog) {
                     if (cancel) {
                         edit(dialog, {"idEdit", "descriptionEdit"});
-                        props::onNextModal<CChooseMemberDlg>(
+                        chose = duringStep<CChooseMemberDlg>(
                             [&moves](CChooseMemberDlg *chooser) {
                                 props::moveMembers(chooser, moves);
                                 press(chooser, "okButton");
                             },
-                            chose);
-                        press(dialog, "memberButton");
+                            [dialog] { press(dialog, "memberButton"); });
                     }
                     press(dialog, cancel ? "cancelButton" : "okButton");
                 },
-                ran);
+                modify);
         }
-        manager.dialog.OnModify();
         // Ids repeat, so many confirmations are refused: the tag shows how many were stored.
         RC_TAG(user ? "user" : "group",
                cancel                            ? "cancelled"
                    : manager.dialog.isModified() ? "stored"
                                                  : "refused");
-        RC_ASSERT(*ran && (user || !cancel || *chose));
+        RC_ASSERT(ran && (user || !cancel || chose));
         props::requireSame(users, manager.users(), "users after the dialog");
         props::requireSame(groups, manager.groups(), "groups after the dialog");
         RC_ASSERT(!(cancel && manager.dialog.isModified()));
@@ -191,15 +190,12 @@ RC_GTEST_PROP(AccountProperties, AChangedIdIsStoredOnlyWhenNoOtherAccountHasIt, 
     Manager manager(accounts);
     QTreeWidgetItem *folder = editUser ? manager.tree->UserFolder() : manager.tree->GroupFolder();
     manager.tree->setCurrentItem(folder->child(index));
-    auto ran = std::make_shared<bool>(false);
-    props::onNextModal<QDialog>(
+    RC_ASSERT(duringStep<QDialog>(
         [&typed](QDialog *dialog) {
             retype(named<QLineEdit>(dialog, "idEdit"), typed);
             press(dialog, "okButton");
         },
-        ran);
-    manager.dialog.OnModify();
-    RC_ASSERT(*ran);
+        [&manager] { manager.dialog.OnModify(); }));
     const testhost::AccountData &copy = dataOf(manager.dialog.workingCopy());
     const char *stored
         = editUser ? copy.users[std::size_t(index)]->id : copy.groups[std::size_t(index)]->id;
@@ -209,16 +205,15 @@ RC_GTEST_PROP(AccountProperties, AChangedIdIsStoredOnlyWhenNoOtherAccountHasIt, 
     RC_TAG(changed ? "changed" : "kept or refused");
     if (!changed)
         return;
-    for (std::size_t i = 0; i < copy.users.size(); ++i) {
-        if (!(editUser && i == std::size_t(index))
-            && sameIdIgnoringCase(stored, size, copy.users[i]->id, size))
-            RC_FAIL("stored an id that user " + std::to_string(i) + " has");
-    }
-    for (std::size_t i = 0; i < copy.groups.size(); ++i) {
-        if (!(!editUser && i == std::size_t(index))
-            && sameIdIgnoringCase(stored, size, copy.groups[i]->id, size))
-            RC_FAIL("stored an id that group " + std::to_string(i) + " has");
-    }
+    const auto requireNoOther = [&](const auto &records, bool edited, const std::string &what) {
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (!(edited && i == std::size_t(index))
+                && sameIdIgnoringCase(stored, size, records[i]->id, size))
+                RC_FAIL("stored an id that " + what + " " + std::to_string(i) + " has");
+        }
+    };
+    requireNoOther(copy.users, editUser, "user");
+    requireNoOther(copy.groups, !editUser, "group");
 }
 
 // Ids repeat, and the provider removes the first account of an id: the others stay as they
@@ -268,14 +263,14 @@ RC_GTEST_PROP(AccountProperties, DeletingAnAccountLeavesTheOthers, ())
         props::requireOneRemoved(groups, manager.groups(), offsetof(GroupRecord, id),
                                  sizeof(GroupRecord::id), id, "groups after Delete");
     }
-    std::vector<std::uintptr_t> userRecords;
-    for (const auto &user : copy.users)
-        userRecords.push_back(reinterpret_cast<std::uintptr_t>(user.get()));
-    std::vector<std::uintptr_t> groupRecords;
-    for (const auto &group : copy.groups)
-        groupRecords.push_back(reinterpret_cast<std::uintptr_t>(group.get()));
-    RC_ASSERT(props::treeRecords(manager.tree->UserFolder()) == userRecords);
-    RC_ASSERT(props::treeRecords(manager.tree->GroupFolder()) == groupRecords);
+    const auto requireTreeShows = [](const QTreeWidgetItem *folder, const auto &records) {
+        std::vector<std::uintptr_t> addresses;
+        for (const auto &record : records)
+            addresses.push_back(reinterpret_cast<std::uintptr_t>(record.get()));
+        RC_ASSERT(props::treeRecords(folder) == addresses);
+    };
+    requireTreeShows(manager.tree->UserFolder(), copy.users);
+    requireTreeShows(manager.tree->GroupFolder(), copy.groups);
 }
 
 // Of two accounts of one id the provider removes the first only, as the reference host does.

@@ -80,15 +80,12 @@ RC_GTEST_PROP(AuthorityProperties, MembersConfirmedUnchangedOrChangedAndClosedKe
     const bool close = *gen::arbitrary<bool>();
     const auto moves = close ? *props::genMemberMoves() : props::MemberMoves();
     const auto typed = *props::genTyped();
-    auto ran = std::make_shared<bool>(false);
-    props::onNextModal<CChooseMemberDlg>(
+    RC_ASSERT(duringStep<CChooseMemberDlg>(
         [&moves](CChooseMemberDlg *chooser) {
             props::moveMembers(chooser, moves);
             press(chooser, "okButton");
         },
-        ran);
-    c.dialog->OnMember();
-    RC_ASSERT(*ran);
+        [&c] { c.dialog->OnMember(); }));
     if (close) {
         retype(named<QLineEdit>(c.dialog.get(), "descriptionEdit"), typed);
         c.dialog->reject();

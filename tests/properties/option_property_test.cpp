@@ -22,11 +22,11 @@ std::int32_t showSheet(testhost::OptionProvider &provider,
 {
     ISetupManager *manager = GetSetupManager();
     manager->RegisterProvider(&provider);
-    auto ran = std::make_shared<bool>(false);
-    props::onNextModal<CTreePropSheet>(action, ran);
-    const std::int32_t result = manager->ShowOptionSheet();
+    std::int32_t result = 0;
+    const bool ran
+        = duringStep<CTreePropSheet>(action, [&] { result = manager->ShowOptionSheet(); });
     ReleaseSetupManager();
-    RC_ASSERT(*ran);
+    RC_ASSERT(ran);
     RC_ASSERT(provider.log->count("createWorkingCopy") == provider.log->count("copy.release"));
     return result;
 }

@@ -1,6 +1,6 @@
 // What the property tests share: a copy of the embedded installation as the working directory
-// for the whole program (made before the first test), the next modal dialog acted on without
-// failing inside its loop, and checks that fail a case with the record and byte that changed.
+// for the whole program (made before the first test), and checks that fail a case with the
+// record and byte that changed.
 #pragma once
 
 #include "common/logged_providers.h"
@@ -26,24 +26,6 @@
 class CChooseMemberDlg;
 
 namespace props {
-
-// Runs action on the modal dialog of type T once its modal loop has started. Failures are
-// counted rather than reported from inside the loop, where an exception may not pass; check
-// them with requireRan.
-template <typename T>
-void onNextModal(std::function<void(T *)> action, std::shared_ptr<bool> ran)
-{
-    QTimer::singleShot(0, [action, ran] {
-        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        action(dialog);
-        *ran = true;
-        // The dialog must end, whatever the action did.
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-}
 
 // The test provider behind a dialog's working copy, which the dialog may read through a logging
 // wrapper; throws std::bad_cast when it is not one of type Concrete.

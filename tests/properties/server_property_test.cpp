@@ -117,8 +117,7 @@ RECORDER_PROP(RecorderConfirmedUnchangedOrEditedAndCancelledKeepsEveryByte)
     MessageBoxAnswerer answerer(QMessageBox::Yes);
     c.open();
     c.tree->setCurrentItem(c.tree->rootItem()->child(index));
-    auto ran = std::make_shared<bool>(false);
-    props::onNextModal<CServerSetupDlg>(
+    const bool ran = duringStep<CServerSetupDlg>(
         [&](CServerSetupDlg *setup) {
             if (!cancel) {
                 press(setup, "okButton");
@@ -139,10 +138,9 @@ RECORDER_PROP(RecorderConfirmedUnchangedOrEditedAndCancelledKeepsEveryByte)
                 rows->topLevelItem(0)->setText(0, QString());
             press(setup, "cancelButton");
         },
-        ran);
-    c.list->OnModify();
+        [&c] { c.list->OnModify(); });
     RC_TAG(cancel ? "cancelled" : c.list->isModified() ? "stored" : "refused");
-    RC_ASSERT(*ran);
+    RC_ASSERT(ran);
     props::requireSame(c.before, c.copy(), "recorders after the dialog");
     RC_ASSERT(!(cancel && c.list->isModified()));
     if (cancel)
@@ -181,17 +179,15 @@ RECORDER_PROP(AddingARecorderLeavesTheOthers)
     c.open();
     if (*gen::arbitrary<bool>())
         c.tree->setCurrentItem(c.tree->rootItem()->child(*gen::inRange(0, c.count)));
-    auto ran = std::make_shared<bool>(false);
-    props::onNextModal<CServerSetupDlg>(
+    const bool ran = duringStep<CServerSetupDlg>(
         [](CServerSetupDlg *setup) {
             // A generated recorder would hold these only through a long run of random bytes.
             retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("new recorder"));
             retype(named<QLineEdit>(setup, "addressEdit"), QStringLiteral("host.new"));
             press(setup, "okButton");
         },
-        ran);
-    c.list->OnNew();
-    RC_ASSERT(*ran);
+        [&c] { c.list->OnNew(); });
+    RC_ASSERT(ran);
     Records after = c.copy();
     RC_ASSERT(after.size() == c.before.size() + 1);
     after.pop_back();

@@ -101,6 +101,26 @@ void whenModal(std::function<void(T *)> action)
     });
 }
 
+// Runs action on the modal dialog of type T that step opens, and closes it if the action left it
+// open; true when one opened. None opening is no failure here, since a fault may well prevent
+// it, and nothing is reported from inside the modal loop, where an exception may not pass.
+template <typename T>
+bool duringStep(const std::function<void(T *)> &action, const std::function<void()> &step)
+{
+    bool ran = false;
+    QObject scope; // drops the timer when no dialog opened
+    QTimer::singleShot(0, &scope, [&action, &ran] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            action(dialog);
+            ran = true;
+            if (dialog->isVisible())
+                dialog->reject();
+        }
+    });
+    step();
+    return ran;
+}
+
 // Answers every message box that opens while it lives, with button when the box has it (else
 // with OK), and keeps their texts in order.
 class MessageBoxAnswerer : public QObject

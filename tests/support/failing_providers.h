@@ -10,7 +10,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace testhost {
 
@@ -27,8 +26,7 @@ struct FaultPlan
 
     int failAt = 0; // 1-based; 0 fails nothing
     int calls = 0;
-    std::string failedCall;         // empty until the failure hit
-    std::vector<std::string> trace; // every counted call, in order
+    std::string failedCall; // empty until the failure hit
 };
 
 template <typename Derived, typename Interface>
@@ -88,10 +86,8 @@ public:
         return true;
     }
 
-    Interface *inner() const { return m_inner; }
-    const std::shared_ptr<FaultPlan> &plan() const { return m_plan; }
-
 protected:
+    Interface *inner() const { return m_inner; }
     bool fail(const char *operation) { return m_plan->fails(operation, m_ownsInner); }
     template <typename T>
     static bool refuse(T **out)
@@ -107,19 +103,45 @@ private:
     bool m_ownsInner;
 };
 
+// Each call below fails as a client's would: a count or index of -1, false with a null out
+// pointer.
 class FailingAccountProvider final
     : public FailingProvider<FailingAccountProvider, IAccountProvider>
 {
 public:
     using FailingProvider::FailingProvider;
-    std::int32_t getUserCount() override;
-    bool getUser(std::int32_t index, UserRecord **out) override;
-    bool addUser(const UserRecord *user) override;
-    bool deleteUser(const char *id) override;
-    std::int32_t getGroupCount() override;
-    bool getGroup(std::int32_t index, GroupRecord **out) override;
-    bool addGroup(const GroupRecord *group) override;
-    bool deleteGroup(const char *id) override;
+    std::int32_t getUserCount() override
+    {
+        return fail("getUserCount") ? -1 : inner()->getUserCount();
+    }
+    bool getUser(std::int32_t index, UserRecord **out) override
+    {
+        return fail("getUser") ? refuse(out) : inner()->getUser(index, out);
+    }
+    bool addUser(const UserRecord *user) override
+    {
+        return !fail("addUser") && inner()->addUser(user);
+    }
+    bool deleteUser(const char *id) override
+    {
+        return !fail("deleteUser") && inner()->deleteUser(id);
+    }
+    std::int32_t getGroupCount() override
+    {
+        return fail("getGroupCount") ? -1 : inner()->getGroupCount();
+    }
+    bool getGroup(std::int32_t index, GroupRecord **out) override
+    {
+        return fail("getGroup") ? refuse(out) : inner()->getGroup(index, out);
+    }
+    bool addGroup(const GroupRecord *group) override
+    {
+        return !fail("addGroup") && inner()->addGroup(group);
+    }
+    bool deleteGroup(const char *id) override
+    {
+        return !fail("deleteGroup") && inner()->deleteGroup(id);
+    }
 };
 
 class FailingAuthorityProvider final
@@ -127,11 +149,26 @@ class FailingAuthorityProvider final
 {
 public:
     using FailingProvider::FailingProvider;
-    std::int32_t getCategoryCount() override;
-    bool getCategory(std::int32_t index, AuthorityCategory **out) override;
-    std::int32_t findCategory(const char *id) override;
-    std::int32_t getAuthorityCount(std::int32_t category) override;
-    bool getAuthority(std::int32_t category, std::int32_t index, AuthorityItem **out) override;
+    std::int32_t getCategoryCount() override
+    {
+        return fail("getCategoryCount") ? -1 : inner()->getCategoryCount();
+    }
+    bool getCategory(std::int32_t index, AuthorityCategory **out) override
+    {
+        return fail("getCategory") ? refuse(out) : inner()->getCategory(index, out);
+    }
+    std::int32_t findCategory(const char *id) override
+    {
+        return fail("findCategory") ? -1 : inner()->findCategory(id);
+    }
+    std::int32_t getAuthorityCount(std::int32_t category) override
+    {
+        return fail("getAuthorityCount") ? -1 : inner()->getAuthorityCount(category);
+    }
+    bool getAuthority(std::int32_t category, std::int32_t index, AuthorityItem **out) override
+    {
+        return fail("getAuthority") ? refuse(out) : inner()->getAuthority(category, index, out);
+    }
 };
 
 class FailingServerListProvider final
@@ -139,18 +176,36 @@ class FailingServerListProvider final
 {
 public:
     using FailingProvider::FailingProvider;
-    std::int32_t getServerCount() override;
-    std::int32_t createServer(const char *name) override;
-    bool getServer(std::int32_t index, ServerRecord **out) override;
-    bool findServer(const char *name, ServerRecord **out) override;
-    bool removeServer(const char *name) override;
+    std::int32_t getServerCount() override
+    {
+        return fail("getServerCount") ? -1 : inner()->getServerCount();
+    }
+    std::int32_t createServer(const char *name) override
+    {
+        return fail("createServer") ? -1 : inner()->createServer(name);
+    }
+    bool getServer(std::int32_t index, ServerRecord **out) override
+    {
+        return fail("getServer") ? refuse(out) : inner()->getServer(index, out);
+    }
+    bool findServer(const char *name, ServerRecord **out) override
+    {
+        return fail("findServer") ? refuse(out) : inner()->findServer(name, out);
+    }
+    bool removeServer(const char *name) override
+    {
+        return !fail("removeServer") && inner()->removeServer(name);
+    }
 };
 
 class FailingOptionProvider final : public FailingProvider<FailingOptionProvider, IOptionProvider>
 {
 public:
     using FailingProvider::FailingProvider;
-    bool getOptions(OptionRecord **out) override;
+    bool getOptions(OptionRecord **out) override
+    {
+        return fail("getOptions") ? refuse(out) : inner()->getOptions(out);
+    }
 };
 
 class FailingDisplayTemplateProvider final
@@ -158,7 +213,10 @@ class FailingDisplayTemplateProvider final
 {
 public:
     using FailingProvider::FailingProvider;
-    bool getTemplate(const char *name, DisplayTemplate **out) override;
+    bool getTemplate(const char *name, DisplayTemplate **out) override
+    {
+        return fail("getTemplate") ? refuse(out) : inner()->getTemplate(name, out);
+    }
 };
 
 } // namespace testhost

@@ -224,29 +224,36 @@ ServerRecord *ServerListData::addServer(const char *name)
     return servers.back().get();
 }
 
-std::int32_t ServerListProvider::getServerCount()
+template <typename Derived, typename Data>
+std::int32_t RecorderProvider<Derived, Data>::getServerCount()
 {
-    record("getServerCount");
-    return countOf(data.servers);
+    this->record("getServerCount");
+    return countOf(this->data.servers);
 }
+
+template <typename Derived, typename Data>
+bool RecorderProvider<Derived, Data>::getServer(std::int32_t index, ServerRecord **out)
+{
+    this->record("getServer");
+    return recordAt(this->data.servers, index, out);
+}
+
+template <typename Derived, typename Data>
+bool RecorderProvider<Derived, Data>::findServer(const char *name, ServerRecord **out)
+{
+    this->record("findServer");
+    return recordAt(this->data.servers, findFirst(this->data.servers, &ServerRecord::name, name),
+                    out);
+}
+
+template class RecorderProvider<ServerListProvider, ServerListData>;
+template class RecorderProvider<ServerValueListProvider, ServerValueData>;
 
 std::int32_t ServerListProvider::createServer(const char *name)
 {
     record("createServer");
     data.addServer(name);
     return static_cast<std::int32_t>(data.servers.size()) - 1;
-}
-
-bool ServerListProvider::getServer(std::int32_t index, ServerRecord **out)
-{
-    record("getServer");
-    return recordAt(data.servers, index, out);
-}
-
-bool ServerListProvider::findServer(const char *name, ServerRecord **out)
-{
-    record("findServer");
-    return recordAt(data.servers, findFirst(data.servers, &ServerRecord::name, name), out);
 }
 
 bool ServerListProvider::removeServer(const char *name)
@@ -287,12 +294,6 @@ void ServerValueData::eraseAt(std::size_t index)
     servers.erase(servers.begin() + std::ptrdiff_t(index));
 }
 
-std::int32_t ServerValueListProvider::getServerCount()
-{
-    record("getServerCount");
-    return countOf(data.servers);
-}
-
 std::int32_t ServerValueListProvider::createServer(const char *name)
 {
     record("createServer");
@@ -302,18 +303,6 @@ std::int32_t ServerValueListProvider::createServer(const char *name)
     server.hostId = static_cast<std::int32_t>(data.servers.size()) + 1;
     data.adopt(server);
     return static_cast<std::int32_t>(data.servers.size()) - 1;
-}
-
-bool ServerValueListProvider::getServer(std::int32_t index, ServerRecord **out)
-{
-    record("getServer");
-    return recordAt(data.servers, index, out);
-}
-
-bool ServerValueListProvider::findServer(const char *name, ServerRecord **out)
-{
-    record("findServer");
-    return recordAt(data.servers, findFirst(data.servers, &ServerRecord::name, name), out);
 }
 
 bool ServerValueListProvider::removeServer(const char *name)

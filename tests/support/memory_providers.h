@@ -235,30 +235,34 @@ public:
     bool getAuthority(std::int32_t category, std::int32_t index, AuthorityItem **out) override;
 };
 
-class ServerListProvider : public MemoryProvider<ServerListProvider, IServerListProvider,
-                                                 ServerListData, ProviderKind::ServerList>
+// What both recorder lists answer alike: the count, a recorder by position, and the first
+// recorder of a name.
+template <typename Derived, typename Data>
+class RecorderProvider
+    : public MemoryProvider<Derived, IServerListProvider, Data, ProviderKind::ServerList>
+{
+public:
+    std::int32_t getServerCount() override;
+    bool getServer(std::int32_t index, ServerRecord **out) override;
+    bool findServer(const char *name, ServerRecord **out) override;
+};
+
+class ServerListProvider : public RecorderProvider<ServerListProvider, ServerListData>
 {
 public:
     ServerListProvider() = default;
     ServerListProvider(const ServerListProvider &) = default;
-    std::int32_t getServerCount() override;
     std::int32_t createServer(const char *name) override;
-    bool getServer(std::int32_t index, ServerRecord **out) override;
-    bool findServer(const char *name, ServerRecord **out) override;
     bool removeServer(const char *name) override;
 };
 
 class ServerValueListProvider final
-    : public MemoryProvider<ServerValueListProvider, IServerListProvider, ServerValueData,
-                            ProviderKind::ServerList>
+    : public RecorderProvider<ServerValueListProvider, ServerValueData>
 {
 public:
     ServerValueListProvider() = default;
     ServerValueListProvider(const ServerValueListProvider &) = default;
-    std::int32_t getServerCount() override;
     std::int32_t createServer(const char *name) override;
-    bool getServer(std::int32_t index, ServerRecord **out) override;
-    bool findServer(const char *name, ServerRecord **out) override;
     bool removeServer(const char *name) override;
 };
 
