@@ -315,32 +315,6 @@ TEST_F(TreeOptionsTest, MultiLineValueIsKeptWholeAndShownByItsFirstLine)
     EXPECT_EQ(tree->multiLineFrame(), nullptr);
 }
 
-// The lone "..." button of a colour row writes the chosen colour into the row; the editors open
-// again afterwards, once the button's click has returned.
-TEST_F(TreeOptionsTest, ColourChooserWritesTheRowAndReopensTheEditors)
-{
-    QTreeWidgetItem *row = colourRow();
-    show();
-    tree->setCurrentItem(row);
-    const QPointer<CTreeOptionsBrowseButton> button = tree->browseButton();
-    ASSERT_NE(button, nullptr);
-    EXPECT_EQ(row->text(0), QStringLiteral("Colour: &FF0000"));
-
-    whenModal<QColorDialog>([](QColorDialog *dialog) {
-        dialog->setCurrentColor(QColor(0, 128, 255));
-        dialog->accept();
-    });
-    QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_EQ(row->text(0), QStringLiteral("Colour: &0080FF"));
-    EXPECT_EQ(tree->browseButton(), button); // still open while its click runs
-    QCoreApplication::processEvents();
-    settle();
-    EXPECT_TRUE(button.isNull());
-    ASSERT_NE(tree->browseButton(), nullptr);
-    EXPECT_EQ(tree->browseButton()->GetColor(), QColor(0, 128, 255));
-    EXPECT_EQ(tree->GetColor(row), QColor(0, 128, 255));
-}
-
 // The "..." button of every kind of row: a file or folder edit, or a lone colour or font button.
 class ChooserTest : public TreeOptionsTest, public ::testing::WithParamInterface<OptionItemKind>
 {
@@ -408,9 +382,10 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ChooserTest,
                          ::testing::Values(OptionItemKind::FileEdit, OptionItemKind::FolderEdit,
                                            OptionItemKind::Colour, OptionItemKind::Font));
 
-// The edit ends while the colour chooser runs (the user's selection moved on): the colour chosen
-// afterwards lands on no row, least of all on the newly selected one.
-TEST_F(TreeOptionsTest, ColourChosenAfterTheEditEndedIsDropped)
+// The lone "..." button of a colour row writes the chosen colour into the row, and the editors
+// open again once the button's click has returned. When the edit ended while the chooser ran
+// (the user's selection moved on), the colour lands on no row, least of all the newly selected.
+TEST_F(TreeOptionsTest, ColourChooserWritesOnlyTheRowStillEdited)
 {
     QTreeWidgetItem *row = colourRow();
     QTreeWidgetItem *other = valueRow(QStringLiteral("Other"), QStringLiteral("o"), nullptr);
@@ -428,6 +403,23 @@ TEST_F(TreeOptionsTest, ColourChosenAfterTheEditEndedIsDropped)
     EXPECT_EQ(other->text(0), QStringLiteral("Other: o"));
     EXPECT_EQ(tree->GetColor(row), QColor(255, 0, 0));
     EXPECT_EQ(row->text(0), QStringLiteral("Colour: &FF0000"));
+
+    tree->setCurrentItem(row);
+    const QPointer<CTreeOptionsBrowseButton> button = tree->browseButton();
+    ASSERT_NE(button, nullptr);
+    whenModal<QColorDialog>([](QColorDialog *dialog) {
+        dialog->setCurrentColor(QColor(0, 128, 255));
+        dialog->accept();
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(row->text(0), QStringLiteral("Colour: &0080FF"));
+    EXPECT_EQ(tree->browseButton(), button); // still open while its click runs
+    QCoreApplication::processEvents();
+    settle();
+    EXPECT_TRUE(button.isNull());
+    ASSERT_NE(tree->browseButton(), nullptr);
+    EXPECT_EQ(tree->browseButton()->GetColor(), QColor(0, 128, 255));
+    EXPECT_EQ(tree->GetColor(row), QColor(0, 128, 255));
 }
 
 TEST_F(TreeOptionsTest, MaskedRowEditsTheRealValueInAPasswordEdit)
