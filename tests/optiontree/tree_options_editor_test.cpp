@@ -387,7 +387,10 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ChooserTest,
 // (the user's selection moved on), the colour lands on no row, least of all the newly selected.
 TEST_F(TreeOptionsTest, ColourChooserWritesOnlyTheRowStillEdited)
 {
-    QTreeWidgetItem *row = colourRow();
+    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Colour"), 0, 0);
+    tree->AddEditBox(row, &CTreeOptionsBrowseButton::staticMetaObject);
+    tree->GetItemRecord(row)->kind = OptionItemKind::Colour;
+    tree->SetColor(row, QColor(255, 0, 0));
     QTreeWidgetItem *other = valueRow(QStringLiteral("Other"), QStringLiteral("o"), nullptr);
     show();
     tree->setCurrentItem(row);
