@@ -1,7 +1,6 @@
 #include "controls/font_cache.h"
 #include "controls/info_list_box.h"
-
-#include <ostrelhost/owned_records.h>
+#include "support/memory_providers.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -23,16 +22,13 @@ struct DrawnCategory
 
 InfoView *makeView(const std::vector<DrawnCategory> &categories)
 {
+    using testhost::DisplayTemplateData;
     auto *view = static_cast<InfoView *>(std::calloc(1, sizeof(InfoView)));
     for (const DrawnCategory &drawn : categories) {
-        InfoCategory *category = ostrelhost::appendBlock(view->categories);
-        copyField(category->label, drawn.label);
+        InfoCategory *category = DisplayTemplateData::addCategory(view, "", drawn.label);
         category->expanded = drawn.expanded;
-        for (const auto &[label, value] : drawn.items) {
-            InfoItem *item = ostrelhost::appendBlock(category->items);
-            copyField(item->label, label);
-            copyField(item->value, value);
-        }
+        for (const auto &[label, value] : drawn.items)
+            DisplayTemplateData::addItem(category, "", label, value);
     }
     return view;
 }

@@ -41,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PollingCase {"42", 5, 60, 42}, PollingCase {"", 5, 60, 5},
                       PollingCase {"-3", -10, 60, -3}, PollingCase {"99999999999", 5, 60, 60},
                       PollingCase {"-99999999999", -32768, 32767, -32768},
-                      PollingCase {"30", 60, 5, 60}, PollingCase {"75", 60, 5, 5}));
+                      PollingCase {"30", 60, 5, 60}, PollingCase {"75", 60, 5, 5},
+                      PollingCase {"  -7x", -10, 10, -7}, PollingCase {"abc", 0, 100, 0}));
 
 TEST(LanguageRows, UnlistedCodesSelectTheDefaultLanguage)
 {

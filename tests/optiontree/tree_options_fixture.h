@@ -3,7 +3,6 @@
 #pragma once
 
 #include "controls/theme_library.h"
-#include "optiontree/tree_options_browse_button.h"
 #include "optiontree/tree_options_ctrl.h"
 #include "optiontree/tree_options_edit.h"
 
@@ -78,16 +77,6 @@ protected:
         QTreeWidgetItem *row = tree->InsertItem(label, 0, 0, parent);
         tree->AddEditBox(row, &CTreeOptionsEdit::staticMetaObject);
         tree->SetEditText(row, value);
-        return row;
-    }
-
-    // A colour row: a lone "..." button beside the value red.
-    QTreeWidgetItem *colourRow()
-    {
-        QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Colour"), 0, 0);
-        tree->AddEditBox(row, &CTreeOptionsBrowseButton::staticMetaObject);
-        tree->GetItemRecord(row)->kind = OptionItemKind::Colour;
-        tree->SetColor(row, QColor(255, 0, 0));
         return row;
     }
 

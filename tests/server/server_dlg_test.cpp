@@ -74,10 +74,10 @@ protected:
         return setup;
     }
 
-    CServerListDlg *openList()
+    CServerListDlg *openList(IServerListProvider *provider)
     {
         auto *list = new CServerListDlg;
-        list->SetProvider(&servers);
+        list->SetProvider(provider);
         dialog.reset(list);
         list->show();
         return list;
@@ -91,23 +91,6 @@ protected:
 QString edit(QWidget *dialog, const char *name)
 {
     return named<QLineEdit>(dialog, name)->text();
-}
-
-void retype(QWidget *dialog, const char *name, const QString &text)
-{
-    auto *field = named<QLineEdit>(dialog, name);
-    field->setFocus();
-    field->clear();
-    typeText(field, text);
-}
-
-// Captures the text of the next message box and closes it with OK.
-void acknowledge(QString *text)
-{
-    whenModal<QMessageBox>([text](QMessageBox *box) {
-        *text = box->text();
-        box->accept();
-    });
 }
 
 // A new recorder starts with the default product's port and login; another product fills its
@@ -132,12 +115,12 @@ TEST_F(ServerDlgTest, NewRecorderStartsWithDefaultsAndTheProductFillsItsOwn)
     EXPECT_EQ(edit(setup, "passwordEdit"), QStringLiteral("vexil"));
 
     const int beeps = setupmgr::beepCount();
-    retype(setup, "portEdit", QStringLiteral("70000"));
+    retype(named<QLineEdit>(setup, "portEdit"), QStringLiteral("70000"));
     EXPECT_EQ(edit(setup, "portEdit"), QStringLiteral("7000"));
     EXPECT_EQ(setupmgr::beepCount(), beeps + 1);
-    retype(setup, "portEdit", QStringLiteral("65535"));
-    retype(setup, "nameEdit", QStringLiteral("  Dock (east)  "));
-    retype(setup, "addressEdit", QStringLiteral("10.1.1.1,"));
+    retype(named<QLineEdit>(setup, "portEdit"), QStringLiteral("65535"));
+    retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("  Dock (east)  "));
+    retype(named<QLineEdit>(setup, "addressEdit"), QStringLiteral("10.1.1.1,"));
     click(setup, 1);
     ASSERT_EQ(servers.data.servers.size(), 1u);
     const ServerRecord &added = *servers.data.servers[0];
@@ -161,29 +144,28 @@ TEST_F(ServerDlgTest, EditShowsTheRecordAndRefusesDuplicates)
     EXPECT_EQ(edit(setup, "portEdit"), QStringLiteral("7011"));
     EXPECT_EQ(edit(setup, "loginIdEdit"), QStringLiteral("operator"));
 
-    QString message;
-    retype(setup, "nameEdit", QStringLiteral("Gate"));
-    acknowledge(&message);
+    MessageBoxAnswerer answers;
+    retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Gate"));
     click(setup, 1);
-    EXPECT_EQ(message, Common::getString("sameServerNameExist", "message"));
+    EXPECT_EQ(answers.texts.value(0), Common::getString("sameServerNameExist", "message"));
     EXPECT_EQ(setup->focusWidget(), named<QWidget>(setup, "nameEdit"));
-    retype(setup, "nameEdit", QStringLiteral("Lobby East"));
-    retype(setup, "addressEdit", QStringLiteral("10.0.0.2"));
-    retype(setup, "portEdit", QStringLiteral("7000"));
-    acknowledge(&message);
+    retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Lobby East"));
+    retype(named<QLineEdit>(setup, "addressEdit"), QStringLiteral("10.0.0.2"));
+    retype(named<QLineEdit>(setup, "portEdit"), QStringLiteral("7000"));
     click(setup, 1);
-    EXPECT_EQ(message, Common::getString("sameServerIPExist", "message"));
+    EXPECT_EQ(answers.texts.value(1), Common::getString("sameServerIPExist", "message"));
     EXPECT_EQ(setup->focusWidget(), named<QWidget>(setup, "addressEdit"));
     EXPECT_TRUE(setup->isVisible());
 
     // A name of blanks is refused without a word.
-    retype(setup, "nameEdit", QStringLiteral("   "));
+    retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("   "));
     click(setup, 1);
     EXPECT_TRUE(setup->isVisible());
+    EXPECT_EQ(answers.texts.size(), 2);
     EXPECT_EQ(setup->focusWidget(), named<QWidget>(setup, "nameEdit"));
 
-    retype(setup, "nameEdit", QStringLiteral("Lobby East"));
-    retype(setup, "portEdit", QStringLiteral("7001"));
+    retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Lobby East"));
+    retype(named<QLineEdit>(setup, "portEdit"), QStringLiteral("7001"));
     click(setup, 1);
     EXPECT_FALSE(setup->isVisible());
     EXPECT_STREQ(lobby->name, "Lobby East");
@@ -257,7 +239,7 @@ TEST_F(ServerDlgTest, CellEditorEditsTheAdditionalInformation)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), named<QWidget>(setup, "newButton"));
 
-    retype(setup, "nameEdit", QStringLiteral("Depot"));
+    retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Depot"));
     press(setup, "newButton");
     ASSERT_TRUE(cellEditor(setup));
     typeText(cellEditor(setup), QStringLiteral("Gate code"));
@@ -281,14 +263,11 @@ TEST_F(ServerDlgTest, CommitReachesTheRecorderListFile)
     ostrelhost::ReferenceHost host(install.path());
     ASSERT_TRUE(host.loadAll());
     setupmgr::setDisplayTemplateProvider(&host.templates());
-    auto *list = new CServerListDlg;
-    list->SetProvider(&host.serverList());
-    dialog.reset(list);
-    list->show();
+    CServerListDlg *list = openList(&host.serverList());
     const std::int32_t before = host.serverList().getServerCount();
     whenModal<CServerSetupDlg>([](CServerSetupDlg *setup) {
-        retype(setup, "nameEdit", QStringLiteral("Harbour Gate"));
-        retype(setup, "addressEdit", QStringLiteral("10.99.0.1"));
+        retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Harbour Gate"));
+        retype(named<QLineEdit>(setup, "addressEdit"), QStringLiteral("10.99.0.1"));
         click(setup, 1);
     });
     press(list, "newButton");
@@ -317,7 +296,7 @@ protected:
         ServerDlgTest::SetUp();
         add("Lobby", "10.0.0.1", 7011)->connected = 1;
         add("Gate", "10.0.0.2", 7000)->connected = 1;
-        list = openList();
+        list = openList(&servers);
         tree = named<CServerTreeCtrl>(list, "serverTree");
     }
     bool shown(const char *name) const { return named<QWidget>(list, name)->isVisible(); }
@@ -360,7 +339,7 @@ TEST_F(ServerListTest, ChangesAreAskedAboutAndStored)
 
     tree->setCurrentItem(recorder(0));
     whenModal<CServerSetupDlg>([](CServerSetupDlg *setup) {
-        retype(setup, "nameEdit", QStringLiteral("Main Gate"));
+        retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Main Gate"));
         click(setup, 1);
     });
     press(list, "modifyButton");
@@ -371,8 +350,8 @@ TEST_F(ServerListTest, ChangesAreAskedAboutAndStored)
     press(list, "newButton");
     EXPECT_EQ(tree->rootItem()->childCount(), 1);
     whenModal<CServerSetupDlg>([](CServerSetupDlg *setup) {
-        retype(setup, "nameEdit", QStringLiteral("Yard"));
-        retype(setup, "addressEdit", QStringLiteral("10.0.0.3"));
+        retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Yard"));
+        retype(named<QLineEdit>(setup, "addressEdit"), QStringLiteral("10.0.0.3"));
         click(setup, 1);
     });
     press(list, "newButton");
@@ -440,11 +419,10 @@ TEST_F(ServerDlgTest, ARecordThatCannotBeReadAfterItsCreationIsRemovedAgain)
     ServerRecord *gate = lossy.data.addServer("Gate");
     copyField(gate->address, "10.0.0.1");
     QDialog *setup = openSetup(&lossy, CServerSetupDlg::kNewServer);
-    retype(setup, "nameEdit", QStringLiteral("Dock"));
-    QString message;
-    acknowledge(&message);
+    retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Dock"));
+    MessageBoxAnswerer answers;
     click(setup, 1);
-    EXPECT_EQ(message, Common::getString("newServerCreateFail", "message"));
+    EXPECT_EQ(answers.texts, QStringList {Common::getString("newServerCreateFail", "message")});
     EXPECT_TRUE(setup->isVisible());
     EXPECT_EQ(lossy.getServerCount(), 1);
     dialog.reset();

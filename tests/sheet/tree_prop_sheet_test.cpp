@@ -241,10 +241,8 @@ TEST_F(TreePropSheetTest, ModalResults)
                 QTest::keyClick(sheet.get(), Qt::Key_Escape);
         });
         EXPECT_EQ(sheet->exec(), c.result);
-        const int applied[] = {pages[0]->applied, pages[1]->applied, pages[2]->applied};
-        EXPECT_EQ(applied[0], c.applied) << "shown first";
-        EXPECT_EQ(applied[1], c.applied);
-        EXPECT_EQ(applied[2], c.applied);
+        for (const auto &page : pages) // "One" was shown first, when the sheet opened
+            EXPECT_EQ(page->applied, c.applied) << page->GetCaption().toStdString();
         EXPECT_EQ(pages[2]->cancelled, 1 - c.applied);
     }
 }
