@@ -176,22 +176,6 @@ protected:
     testhost::NotificationRecorder notifications;
 };
 
-// The captions and rows a sheet shows: none may be a missing text.
-void expectNoMissingTexts(CTreePropSheet *sheet)
-{
-    QStringList texts {sheet->windowTitle()};
-    for (auto *tree : sheet->findChildren<QTreeWidget *>())
-        for (QTreeWidgetItemIterator it(tree); *it; ++it)
-            texts << (*it)->text(0);
-    for (auto *button : sheet->findChildren<QPushButton *>())
-        texts << button->text();
-    for (const QString &text : texts) {
-        EXPECT_FALSE(text.isEmpty() || text == QLatin1String("undefined")
-                     || text == QLatin1String("Error"))
-            << text.toStdString();
-    }
-}
-
 // Without a notification link the sheet still stores, reloads and gives OK, and no one hears;
 // with one, OK stores and reloads once before the client hears "Save", and the copy goes last.
 TEST_F(OptionSheetTest, OkWithoutChangesStoresReloadsAndNotifies)

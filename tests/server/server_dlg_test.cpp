@@ -26,21 +26,6 @@ namespace {
 
 const QString kInstallDir = QStringLiteral(OSTREL_INSTALL_DIR);
 
-// The captions a dialog shows: none may be a missing text.
-void expectNoMissingTexts(QWidget *dialog)
-{
-    QStringList texts;
-    for (auto *label : dialog->findChildren<QLabel *>())
-        texts << label->text();
-    for (auto *button : dialog->findChildren<QAbstractButton *>())
-        texts << button->text();
-    for (auto *group : dialog->findChildren<QGroupBox *>())
-        texts << group->title();
-    for (const QString &text : texts)
-        EXPECT_TRUE(text != QLatin1String("undefined") && text != QLatin1String("Error"))
-            << dialog->metaObject()->className() << ": " << text.toStdString();
-}
-
 // The embedded installation's language and product list, in a folder of the test's own.
 class ServerDlgTest : public ::testing::Test
 {

@@ -5,12 +5,16 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +36,32 @@ template <typename T>
 T *named(QWidget *dialog, const char *objectName)
 {
     return dialog->findChild<T *>(QLatin1String(objectName));
+}
+
+// No caption of the dialog is a missing language text ("undefined", "Error"), and its title,
+// push buttons and tree rows are not empty.
+inline void expectNoMissingTexts(QWidget *dialog)
+{
+    QStringList texts {dialog->windowTitle()};
+    for (auto *button : dialog->findChildren<QPushButton *>())
+        texts << button->text();
+    for (auto *tree : dialog->findChildren<QTreeWidget *>()) {
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            texts << (*it)->text(0);
+    }
+    const qsizetype mustHaveText = texts.size();
+    for (auto *button : dialog->findChildren<QAbstractButton *>())
+        texts << button->text();
+    for (auto *label : dialog->findChildren<QLabel *>())
+        texts << label->text();
+    for (auto *group : dialog->findChildren<QGroupBox *>())
+        texts << group->title();
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const QString &text = texts.at(i);
+        EXPECT_FALSE((i < mustHaveText && text.isEmpty()) || text == QLatin1String("undefined")
+                     || text == QLatin1String("Error"))
+            << dialog->metaObject()->className() << ": \"" << text.toStdString() << '"';
+    }
 }
 
 // Types text as key presses carrying the characters, any script (QTest::keyClicks takes Latin-1
