@@ -1,8 +1,8 @@
 // The General page's wiring (rows, the polling time's editor, apply) and the option sheet's paths
 // through the setup manager. The page's rules are tested in option_rules_test, the record's bytes
 // after OK and Cancel by the option properties, every failing call by the option faults (which
-// keep the sheet open after a failed store and announce nothing after a failed reload), and the
-// reference host's files by the client's tour.
+// keep the sheet open after a failed store and announce nothing after a failed reload); one test
+// runs the whole path against the reference host's files.
 #include "common/language.h"
 #include "frame/setup_manager.h"
 #include "options/option_page_general.h"
