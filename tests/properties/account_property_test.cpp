@@ -109,7 +109,8 @@ RC_GTEST_PROP(AccountProperties, ConfirmedUnchangedOrEditedAndCancelledKeepsEver
                 },
                 modify);
         }
-        // Ids repeat, so many confirmations are refused: the tag shows how many were stored.
+        // Drawn ids may repeat, and a confirmation over a repeated id is refused: the tag shows
+        // how often that happens against how often the record was stored.
         RC_TAG(user ? "user" : "group",
                cancel                            ? "cancelled"
                    : manager.dialog.isModified() ? "stored"
