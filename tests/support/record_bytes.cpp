@@ -231,20 +231,32 @@ Flat flatten(const OptionRecord &record)
     return {Kind::Options, bytesOf(record), {}};
 }
 
-Records users(const testhost::AccountData &data)
+namespace {
+
+// Each record of a list the in-memory providers hold, by value or through an owning holder.
+template <typename List>
+Records flattenEach(const List &records)
 {
     Records result;
-    for (const auto &user : data.users)
-        result.push_back(flatten(*user));
+    for (const auto &record : records) {
+        if constexpr (requires { flatten(*record); })
+            result.push_back(flatten(*record));
+        else
+            result.push_back(flatten(record));
+    }
     return result;
+}
+
+} // namespace
+
+Records users(const testhost::AccountData &data)
+{
+    return flattenEach(data.users);
 }
 
 Records groups(const testhost::AccountData &data)
 {
-    Records result;
-    for (const auto &group : data.groups)
-        result.push_back(flatten(*group));
-    return result;
+    return flattenEach(data.groups);
 }
 
 Records authority(const testhost::AuthorityData &data)
@@ -260,18 +272,12 @@ Records authority(const testhost::AuthorityData &data)
 
 Records servers(const testhost::ServerListData &data)
 {
-    Records result;
-    for (const auto &server : data.servers)
-        result.push_back(flatten(*server));
-    return result;
+    return flattenEach(data.servers);
 }
 
 Records servers(const testhost::ServerValueData &data)
 {
-    Records result;
-    for (const ServerRecord &server : data.servers)
-        result.push_back(flatten(server));
-    return result;
+    return flattenEach(data.servers);
 }
 
 std::string difference(const Records &before, const Records &after)
