@@ -335,7 +335,7 @@ void CServerSetupDlg::initDialog()
         loadRecord(*record);
     } else {
         for (const char *rowName : kNewRecorderRows)
-            addInfoRow(-1, QLatin1String(rowName), QString(), false);
+            addInfoRow(-1, QLatin1String(rowName), QString());
         m_loadedProduct = 0;
     }
     {
@@ -365,8 +365,7 @@ void CServerSetupDlg::loadRecord(const ServerRecord &record)
     m_useDdns->setChecked(m_loadedUseDdns);
     for (std::size_t i = 0, n = seqSize(record.additionalInfo); i < n; ++i) {
         if (const AdditionalInfo *info = seqAt(record.additionalInfo, i)) {
-            addInfoRow(info->tag, fieldString(info->name), fieldString(info->value), false);
-            m_infoList->topLevelItem(m_infoList->topLevelItemCount() - 1)
+            addInfoRow(info->tag, fieldString(info->name), fieldString(info->value))
                 ->setData(0, kOriginalRole, int(m_loadedInfo.size()));
             m_loadedInfo.push_back(*info);
         }
@@ -426,23 +425,20 @@ void CServerSetupDlg::applyProductDefaults()
         m_passwordEdit->setText(QLatin1String(defaults.loginId));
 }
 
-void CServerSetupDlg::addInfoRow(std::int32_t tag, const QString &name, const QString &value,
-                                 bool atTop)
+QTreeWidgetItem *CServerSetupDlg::addInfoRow(std::int32_t tag, const QString &name,
+                                             const QString &value)
 {
     auto *item = new QTreeWidgetItem({name, value});
     item->setFlags(item->flags() | Qt::ItemIsEditable);
     item->setData(0, Qt::UserRole, tag);
-    if (atTop)
-        m_infoList->insertTopLevelItem(0, item);
-    else
-        m_infoList->addTopLevelItem(item);
+    m_infoList->addTopLevelItem(item);
+    return item;
 }
 
 void CServerSetupDlg::OnNewInfo()
 {
     m_cells->finishEditing(true);
-    addInfoRow(-1, QString(), QString(), false);
-    QTreeWidgetItem *added = m_infoList->topLevelItem(m_infoList->topLevelItemCount() - 1);
+    QTreeWidgetItem *added = addInfoRow(-1, QString(), QString());
     m_infoList->setCurrentItem(added);
     m_infoList->scrollToItem(added);
     m_infoList->editItem(added, 0);

@@ -19,6 +19,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 class CServerSetupDlg : public QDialog
 {
@@ -60,7 +61,8 @@ private:
     void setTexts();
     // Fills port and login from the chosen product, unless an edited record keeps its own.
     void applyProductDefaults();
-    void addInfoRow(std::int32_t tag, const QString &name, const QString &value, bool atTop);
+    // Appends an additional-information row and returns it.
+    QTreeWidgetItem *addInfoRow(std::int32_t tag, const QString &name, const QString &value);
     std::vector<setupmgr::InfoRow> infoRows() const;
     // What goes into the record: every field of a new one, only what the user changed of an
     // edited one.
