@@ -1,7 +1,9 @@
 #include "data_views.h"
 
+#include <common/product_names.h>
 #include <ostrelini/ini_file.h>
 
+#include <QHash>
 #include <QHeaderView>
 #include <QTreeWidget>
 
@@ -198,25 +200,30 @@ void fillAuthority(QTreeWidget *tree, IAuthorityProvider &provider)
     fit(tree);
 }
 
-void fillRecorders(QTreeWidget *tree, IServerListProvider &provider)
+void fillRecorders(QTreeWidget *tree, IServerListProvider &provider, const QString &oemIni)
 {
     prepare(tree,
             {QStringLiteral("Name"), QStringLiteral("Address"), QStringLiteral("Port"),
-             QStringLiteral("Product"), QStringLiteral("Version"), QStringLiteral("Cameras"),
-             QStringLiteral("Login"), QStringLiteral("DDNS")});
+             QStringLiteral("Product"), QStringLiteral("Family"), QStringLiteral("Version"),
+             QStringLiteral("Cameras"), QStringLiteral("Login"), QStringLiteral("DDNS")});
     tree->setRootIsDecorated(false);
+    // The family is the product list's entry of the recorder's kind, as the setup dialog offers it.
+    QHash<std::int32_t, QString> families;
+    for (const setupmgr::ProductEntry &entry : setupmgr::readProductList(oemIni))
+        families.insert(static_cast<std::int32_t>(entry.kind), entry.name);
     ServerRecord *server = nullptr;
     for (std::int32_t i = 0, n = provider.getServerCount(); i < n; ++i) {
         if (!provider.getServer(i, &server))
             continue;
-        new QTreeWidgetItem(
+        auto *row = new QTreeWidgetItem(
             tree,
             {text(server->name), text(server->address), QString::number(server->port),
-             QStringLiteral("kind %1, code 0x%2")
-                 .arg(server->productKind)
-                 .arg(server->productCode, 6, 16, QLatin1Char('0')),
+             setupmgr::productName(server->productCode, oemIni),
+             families.value(server->productKind,
+                            QStringLiteral("kind %1").arg(server->productKind)),
              version(*server), QString::number(seqSize(server->cameras)), text(server->loginId),
              server->useDdns ? text(server->ddnsAddress) : QString()});
+        row->setData(kFamilyColumn, Qt::UserRole, server->productKind);
     }
     fit(tree);
 }

@@ -24,7 +24,10 @@ QStringList difference(const Snapshot &before, const Snapshot &after);
 
 void fillAccounts(QTreeWidget *tree, IAccountProvider &provider);
 void fillAuthority(QTreeWidget *tree, IAuthorityProvider &provider);
-void fillRecorders(QTreeWidget *tree, IServerListProvider &provider);
+// The recorder list's column of the product family; its items hold the product kind as user data.
+inline constexpr int kFamilyColumn = 4;
+// Products are named from oemIni as the module names them.
+void fillRecorders(QTreeWidget *tree, IServerListProvider &provider, const QString &oemIni);
 void fillOptions(QTreeWidget *tree, IOptionProvider &provider, const QString &ostrelIni);
 
 // The name of the recorder of a row of the recorder tree, or empty.

@@ -55,6 +55,11 @@ QString mainIni(const QString &folder)
     return folder + QStringLiteral("/Config/ostrel.ini");
 }
 
+QString oemIni(const QString &folder)
+{
+    return folder + QStringLiteral("/Config/oem.ini");
+}
+
 QString language(const QString &folder)
 {
     // Read as the module reads it, into a buffer of 49 bytes.

@@ -15,6 +15,8 @@ bool enter(const QString &folder, QString *error);
 
 // The installation's main ini file, which holds the language the module speaks.
 QString mainIni(const QString &folder);
+// The installation's product list and product names.
+QString oemIni(const QString &folder);
 // The language code of the installation, "en" when none is set.
 QString language(const QString &folder);
 // Makes code the installation's language: one value of the main ini file changes, every other

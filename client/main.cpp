@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -83,6 +84,11 @@ bool prepareInstallation(const Options &options, QString *installDir, QString *e
                    : Installation::defaultFolder();
         if (tour)
             QDir(dir).removeRecursively();
+        if (!Installation::ensureDefault(dir, error))
+            return false;
+    } else if (!QFileInfo::exists(dir)) {
+        // A folder named for the first time gets its copy as the default location does; an
+        // existing folder is used as it is, so that a wrong path is reported, not filled.
         if (!Installation::ensureDefault(dir, error))
             return false;
     }

@@ -204,7 +204,8 @@ DataViews::Snapshot MainWindow::snapshot()
 void MainWindow::refresh()
 {
     const QString selected = DataViews::recorderName(m_recorderTree);
-    DataViews::fillRecorders(m_recorderTree, m_host.serverList());
+    DataViews::fillRecorders(m_recorderTree, m_host.serverList(),
+                             Installation::oemIni(m_host.installDir()));
     DataViews::fillAccounts(m_accountTree, m_host.accounts());
     DataViews::fillAuthority(m_authorityTree, m_host.authority());
     DataViews::fillOptions(m_optionTree, m_host.options(), ostrelIni());

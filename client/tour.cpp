@@ -1,5 +1,6 @@
 #include "tour.h"
 
+#include "data_views.h"
 #include "main_window.h"
 
 #include <QAbstractButton>
@@ -230,6 +231,17 @@ QTreeWidgetItem *Tour::row(QTreeWidget *tree, const QString &text, bool prefix, 
     if (found.isEmpty())
         note(QStringLiteral("no row \"%1\"").arg(text));
     return found.value(0);
+}
+
+QTreeWidgetItem *Tour::rowOfFamily(QTreeWidget *tree, int family)
+{
+    for (int i = 0; tree && i < tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = tree->topLevelItem(i);
+        if (item->data(DataViews::kFamilyColumn, Qt::UserRole).toInt() == family)
+            return item;
+    }
+    note(QStringLiteral("no recorder of product family %1").arg(family));
+    return nullptr;
 }
 
 void Tour::press(QWidget *dialog, const char *button)
@@ -627,7 +639,7 @@ void Tour::remoteSetupScript(int family)
     atMainWindow(QStringLiteral("remote setup of a recorder of product family %1").arg(family),
                  [this, family] {
                      QTreeWidget *tree = m_window.recorderTree();
-                     choose(tree, row(tree, QStringLiteral("kind %1,").arg(family), true, 3));
+                     choose(tree, rowOfFamily(tree, family));
                      QString error;
                      QWidget *setup = m_window.openSelectedRemoteSetup(&error);
                      if (!setup) {

@@ -68,6 +68,7 @@ private:
     T *find(QWidget *dialog, const char *name);
     // The row of the tree whose column reads text (starts with it, for a row that shows a value
     // too), or null with a note.
+    QTreeWidgetItem *rowOfFamily(QTreeWidget *tree, int family);
     QTreeWidgetItem *row(QTreeWidget *tree, const QString &text, bool prefix = false,
                          int column = 0);
     // Clicks the button, queued.

@@ -1,7 +1,5 @@
 #include "product_names.h"
 
-#include "folders.h"
-
 #include <ostrelini/file_stamp.h>
 #include <ostrelini/ini_file.h>
 
@@ -90,11 +88,6 @@ constexpr int kProductNameBufferLength = 100; // names of up to 99 characters
 // A list longer than any drop-down shows comes from a broken file; reading it would stall.
 constexpr int kMaxProductSections = 4096;
 
-QString oemIniPath()
-{
-    return Common::getFolderPath(FolderKind::Config, QStringLiteral("oem.ini"));
-}
-
 } // namespace
 
 std::span<const ProductNameRow> productNameTable()
@@ -117,9 +110,9 @@ const char *sectionName(ProductSection section)
     return "";
 }
 
-std::vector<ProductEntry> readProductList()
+std::vector<ProductEntry> readProductList(const QString &oemIni)
 {
-    const auto oem = ostrelini::IniFile::fromFile(oemIniPath());
+    const auto oem = ostrelini::IniFile::fromFile(oemIni);
     const QString fallback = QStringLiteral("PC DVR");
     std::vector<ProductEntry> entries;
     entries.push_back(
@@ -136,16 +129,11 @@ std::vector<ProductEntry> readProductList()
     return entries;
 }
 
-} // namespace setupmgr
-
-namespace Common {
-
-QString getProductName(std::int32_t productCode)
+QString productName(std::int32_t productCode, const QString &oemIni)
 {
-    using setupmgr::kRows;
     const auto row = std::lower_bound(
         kRows.begin(), kRows.end(), productCode,
-        [](const setupmgr::ProductNameRow &r, std::int32_t code) { return r.code < code; });
+        [](const ProductNameRow &r, std::int32_t code) { return r.code < code; });
     if (row == kRows.end() || row->code != productCode)
         return QStringLiteral("Unknown DVR");
 
@@ -155,21 +143,19 @@ QString getProductName(std::int32_t productCode)
     static QString cachedPath;
     static ostrelini::FileStamp cachedStamp;
     static QHash<std::int32_t, QString> names;
-    const QString path = setupmgr::oemIniPath();
-    const ostrelini::FileStamp stamp = ostrelini::FileStamp::of(path);
-    if (path != cachedPath || stamp != cachedStamp) {
-        cachedPath = path;
+    const ostrelini::FileStamp stamp = ostrelini::FileStamp::of(oemIni);
+    if (oemIni != cachedPath || stamp != cachedStamp) {
+        cachedPath = oemIni;
         cachedStamp = stamp;
         names.clear();
     }
     if (const auto known = names.constFind(productCode); known != names.constEnd())
         return *known;
     const QString name = ostrelini::IniFile::readString(
-        path, QString::fromLatin1(setupmgr::sectionName(row->section)),
-        QString::fromLatin1(row->key), QString::fromLatin1(row->defaultName),
-        setupmgr::kNameBufferLength);
+        oemIni, QString::fromLatin1(sectionName(row->section)), QString::fromLatin1(row->key),
+        QString::fromLatin1(row->defaultName), kNameBufferLength);
     names.insert(productCode, name);
     return name;
 }
 
-} // namespace Common
+} // namespace setupmgr

@@ -1,5 +1,7 @@
 // Product naming: the name shown for a recorder's product code, and the list of products offered
 // when a recorder is registered. Both can be re-branded through the installation's Config/oem.ini.
+// The path-taking functions are a library of their own (`ostrel_products`, Qt Core and the ini
+// library only), so that the demo client names products exactly as the module does.
 #pragma once
 
 #include <QString>
@@ -44,17 +46,22 @@ struct ProductEntry
     ProductKind kind;
 };
 
-// The products of oem.ini as the recorder setup dialog offers them, in the file's order: the
-// PRODUCT_DEFAULT entry (kind Generic), then every numbered section with a non-zero INCLUDE, in
-// ascending number. Never empty.
+// The products of the oem.ini at oemIni as the recorder setup dialog offers them, in the file's
+// order: the PRODUCT_DEFAULT entry (kind Generic), then every numbered section with a non-zero
+// INCLUDE, in ascending number. Never empty.
+std::vector<ProductEntry> readProductList(const QString &oemIni);
+// The name of a product code: the row's key in its section of the oem.ini at oemIni, else the
+// row's built-in name; "Unknown DVR" for a code without a row.
+QString productName(std::int32_t productCode, const QString &oemIni);
+
+// The same two of the installation the module runs in (`ostrel_common`).
 std::vector<ProductEntry> readProductList();
 
 } // namespace setupmgr
 
 namespace Common {
 
-// The name of a recorder's product code: the row's key in its oem.ini section, else the row's
-// built-in name; "Unknown DVR" for a code without a row.
+// productName() in the installation's oem.ini.
 QString getProductName(std::int32_t productCode);
 
 } // namespace Common
