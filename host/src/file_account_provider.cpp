@@ -50,7 +50,7 @@ bool FileAccountProvider::loadFile(const char *path)
     std::vector<RecordPtr<UserRecord>> users;
     std::vector<RecordPtr<GroupRecord>> groups;
     const bool whole = xml::loadDocument(
-        path, kRoot, diagnostics(), damagedFile(),
+        path, kRoot, diagnostics(), origin(),
         [&](const pugi::xml_node &root, xml::Content &content) {
             // Users and groups share one name space, compared without regard to case. An id used
             // twice is kept as it is, so that no account is lost, and reported.
@@ -93,24 +93,23 @@ bool FileAccountProvider::loadFile(const char *path)
 
 bool FileAccountProvider::saveFile(const char *path)
 {
-    return xml::saveDocument(path, kRoot, diagnostics(), damagedFile(),
-                             [this](pugi::xml_node &root) {
-                                 for (const auto &user : m_users) {
-                                     pugi::xml_node element = root.append_child("user");
-                                     xml::setInteger(element, "number", user->number);
-                                     xml::setField(element, "id", user->id);
-                                     xml::setField(element, "password", user->password);
-                                     xml::setField(element, "name", user->name);
-                                     xml::setField(element, "description", user->description);
-                                 }
-                                 for (const auto &group : m_groups) {
-                                     pugi::xml_node element = root.append_child("group");
-                                     xml::setInteger(element, "number", group->number);
-                                     xml::setField(element, "id", group->id);
-                                     xml::setField(element, "description", group->description);
-                                     xml::writeMembers(element, group->members);
-                                 }
-                             });
+    return xml::saveDocument(path, kRoot, diagnostics(), origin(), [this](pugi::xml_node &root) {
+        for (const auto &user : m_users) {
+            pugi::xml_node element = root.append_child("user");
+            xml::setInteger(element, "number", user->number);
+            xml::setField(element, "id", user->id);
+            xml::setField(element, "password", user->password);
+            xml::setField(element, "name", user->name);
+            xml::setField(element, "description", user->description);
+        }
+        for (const auto &group : m_groups) {
+            pugi::xml_node element = root.append_child("group");
+            xml::setInteger(element, "number", group->number);
+            xml::setField(element, "id", group->id);
+            xml::setField(element, "description", group->description);
+            xml::writeMembers(element, group->members);
+        }
+    });
 }
 
 void FileAccountProvider::clear()

@@ -34,7 +34,7 @@ bool FileAuthorityProvider::loadFile(const char *path)
 {
     std::vector<Category> categories;
     const bool whole = xml::loadDocument(
-        path, kRoot, diagnostics(), damagedFile(),
+        path, kRoot, diagnostics(), origin(),
         [&](const pugi::xml_node &root, xml::Content &content) {
             content.each(root, "category", [&](const pugi::xml_node &categoryElement) {
                 Category category {makeRecord<AuthorityCategory>(), {}};
@@ -65,23 +65,22 @@ bool FileAuthorityProvider::loadFile(const char *path)
 
 bool FileAuthorityProvider::saveFile(const char *path)
 {
-    return xml::saveDocument(
-        path, kRoot, diagnostics(), damagedFile(), [this](pugi::xml_node &root) {
-            for (const Category &category : m_categories) {
-                pugi::xml_node categoryElement = root.append_child("category");
-                xml::setInteger(categoryElement, "number", category.record->number);
-                xml::setField(categoryElement, "id", category.record->id);
-                xml::setField(categoryElement, "name", category.record->name);
-                for (const auto &item : category.items) {
-                    pugi::xml_node element = categoryElement.append_child("item");
-                    xml::setInteger(element, "number", item->number);
-                    xml::setField(element, "id", item->id);
-                    xml::setField(element, "name", item->name);
-                    xml::setField(element, "description", item->description);
-                    xml::writeMembers(element, item->members);
-                }
+    return xml::saveDocument(path, kRoot, diagnostics(), origin(), [this](pugi::xml_node &root) {
+        for (const Category &category : m_categories) {
+            pugi::xml_node categoryElement = root.append_child("category");
+            xml::setInteger(categoryElement, "number", category.record->number);
+            xml::setField(categoryElement, "id", category.record->id);
+            xml::setField(categoryElement, "name", category.record->name);
+            for (const auto &item : category.items) {
+                pugi::xml_node element = categoryElement.append_child("item");
+                xml::setInteger(element, "number", item->number);
+                xml::setField(element, "id", item->id);
+                xml::setField(element, "name", item->name);
+                xml::setField(element, "description", item->description);
+                xml::writeMembers(element, item->members);
             }
-        });
+        }
+    });
 }
 
 void FileAuthorityProvider::clear()

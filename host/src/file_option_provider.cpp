@@ -40,7 +40,7 @@ bool FileOptionProvider::loadFile(const char *path)
 {
     OptionRecord options = defaultOptions();
     const bool whole = xml::loadDocument(
-        path, kRoot, diagnostics(), damagedFile(),
+        path, kRoot, diagnostics(), origin(),
         [&](const pugi::xml_node &root, xml::Content &content) {
             content.first(root, "language", [&](const pugi::xml_node &language) {
                 xml::readField(options.language, language, "code");
@@ -68,16 +68,15 @@ bool FileOptionProvider::loadFile(const char *path)
 
 bool FileOptionProvider::saveFile(const char *path)
 {
-    return xml::saveDocument(
-        path, kRoot, diagnostics(), damagedFile(), [this](pugi::xml_node &root) {
-            pugi::xml_node language = root.append_child("language");
-            xml::setField(language, "code", m_options.language);
-            pugi::xml_node alarm = root.append_child("alarmService");
-            xml::setBoolean(alarm, "autoConnect", m_options.alarmServiceAutoConnect != 0);
-            xml::setInteger(alarm, "pollingTime", m_options.alarmServicePollingTime);
-            xml::setInteger(alarm, "pollingMin", m_options.alarmServicePollingMin);
-            xml::setInteger(alarm, "pollingMax", m_options.alarmServicePollingMax);
-        });
+    return xml::saveDocument(path, kRoot, diagnostics(), origin(), [this](pugi::xml_node &root) {
+        pugi::xml_node language = root.append_child("language");
+        xml::setField(language, "code", m_options.language);
+        pugi::xml_node alarm = root.append_child("alarmService");
+        xml::setBoolean(alarm, "autoConnect", m_options.alarmServiceAutoConnect != 0);
+        xml::setInteger(alarm, "pollingTime", m_options.alarmServicePollingTime);
+        xml::setInteger(alarm, "pollingMin", m_options.alarmServicePollingMin);
+        xml::setInteger(alarm, "pollingMax", m_options.alarmServicePollingMax);
+    });
 }
 
 void FileOptionProvider::clear()

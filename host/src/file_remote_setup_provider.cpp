@@ -86,7 +86,7 @@ bool FileRemoteSetupProvider::loadFile(const char *path)
     RemoteSetupSettings defaults;
     std::map<std::int32_t, RemoteSetupSettings> recorders;
     const bool whole = xml::loadDocument(
-        path, kRoot, diagnostics(), damagedFile(),
+        path, kRoot, diagnostics(), origin(),
         [&](const pugi::xml_node &root, xml::Content &content) {
             content.first(root, "defaults", [&](const pugi::xml_node &element) {
                 defaults = readSettings(element, RemoteSetupSettings {});
@@ -110,16 +110,15 @@ bool FileRemoteSetupProvider::loadFile(const char *path)
 
 bool FileRemoteSetupProvider::saveFile(const char *path)
 {
-    return xml::saveDocument(path, kRoot, diagnostics(), damagedFile(),
-                             [this](pugi::xml_node &root) {
-                                 pugi::xml_node defaults = root.append_child("defaults");
-                                 writeSettings(defaults, m_defaults);
-                                 for (const auto &[id, settings] : m_recorders) {
-                                     pugi::xml_node element = root.append_child("recorder");
-                                     xml::setInteger(element, "id", id);
-                                     writeSettings(element, settings);
-                                 }
-                             });
+    return xml::saveDocument(path, kRoot, diagnostics(), origin(), [this](pugi::xml_node &root) {
+        pugi::xml_node defaults = root.append_child("defaults");
+        writeSettings(defaults, m_defaults);
+        for (const auto &[id, settings] : m_recorders) {
+            pugi::xml_node element = root.append_child("recorder");
+            xml::setInteger(element, "id", id);
+            writeSettings(element, settings);
+        }
+    });
 }
 
 void FileRemoteSetupProvider::clear()

@@ -160,7 +160,7 @@ bool FileServerListProvider::loadFile(const char *path)
 {
     std::vector<RecordPtr<ServerRecord>> servers;
     const bool whole = xml::loadDocument(
-        path, kRoot, diagnostics(), damagedFile(),
+        path, kRoot, diagnostics(), origin(),
         [&](const pugi::xml_node &root, xml::Content &content) {
             std::vector<std::int32_t> ids;
             std::set<std::int32_t> idsInUse;
@@ -199,11 +199,10 @@ bool FileServerListProvider::loadFile(const char *path)
 
 bool FileServerListProvider::saveFile(const char *path)
 {
-    return xml::saveDocument(path, kRoot, diagnostics(), damagedFile(),
-                             [this](pugi::xml_node &root) {
-                                 for (const auto &server : m_servers)
-                                     writeRecorder(root, *server);
-                             });
+    return xml::saveDocument(path, kRoot, diagnostics(), origin(), [this](pugi::xml_node &root) {
+        for (const auto &server : m_servers)
+            writeRecorder(root, *server);
+    });
 }
 
 void FileServerListProvider::clear()

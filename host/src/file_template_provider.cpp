@@ -113,7 +113,7 @@ bool FileTemplateProvider::loadFile(const char *path)
 {
     std::map<std::string, RecordPtr<DisplayTemplate>> templates;
     const bool whole = xml::loadDocument(
-        path, kRoot, diagnostics(), damagedFile(),
+        path, kRoot, diagnostics(), origin(),
         [&](const pugi::xml_node &root, xml::Content &content) {
             content.each(root, "template", [&](const pugi::xml_node &element) {
                 const std::string name = xml::text(element, "name");
@@ -132,11 +132,10 @@ bool FileTemplateProvider::loadFile(const char *path)
 
 bool FileTemplateProvider::saveFile(const char *path)
 {
-    return xml::saveDocument(path, kRoot, diagnostics(), damagedFile(),
-                             [this](pugi::xml_node &root) {
-                                 for (const auto &[name, view] : m_templates)
-                                     writeTemplate(root, name, *view);
-                             });
+    return xml::saveDocument(path, kRoot, diagnostics(), origin(), [this](pugi::xml_node &root) {
+        for (const auto &[name, view] : m_templates)
+            writeTemplate(root, name, *view);
+    });
 }
 
 void FileTemplateProvider::clear()

@@ -2,7 +2,9 @@
 
 #include "host_log.h"
 
+#include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sys/stat.h>
 
@@ -14,7 +16,7 @@ void warnForeignRelease(ProviderKind kind)
                       << "provider that the application owns was ignored";
 }
 
-bool DamagedFile::stampOf(const QString &path, Stamp *stamp)
+bool FileOrigin::stampOf(const QString &path, Stamp *stamp)
 {
     struct stat status = {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
@@ -27,15 +29,52 @@ bool DamagedFile::stampOf(const QString &path, Stamp *stamp)
     return true;
 }
 
-void DamagedFile::remember(const QString &path)
+// A content hash, not a time: two workstations may store within the file system's time
+// resolution, and a copy of the same bytes is the same version.
+QByteArray FileOrigin::versionOf(const QByteArray &content)
 {
-    m_path = stampOf(path, &m_stamp) ? path : QString();
+    return QCryptographicHash::hash(content, QCryptographicHash::Sha256);
 }
 
-bool DamagedFile::matches(const QString &path) const
+void FileOrigin::loaded(const QString &path, const QByteArray *content, bool exists, bool whole)
+{
+    *this = FileOrigin();
+    if (path.isEmpty() || (exists && !content))
+        return;
+    m_path = QFileInfo(path).absoluteFilePath();
+    m_existed = exists;
+    if (content)
+        m_version = versionOf(*content);
+    m_damaged = exists && !whole && stampOf(path, &m_damagedStamp);
+}
+
+void FileOrigin::stored(const QString &path, const QByteArray &content)
+{
+    *this = FileOrigin();
+    m_path = QFileInfo(path).absoluteFilePath();
+    m_existed = true;
+    m_version = versionOf(content);
+}
+
+bool FileOrigin::changedSince(const QString &path) const
+{
+    if (m_path.isEmpty() || QFileInfo(path).absoluteFilePath() != m_path)
+        return false;
+    // A file that is gone holds nobody's work: storing over nothing erases nothing.
+    QFile file(path);
+    if (!file.exists())
+        return false;
+    if (!m_existed || !file.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray content = file.readAll();
+    return file.error() != QFileDevice::NoError || versionOf(content) != m_version;
+}
+
+bool FileOrigin::damagedAt(const QString &path) const
 {
     Stamp now;
-    return !m_path.isEmpty() && stampOf(path, &now) && now == m_stamp;
+    return m_damaged && QFileInfo(path).absoluteFilePath() == m_path && stampOf(path, &now)
+        && now == m_damagedStamp;
 }
 
 } // namespace ostrelhost

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -26,6 +27,8 @@ namespace {
 // Attribute values keep their tabs and line breaks (the writer escapes them), so a
 // description reads back as it was stored.
 constexpr unsigned kParseOptions = pugi::parse_default & ~pugi::parse_wconv_attribute;
+// How long a store waits for another process storing the same file.
+constexpr int kStoreLockWaitMs = 5000;
 
 struct Position
 {
@@ -211,13 +214,13 @@ QString unusedName(const QString &base)
 
 // Before the file at path is replaced: a file that its provider could not load is kept under a
 // dated name, and whatever is there stays as "<path>~". False when either cannot be kept.
-bool keepPrevious(const QString &path, DamagedFile *damaged, Diagnostics *diagnostics,
+bool keepPrevious(const QString &path, FileOrigin *origin, Diagnostics *diagnostics,
                   QString &reason)
 {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
         return true;
-    if (damaged && damaged->matches(path)) {
+    if (origin && origin->damagedAt(path)) {
         const QString aside = unusedName(
             path + QStringLiteral(".damaged-")
             + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
@@ -227,7 +230,7 @@ bool keepPrevious(const QString &path, DamagedFile *damaged, Diagnostics *diagno
                          .arg(aside);
             return false;
         }
-        damaged->forget();
+        origin->keptAside();
         reportProblem(diagnostics, FileOperation::SetAside, path,
                       QStringLiteral("it could not be loaded whole and was kept as %1 before it "
                                      "was replaced")
@@ -240,6 +243,47 @@ bool keepPrevious(const QString &path, DamagedFile *damaged, Diagnostics *diagno
         return false;
     }
     return true;
+}
+
+// Replaces the file with bytes unless it changed since origin's data was read from it. The check
+// and the rename happen under a lock beside the file, so that of two workstations storing at
+// once, the second sees the first's file.
+bool replaceUnchanged(const QString &filePath, const QByteArray &bytes, FileOrigin *origin,
+                      Diagnostics *diagnostics, QString &reason)
+{
+    QLockFile lock(filePath + QStringLiteral(".lock"));
+    // A folder that takes no lock file takes no data file either: the save below says why.
+    if (!lock.tryLock(kStoreLockWaitMs) && lock.error() == QLockFile::LockFailedError) {
+        reason = QStringLiteral("another process is storing it and did not finish in time");
+        return false;
+    }
+    if (origin && origin->changedSince(filePath)) {
+        reason = QStringLiteral(
+            "it changed since these changes began (another workstation stored its changes "
+            "first); storing them would erase that work, so nothing was written");
+        return false;
+    }
+    // The files hold passwords in clear text: the temporary file is made owner-only before
+    // anything is written to it, and the rename keeps that mode, also over a file that was
+    // readable by others.
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        reason = file.errorString();
+    else if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        reason = file.errorString();
+    else if (file.write(bytes) != bytes.size())
+        reason = file.errorString();
+    else if (!keepPrevious(filePath, origin, diagnostics, reason))
+        file.cancelWriting();
+    else if (!file.commit())
+        reason = file.errorString();
+    else {
+        syncFolder(filePath);
+        if (origin)
+            origin->stored(filePath, bytes);
+        return true;
+    }
+    return false;
 }
 
 [[noreturn]] void malformed(const pugi::xml_node &node, const char *name, const char *value,
@@ -284,34 +328,38 @@ void Content::skipped(const pugi::xml_node &element, const FormatError &error)
 }
 
 bool loadDocument(const char *path, const char *rootName, Diagnostics *diagnostics,
-                  DamagedFile *damaged, const Reader &read)
+                  FileOrigin *origin, const Reader &read)
 {
     const QString filePath = QString::fromUtf8(path ? path : "");
-    if (damaged)
-        damaged->forget();
     QString reason;
     bool whole = false;
+    bool exists = false;
+    bool readAll = false;
+    QByteArray bytes;
     try {
-        QByteArray bytes;
         if (filePath.isEmpty()) {
             reason = QStringLiteral("no file name was given");
-        } else if (readFile(filePath, bytes, reason)) {
-            Content content(bytes, filePath, diagnostics);
-            whole = readDocument(bytes, filePath, rootName, diagnostics, content, read);
+        } else {
+            exists = QFileInfo::exists(filePath);
+            readAll = readFile(filePath, bytes, reason);
+            if (readAll) {
+                Content content(bytes, filePath, diagnostics);
+                whole = readDocument(bytes, filePath, rootName, diagnostics, content, read);
+            }
         }
     } catch (const std::bad_alloc &) {
         reason = QStringLiteral("out of memory");
+        readAll = false;
     }
     if (!reason.isEmpty())
         reportProblem(diagnostics, FileOperation::Load, filePath, reason);
-    // A file that is there but was not read whole is kept when it is first replaced.
-    if (!whole && damaged && !filePath.isEmpty())
-        damaged->remember(filePath);
+    if (origin)
+        origin->loaded(filePath, readAll ? &bytes : nullptr, exists, whole);
     return whole;
 }
 
 bool saveDocument(const char *path, const char *rootName, Diagnostics *diagnostics,
-                  DamagedFile *damaged, const Writer &write)
+                  FileOrigin *origin, const Writer &write)
 {
     const QString filePath = QString::fromUtf8(path ? path : "");
     QString reason;
@@ -330,24 +378,8 @@ bool saveDocument(const char *path, const char *rootName, Diagnostics *diagnosti
             StringWriter text;
             document.save(text, "  ", pugi::format_indent, pugi::encoding_utf8);
 
-            // The files hold passwords in clear text: the temporary file is made owner-only
-            // before anything is written to it, and the rename keeps that mode, also over a
-            // file that was readable by others.
-            QSaveFile file(filePath);
-            if (!file.open(QIODevice::WriteOnly))
-                reason = file.errorString();
-            else if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-                reason = file.errorString();
-            else if (file.write(text.bytes) != text.bytes.size())
-                reason = file.errorString();
-            else if (!keepPrevious(filePath, damaged, diagnostics, reason))
-                file.cancelWriting();
-            else if (!file.commit())
-                reason = file.errorString();
-            else {
-                syncFolder(filePath);
+            if (replaceUnchanged(filePath, text.bytes, origin, diagnostics, reason))
                 return true;
-            }
         }
     } catch (const std::bad_alloc &) {
         reason = QStringLiteral("out of memory");

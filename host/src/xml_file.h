@@ -103,18 +103,19 @@ using Writer = std::function<void(pugi::xml_node &root)>;
 // True only when the whole file was read. A missing or unreadable file, a wrong root or version
 // or a lack of memory is reported (path and reason) and reads nothing; a file cut short or broken
 // by a parse error is reported and its records before the break are read; a record that does not
-// fit is reported and left out (see Content). damaged remembers an existing file that was not
-// read whole, or forgets. The file is never written here.
+// fit is reported and left out (see Content). origin learns what the file held and whether it
+// was read whole. The file is never written here.
 bool loadDocument(const char *path, const char *rootName, Diagnostics *diagnostics,
-                  DamagedFile *damaged, const Reader &read);
+                  FileOrigin *origin, const Reader &read);
 
 // Builds the document with write and replaces the file atomically: a temporary file in the same
 // folder is written, flushed to disk and renamed over the target, so that a crash leaves the old
-// or the new file. The file it replaces stays as "<path>~"; when damaged names it, it is first
-// kept under a dated name ("<path>.damaged-YYYYMMDD-HHMMSS") and that is reported. Failures are
+// or the new file. The file it replaces stays as "<path>~"; when origin could not read it whole,
+// it is first kept under a dated name ("<path>.damaged-YYYYMMDD-HHMMSS") and that is reported.
+// A file that changed since origin's data was read from it is not replaced. Failures are
 // reported and give false; a file that cannot be kept is not replaced.
 bool saveDocument(const char *path, const char *rootName, Diagnostics *diagnostics,
-                  DamagedFile *damaged, const Writer &write);
+                  FileOrigin *origin, const Writer &write);
 
 // Attribute readers: a missing attribute gives the fallback, a malformed one throws FormatError.
 const char *text(const pugi::xml_node &node, const char *name);

@@ -5,6 +5,7 @@
 #include <ostrel/data_provider.h>
 #include <ostrelhost/diagnostics.h>
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -13,18 +14,30 @@
 
 namespace ostrelhost {
 
-// The file a provider loaded last, when that file exists but could not be read whole. The first
-// save over it keeps it under a dated name instead of replacing it. Working copies inherit it
-// with the data, since a dialog stores a copy to the file that its provider read.
-class DamagedFile
+// Where a provider's data came from: the file it loaded or stored last and that file's content
+// as it was then. Working copies inherit it with the data, since a dialog stores a copy to the
+// file that its provider read. Two uses:
+// - A store is refused when the file changed since (another workstation stored its changes
+//   first): last-writer-wins would erase them without a word.
+// - A file that exists but could not be read whole is kept under a dated name by the first
+//   store over it instead of being replaced.
+class FileOrigin
 {
 public:
-    // Notes the file as it is now on disk.
-    void remember(const QString &path);
-    void forget() { m_path.clear(); }
-    // True while path names the remembered file and the file is as it was; once the file was
-    // replaced or changed, there is nothing left to keep.
-    bool matches(const QString &path) const;
+    // After a load of path: content is what the file held, null when it could not be read (then
+    // nothing is known and no store is refused), exists whether it was there at all; whole
+    // whether every record was read.
+    void loaded(const QString &path, const QByteArray *content, bool exists, bool whole);
+    // After content was stored to path.
+    void stored(const QString &path, const QByteArray &content);
+
+    // True when path is the file the data came from and it no longer holds what it held then.
+    bool changedSince(const QString &path) const;
+
+    // True while path names a file that could not be read whole and that is as it was; once the
+    // file was replaced or changed, there is nothing left to keep.
+    bool damagedAt(const QString &path) const;
+    void keptAside() { m_damaged = false; }
 
 private:
     struct Stamp
@@ -36,9 +49,13 @@ private:
         bool operator==(const Stamp &) const = default;
     };
     static bool stampOf(const QString &path, Stamp *stamp);
+    static QByteArray versionOf(const QByteArray &content);
 
-    QString m_path;
-    Stamp m_stamp;
+    QString m_path; // absolute; empty while nothing is known
+    bool m_existed = false;
+    QByteArray m_version; // of the content, when the file existed
+    bool m_damaged = false;
+    Stamp m_damagedStamp;
 };
 
 // Logs a release() that the host did not ask for (see ProviderBase::release).
@@ -97,15 +114,15 @@ protected:
     ProviderBase(const ProviderBase &other)
         : Interface(other)
         , m_diagnostics(other.m_diagnostics)
-        , m_damaged(other.m_damaged)
+        , m_origin(other.m_origin)
     { }
     ProviderBase &operator=(const ProviderBase &) = delete;
 
-    DamagedFile *damagedFile() { return &m_damaged; }
+    FileOrigin *origin() { return &m_origin; }
 
 private:
     std::shared_ptr<Diagnostics> m_diagnostics;
-    DamagedFile m_damaged;
+    FileOrigin m_origin;
     bool m_workingCopy = false;
 };
 
