@@ -175,8 +175,6 @@ TEST(ComErrorMessageTest, FallbackTexts)
 {
     EXPECT_EQ(Common::comErrorMessage(0x80040205u), QStringLiteral("IDispatch error #5"));
     EXPECT_EQ(Common::comErrorMessage(0x80040105u), QStringLiteral("Unknown error 0x80040105"));
-    EXPECT_EQ(Common::comErrorMessage(0x80070002u),
-              QStringLiteral("The system cannot find the file specified."));
 }
 
 } // namespace

@@ -37,11 +37,8 @@ TEST_P(ProductNameTest, NameOfCode)
 INSTANTIATE_TEST_SUITE_P(
     Rows, ProductNameTest,
     ::testing::Values(NameCase {"built-in name without oem.ini", "", 0x100903, "Dravik 1600"},
-                      // Both board revisions of the OSX 400 use its key.
                       NameCase {"generic key renamed", "[product_name]\nOSX_400 = Front Desk\n",
                                 0x040204, "Front Desk"},
-                      NameCase {"generic key renamed, second code",
-                                "[PRODUCT_NAME]\nOSX_400=Front Desk\n", 0x050301, "Front Desk"},
                       NameCase {"brand row shows its brand", "[TOLVE]\nTV_RX04=Tolve RX-4\n",
                                 0x100A02, "Tolve"},
                       NameCase {"brand row named by oem.ini", "[TOLVE]\nTV_RX08=Tolve RX-8\n",
