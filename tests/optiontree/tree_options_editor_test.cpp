@@ -20,43 +20,18 @@
 
 namespace {
 
-class SpinEditTest : public TreeOptionsTest
-{
-protected:
-    QTreeWidgetItem *spinRow(const QString &value)
-    {
-        QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Polling"), 0, 0);
-        tree->AddSpinEditBox(row, &CTreeOptionsEdit::staticMetaObject,
-                             &CTreeOptionsSpinCtrl::staticMetaObject);
-        tree->SetEditText(row, value);
-        return row;
-    }
-};
-
-// The spin row commits its text through the same reading and clamp as the General page's
-// polling time (whose table in option_rules_test holds the ends and the odd texts): the leading
-// number, held in the spin's range.
-TEST_F(SpinEditTest, CommitStoresTheClampedLeadingNumber)
-{
-    QTreeWidgetItem *row = spinRow(QStringLiteral("30"));
-    for (const auto &[typed, stored] : {std::pair("  -7x", "-7"), std::pair("250", "10")}) {
-        tree->setCurrentItem(nullptr);
-        tree->setCurrentItem(row);
-        ASSERT_NE(tree->spinControl(), nullptr);
-        tree->spinControl()->SetRange(-10, 10);
-        tree->editEditor()->setText(QString::fromLatin1(typed));
-        tree->CommitAndCloseEditors();
-        EXPECT_EQ(tree->GetEditText(row), QString::fromLatin1(stored)) << typed;
-    }
-}
-
 // GIVEN an open spin edit WHEN its arrows, or Up and Down in the edit or the arrows, are used
 // THEN the edit stays open, the tree's selection stays, and the number steps within the range;
 // WHEN another widget of the window is clicked THEN the value is committed and the editors close.
 // The callback hears of both ends with the editor's windows.
-TEST_F(SpinEditTest, ArrowsKeepTheEditAnotherWidgetEndsIt)
+// (The commit's clamp is the General page's polling-time test, the number read from the text
+// the polling-time table's.)
+TEST_F(TreeOptionsTest, SpinArrowsKeepTheEditAnotherWidgetEndsIt)
 {
-    QTreeWidgetItem *row = spinRow(QStringLiteral("7"));
+    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Polling"), 0, 0);
+    tree->AddSpinEditBox(row, &CTreeOptionsEdit::staticMetaObject,
+                         &CTreeOptionsSpinCtrl::staticMetaObject);
+    tree->SetEditText(row, QStringLiteral("7"));
     valueRow(QStringLiteral("Below"), QStringLiteral("b"), nullptr); // where Down would go
     show();
     tree->setCurrentItem(row);
@@ -65,7 +40,6 @@ TEST_F(SpinEditTest, ArrowsKeepTheEditAnotherWidgetEndsIt)
     ASSERT_TRUE(edit && spin);
     EXPECT_EQ(edit->text(), QStringLiteral("7"));
     EXPECT_EQ(row->text(0), QStringLiteral("Polling")); // the label alone while editing
-    EXPECT_EQ(spin->objectName(), QStringLiteral("optionSpin"));
     EXPECT_EQ(spin->geometry().left(), edit->geometry().right() + 1); // at the edit's right edge
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].code, EditorNotifyCode::EditorCreated);
@@ -219,7 +193,6 @@ TEST_F(TreeOptionsTest, TabGoesToTheBrowseButtonWhenThereIsOneElseToTheTree)
     CTreeOptionsEdit *edit = tree->editEditor();
     CTreeOptionsBrowseButton *button = tree->browseButton();
     ASSERT_TRUE(edit && button);
-    EXPECT_EQ(button->objectName(), QStringLiteral("optionBrowse"));
     EXPECT_LE(edit->geometry().right(), button->geometry().left());
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_Tab);
@@ -300,11 +273,7 @@ TEST_F(TreeOptionsTest, MultiLineValueIsKeptWholeAndShownByItsFirstLine)
     CMultiLineEditFrameWnd *frame = tree->multiLineFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(frame->isWindow());
-    EXPECT_EQ(frame->textEdit()->objectName(), QStringLiteral("optionEditor"));
     EXPECT_EQ(frame->height(), 60);
-    EXPECT_EQ(tree->editEditor(), nullptr); // the frame holds the edit now
-    EXPECT_EQ(frame->edit()->parentWidget(), frame);
-    EXPECT_EQ(frame->edit()->FormatValue(QStringLiteral("a\r\nb")), QStringLiteral("a..."));
 
     frame->textEdit()->setPlainText(QStringLiteral("one\ntwo\nthree"));
     tree->CommitAndCloseEditors();
@@ -421,22 +390,6 @@ TEST_F(TreeOptionsTest, ColourChooserWritesOnlyTheRowStillEdited)
     ASSERT_NE(tree->browseButton(), nullptr);
     EXPECT_EQ(tree->browseButton()->GetColor(), QColor(0, 128, 255));
     EXPECT_EQ(tree->GetColor(row), QColor(0, 128, 255));
-}
-
-TEST_F(TreeOptionsTest, MaskedRowEditsTheRealValueInAPasswordEdit)
-{
-    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Password"), 0, 0);
-    tree->AddEditBox(row, &CTreeOptionsEdit::staticMetaObject, true);
-    tree->SetEditText(row, QStringLiteral("abcdef"));
-    tree->setCurrentItem(row);
-    CTreeOptionsEdit *edit = tree->editEditor();
-    ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(edit->text(), QStringLiteral("abcdef"));
-    EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
-    edit->setText(QStringLiteral("xyz"));
-    tree->CommitAndCloseEditors();
-    EXPECT_EQ(row->text(0), QStringLiteral("Password: ***"));
-    EXPECT_EQ(tree->GetItemRecord(row)->text, QStringLiteral("xyz"));
 }
 
 } // namespace

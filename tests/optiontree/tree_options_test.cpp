@@ -1,7 +1,5 @@
 // The option tree's rows: radio walks, check-box propagation, value texts, copies, deletion,
 // what assistive tools read, and the glyphs it paints.
-#include "optiontree/tree_options_date_ctrl.h"
-#include "optiontree/tree_options_ddx.h"
 #include "tree_options_fixture.h"
 
 #include <QAccessible>
@@ -87,13 +85,6 @@ TEST_F(TreeOptionsTest, RadioRowSelectionUnchecksItsRunAndInsertingCheckedSelect
     EXPECT_FALSE(tree->SetRadioButton(box));
     EXPECT_FALSE(tree->GetRadioButton(box, &checked));
     EXPECT_FALSE(tree->SetCheckBox(second, true));
-
-    int index = -1;
-    DDX_TreeRadio(setupmgr::DataExchange::Save, tree, group, index);
-    EXPECT_EQ(index, 0);
-    index = 1;
-    DDX_TreeRadio(setupmgr::DataExchange::Load, tree, group, index);
-    EXPECT_EQ(checkedPattern(tree, group), "RXg");
 }
 
 TEST_F(TreeOptionsTest, ToggleReachesChildrenAndOneParentLevel)
@@ -178,6 +169,7 @@ TEST_F(TreeOptionsTest, ClicksAndSpaceToggleOnlyWhatMayChange)
     EXPECT_EQ(calls.size(), 1u);
 }
 
+// A colour row's text is checked with its chooser.
 TEST_F(TreeOptionsTest, ValueTextRules)
 {
     // The first separator splits label and value.
@@ -188,17 +180,6 @@ TEST_F(TreeOptionsTest, ValueTextRules)
     tree->RemoveValueText(split);
     EXPECT_EQ(split->text(0), QStringLiteral("Note"));
     EXPECT_EQ(tree->GetComboText(split), QString());
-
-    QTreeWidgetItem *colour = valueRow(QStringLiteral("Colour"), QString(), nullptr);
-    EXPECT_EQ(tree->GetColor(colour), QColor(255, 0, 0)); // a new record's colour
-    tree->SetColor(colour, QColor(255, 128, 0));
-    EXPECT_EQ(colour->text(0), QStringLiteral("Colour: &FF8000"));
-
-    QTreeWidgetItem *day = tree->InsertItem(QStringLiteral("Day"), 0, 0);
-    tree->AddComboBox(day, &CTreeOptionsDateCtrl::staticMetaObject);
-    const QDateTime date(QDate(2024, 2, 29), QTime(13, 5));
-    tree->SetDateTime(day, date);
-    EXPECT_EQ(tree->GetComboText(day), QLocale().toString(date.date(), QLocale::ShortFormat));
 
     // Rows without a record take no typed value.
     tree->SetEditText(split, QStringLiteral("x"));
@@ -225,8 +206,17 @@ TEST_F(TreeOptionsTest, CopyBranchCopiesRecordsInOrderUnderTheNewParent)
     tree->GetItemImage(copy, &image, nullptr);
     EXPECT_EQ(image, 1);
 
-    // The records are copies, not shared.
-    tree->SetEditText(password, QStringLiteral("changed"));
+    // The records are copies, not shared. The masked row is edited as its real value, in a
+    // password edit, and stays masked.
+    tree->setCurrentItem(password);
+    CTreeOptionsEdit *edit = tree->editEditor();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), QStringLiteral("abc"));
+    EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+    edit->setText(QStringLiteral("xyz"));
+    tree->CommitAndCloseEditors();
+    EXPECT_EQ(password->text(0), QStringLiteral("Password: ***"));
+    EXPECT_EQ(tree->GetItemRecord(password)->text, QStringLiteral("xyz"));
     EXPECT_EQ(tree->GetItemRecord(copy->child(1))->text, QStringLiteral("abc"));
     tree->SetCheckBox(box, true);
     bool checked = true;
