@@ -150,6 +150,7 @@ TEST_F(TreeOptionsTest, CalendarKeepsTheDateEditOpen)
     QDateTime stored;
     tree->GetDateTime(row, &stored);
     EXPECT_EQ(stored.date(), QDate(2023, 5, 20));
+    EXPECT_EQ(tree->GetComboText(row), QLocale().toString(stored.date(), QLocale::ShortFormat));
 }
 
 // Focus moves between the address fields without ending the edit; a blank field stores nothing

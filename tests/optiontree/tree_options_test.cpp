@@ -169,7 +169,7 @@ TEST_F(TreeOptionsTest, ClicksAndSpaceToggleOnlyWhatMayChange)
     EXPECT_EQ(calls.size(), 1u);
 }
 
-// A colour row's text is checked with its chooser.
+// A colour row's text is checked with its chooser, a date row's with its calendar.
 TEST_F(TreeOptionsTest, ValueTextRules)
 {
     // The first separator splits label and value.
