@@ -36,8 +36,7 @@ TEST_P(ProductNameTest, NameOfCode)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, ProductNameTest,
-    ::testing::Values(NameCase {"built-in name without oem.ini", "", 0x100903, "Dravik 1600"},
-                      NameCase {"generic key renamed", "[product_name]\nOSX_400 = Front Desk\n",
+    ::testing::Values(NameCase {"generic key renamed", "[product_name]\nOSX_400 = Front Desk\n",
                                 0x040204, "Front Desk"},
                       NameCase {"brand row shows its brand", "[TOLVE]\nTV_RX04=Tolve RX-4\n",
                                 0x100A02, "Tolve"},
