@@ -210,12 +210,9 @@ const Failure kFailures[] = {
     {"recording", 3, Accepts, false,
      "Neq load\nNeq CreateSetup 3 #1\nhost parameters 7\nNeq prepare #1 7 70 0\nsite attach #1\n"
      "Neq ReleaseSetup #1\nNeq unload\n"},
-    {"recording", 0, Accepts, true, ""},
     {"recording", 1, Accepts, true, ""},
     {"recording", 4, Accepts, true, ""},
-    {"recording", -1, Accepts, true, ""},
     {"missing", 2, Accepts, true, ""},
-    {"missing", 3, Accepts, true, ""},
 };
 
 // Every way an opening fails returns null and leaves no plug-in loaded and nothing open; an
