@@ -224,24 +224,6 @@ TEST_F(TreeOptionsTest, CopyBranchCopiesRecordsInOrderUnderTheNewParent)
     EXPECT_FALSE(checked);
 }
 
-TEST_F(TreeOptionsTest, DeleteAllItemsOpensNoEditorAndClosesTheOpenOne)
-{
-    QTreeWidgetItem *first = valueRow(QStringLiteral("First"), QStringLiteral("1"), nullptr);
-    valueRow(QStringLiteral("Second"), QStringLiteral("2"), nullptr);
-    valueRow(QStringLiteral("Third"), QStringLiteral("3"), nullptr);
-    tree->setCurrentItem(first);
-    ASSERT_TRUE(tree->editorsOpen());
-    calls.clear();
-
-    tree->DeleteAllItems();
-    EXPECT_FALSE(tree->editorsOpen());
-    EXPECT_EQ(tree->topLevelItemCount(), 0);
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].code, EditorNotifyCode::EditorClosing);
-    settle();
-    EXPECT_EQ(tree->viewport()->findChildren<QLineEdit *>().size(), 0);
-}
-
 // A tree opens editors only over its own rows; a row of another tree would be deleted without
 // this tree hearing of it.
 TEST_F(TreeOptionsTest, EditorsOpenOnlyOverTheTreesOwnRows)
@@ -255,13 +237,16 @@ TEST_F(TreeOptionsTest, EditorsOpenOnlyOverTheTreesOwnRows)
     tree->CommitAndCloseEditors();
 }
 
-// What the user's callback may do when it hears that the editor of a row being deleted closes:
-// rebuild the tree, or delete the editor it was handed.
+// What goes while a row is edited (the row, its group, or every row), and what the user's
+// callback does when it hears that the editor closes: rebuild the tree, or delete the editor it
+// was handed.
+enum class Deleted { Row, Group, All };
+
 struct ClosingAction
 {
     const char *name;
-    bool deleteGroup; // delete the edited row's group instead of the row
-    bool rebuild;     // DeleteAllItems, as a page that reloads its values does
+    Deleted deleted;
+    bool rebuild; // DeleteAllItems, as a page that reloads its values does
 };
 
 class DeletingTheEditedRow : public TreeOptionsTest,
@@ -272,6 +257,7 @@ protected:
     {
         CTreeOptionsCtrl *tree;
         bool rebuild;
+        int created = 0;
         int closings = 0;
         OptionItemKind kind = OptionItemKind::None;
     };
@@ -280,6 +266,8 @@ protected:
                           void *user)
     {
         auto *heard = static_cast<Heard *>(user);
+        if (code == EditorNotifyCode::EditorCreated)
+            ++heard->created;
         if (code != EditorNotifyCode::EditorClosing)
             return;
         ++heard->closings;
@@ -293,34 +281,42 @@ protected:
 };
 
 // The user hears of the closing editor while the row is still whole, and nothing it does then
-// reaches the row a second time. (Run under ASan.)
+// reaches the row a second time; the selection moving on opens no editor. (Run under ASan.)
 TEST_P(DeletingTheEditedRow, TellsTheUserWhileTheRowIsWhole)
 {
     const ClosingAction &c = GetParam();
     QTreeWidgetItem *group = tree->InsertGroup(QStringLiteral("Group"), 1);
     QTreeWidgetItem *row = valueRow(QStringLiteral("Name"), QStringLiteral("v"), group);
-    valueRow(QStringLiteral("Other"), QStringLiteral("o"), nullptr);
+    QTreeWidgetItem *other = valueRow(QStringLiteral("Other"), QStringLiteral("o"), nullptr);
+    valueRow(QStringLiteral("Last"), QStringLiteral("l"), nullptr);
     tree->expandAll();
-    tree->setCurrentItem(row);
+    // Deleting every row, the selection moves from a top-level row to the next.
+    tree->setCurrentItem(c.deleted == Deleted::All ? other : row);
     ASSERT_TRUE(tree->editorsOpen());
     Heard heard {tree, c.rebuild};
     tree->SetEditorCallback(&DeletingTheEditedRow::onClosing, &heard);
 
-    if (c.deleteGroup)
-        delete group;
+    if (c.deleted == Deleted::All)
+        tree->DeleteAllItems();
     else
-        delete row;
+        delete (c.deleted == Deleted::Group ? group : row);
     EXPECT_FALSE(tree->editorsOpen());
+    EXPECT_EQ(heard.created, 0);
     EXPECT_EQ(heard.closings, 1);
     EXPECT_EQ(heard.kind, OptionItemKind::Edit);
-    EXPECT_EQ(tree->topLevelItemCount(), c.rebuild ? 0 : c.deleteGroup ? 1 : 2);
+    const int left = c.rebuild || c.deleted == Deleted::All ? 0
+        : c.deleted == Deleted::Group                       ? 2
+                                                            : 3;
+    EXPECT_EQ(tree->topLevelItemCount(), left);
     settle();
+    EXPECT_EQ(tree->viewport()->findChildren<QLineEdit *>().size(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Actions, DeletingTheEditedRow,
-                         ::testing::Values(ClosingAction {"RowRebuild", false, true},
-                                           ClosingAction {"GroupRebuild", true, true},
-                                           ClosingAction {"RowDeleteEditor", false, false}),
+                         ::testing::Values(ClosingAction {"RowRebuild", Deleted::Row, true},
+                                           ClosingAction {"GroupRebuild", Deleted::Group, true},
+                                           ClosingAction {"RowDeleteEditor", Deleted::Row, false},
+                                           ClosingAction {"AllDeleteEditor", Deleted::All, false}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 // A row taken out of the tree lives on: it keeps the value being edited, whether it or a group
