@@ -85,17 +85,15 @@ TEST_P(ProductListTest, Entries)
 INSTANTIATE_TEST_SUITE_P(
     Oem, ProductListTest,
     ::testing::Values(ListCase {"no oem.ini", "", {{"PC DVR", ProductKind::Generic}}},
-                      ListCase {"COUNT 3, only section 1 included",
-                                "[PRODUCT]\nCOUNT=3\n[PRODUCT_DEFAULT]\nNAME=Any DVR\n"
-                                "[PRODUCT_0]\nINCLUDE=0\nNAME=Zero\nINDEX=1\n"
-                                "[PRODUCT_1]\nINCLUDE=1\nNAME=One\nINDEX=3\n"
-                                "[PRODUCT_2]\nNAME=Two\nINDEX=2\n",
-                                {{"Any DVR", ProductKind::Generic}, {"One", ProductKind::Neq}}},
-                      ListCase {"file order, not sorted; sections beyond COUNT ignored",
-                                "[PRODUCT]\nCOUNT=2\n[PRODUCT_0]\nINCLUDE=1\nNAME=Zeta\nINDEX=2\n"
-                                "[PRODUCT_1]\nINCLUDE=1\nNAME=Alpha\nINDEX=1\n"
-                                "[PRODUCT_2]\nINCLUDE=1\nNAME=Beyond\nINDEX=1\n",
-                                {{"PC DVR", ProductKind::Generic},
+                      // Left out: not included, included without INCLUDE=1, beyond COUNT.
+                      ListCase {"included sections of COUNT, in file order, after the default",
+                                "[PRODUCT]\nCOUNT=4\n[PRODUCT_DEFAULT]\nNAME=Any DVR\n"
+                                "[PRODUCT_0]\nINCLUDE=1\nNAME=Zeta\nINDEX=2\n"
+                                "[PRODUCT_1]\nINCLUDE=0\nNAME=Zero\nINDEX=1\n"
+                                "[PRODUCT_2]\nNAME=Two\nINDEX=2\n"
+                                "[PRODUCT_3]\nINCLUDE=1\nNAME=Alpha\nINDEX=1\n"
+                                "[PRODUCT_4]\nINCLUDE=1\nNAME=Beyond\nINDEX=1\n",
+                                {{"Any DVR", ProductKind::Generic},
                                  {"Zeta", ProductKind::Arvo},
                                  {"Alpha", ProductKind::Ostrel}}},
                       ListCase {
