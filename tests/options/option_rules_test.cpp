@@ -57,6 +57,15 @@ TEST(LanguageRows, UnlistedCodesSelectTheDefaultLanguage)
         EXPECT_EQ(setupmgr::languageIndex(setupmgr::languageCode(i)), i);
 }
 
+// Only version 9 is the default row; any other, a missing or zero one too, shows "DirectX 7".
+// (The rows' write-back is the General page test's.)
+TEST(DirectXRows, AnythingButNineIsSeven)
+{
+    EXPECT_EQ(setupmgr::directXIndex(9), 0);
+    for (int version : {7, 0, -9})
+        EXPECT_EQ(setupmgr::directXIndex(version), 1) << version;
+}
+
 // A host's own non-zero "on" survives a box left on.
 TEST(AutoConnect, WrittenOnlyWhenTheBoxDiffers)
 {
