@@ -205,21 +205,6 @@ private:
     fs::path m_path = m_folder.path().toStdString();
 };
 
-TEST(ModuleLoadTest, MalformedLanguageFileIsLoggedOnce)
-{
-    const BrokenLanguageInstall install;
-    ASSERT_EQ(install.load("--show-account"), 0);
-
-    const std::string log = readFile(install.path() / "Ostrel_SetupMgr.log");
-    const std::string lines = log.substr(std::min(log.size(), header(0).size()));
-    const std::string expected = "  XML Parsing Error(Common::loadLanguage) - 0xC00CE5";
-    const size_t at = lines.find(expected);
-    ASSERT_NE(at, std::string::npos) << lines;
-    EXPECT_EQ(lines.find(expected, at + 1), std::string::npos)
-        << "logged more than once: " << lines;
-    EXPECT_NE(lines.find(", Pos: 5 line(s) 6 column(s), Reason: "), std::string::npos) << lines;
-}
-
 // A host may unload the module, or exit, without releasing the setup manager: the module then
 // releases it itself, while the language state and the log still exist. Under the address
 // sanitizer a use after free ends the loader with a failure status.

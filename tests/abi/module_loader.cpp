@@ -1,6 +1,5 @@
 // Loads the module as a host would, uses it briefly and unloads it: one "run" of the client.
-//   module_loader <library> [--show-account | --show-options | --report] [--no-release]
-//                 [--no-unload]
+//   module_loader <library> [--show-account | --show-options] [--no-release] [--no-unload]
 // A host may leave the module without releasing the setup manager, and may exit without
 // unloading it: --no-release and --no-unload do that.
 #include <ostrel/setup_manager.h>
@@ -45,14 +44,6 @@ int main(int argc, char **argv)
         manager->ShowAccountManager();
     if (hasOption(argc, argv, "--show-options"))
         manager->ShowOptionSheet();
-    if (hasOption(argc, argv, "--report")) {
-        std::printf("Loaded %s\n", argv[1]);
-        std::printf("  GetSetupManager() -> setup manager %p, version %d\n",
-                    static_cast<void *>(manager), manager->GetVersion());
-        std::printf("  a second GetSetupManager() returns the %s object\n",
-                    get() == manager ? "same" : "another");
-        std::printf("  remote setup open: %s\n", manager->IsRemoteSetupOpen() ? "yes" : "no");
-    }
     if (!hasOption(argc, argv, "--no-release"))
         release();
     if (!hasOption(argc, argv, "--no-unload"))

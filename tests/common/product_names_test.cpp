@@ -36,12 +36,8 @@ TEST_P(ProductNameTest, NameOfCode)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, ProductNameTest,
-    ::testing::Values(NameCase {"built-in name without oem.ini", "", 0x100903, "Dravik 1600"},
-                      // Both board revisions of the OSX 400 use its key.
-                      NameCase {"generic key renamed", "[product_name]\nOSX_400 = Front Desk\n",
+    ::testing::Values(NameCase {"generic key renamed", "[product_name]\nOSX_400 = Front Desk\n",
                                 0x040204, "Front Desk"},
-                      NameCase {"generic key renamed, second code",
-                                "[PRODUCT_NAME]\nOSX_400=Front Desk\n", 0x050301, "Front Desk"},
                       NameCase {"brand row shows its brand", "[TOLVE]\nTV_RX04=Tolve RX-4\n",
                                 0x100A02, "Tolve"},
                       NameCase {"brand row named by oem.ini", "[TOLVE]\nTV_RX08=Tolve RX-8\n",
@@ -89,17 +85,15 @@ TEST_P(ProductListTest, Entries)
 INSTANTIATE_TEST_SUITE_P(
     Oem, ProductListTest,
     ::testing::Values(ListCase {"no oem.ini", "", {{"PC DVR", ProductKind::Generic}}},
-                      ListCase {"COUNT 3, only section 1 included",
-                                "[PRODUCT]\nCOUNT=3\n[PRODUCT_DEFAULT]\nNAME=Any DVR\n"
-                                "[PRODUCT_0]\nINCLUDE=0\nNAME=Zero\nINDEX=1\n"
-                                "[PRODUCT_1]\nINCLUDE=1\nNAME=One\nINDEX=3\n"
-                                "[PRODUCT_2]\nNAME=Two\nINDEX=2\n",
-                                {{"Any DVR", ProductKind::Generic}, {"One", ProductKind::Neq}}},
-                      ListCase {"file order, not sorted; sections beyond COUNT ignored",
-                                "[PRODUCT]\nCOUNT=2\n[PRODUCT_0]\nINCLUDE=1\nNAME=Zeta\nINDEX=2\n"
-                                "[PRODUCT_1]\nINCLUDE=1\nNAME=Alpha\nINDEX=1\n"
-                                "[PRODUCT_2]\nINCLUDE=1\nNAME=Beyond\nINDEX=1\n",
-                                {{"PC DVR", ProductKind::Generic},
+                      // Left out: not included, included without INCLUDE=1, beyond COUNT.
+                      ListCase {"included sections of COUNT, in file order, after the default",
+                                "[PRODUCT]\nCOUNT=4\n[PRODUCT_DEFAULT]\nNAME=Any DVR\n"
+                                "[PRODUCT_0]\nINCLUDE=1\nNAME=Zeta\nINDEX=2\n"
+                                "[PRODUCT_1]\nINCLUDE=0\nNAME=Zero\nINDEX=1\n"
+                                "[PRODUCT_2]\nNAME=Two\nINDEX=2\n"
+                                "[PRODUCT_3]\nINCLUDE=1\nNAME=Alpha\nINDEX=1\n"
+                                "[PRODUCT_4]\nINCLUDE=1\nNAME=Beyond\nINDEX=1\n",
+                                {{"Any DVR", ProductKind::Generic},
                                  {"Zeta", ProductKind::Arvo},
                                  {"Alpha", ProductKind::Ostrel}}},
                       ListCase {

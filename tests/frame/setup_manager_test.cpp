@@ -15,18 +15,6 @@ protected:
     void TearDown() override { ReleaseSetupManager(); }
 };
 
-TEST_F(SetupManagerTest, SingletonLifecycle)
-{
-    ISetupManager *first = GetSetupManager();
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->GetVersion(), 5);
-    EXPECT_EQ(GetSetupManager(), first);
-    ReleaseSetupManager();
-    EXPECT_EQ(CSetupManager::instance(), nullptr);
-    ReleaseSetupManager(); // with no singleton: only the language document is dropped
-    EXPECT_NE(GetSetupManager(), nullptr);
-}
-
 TEST_F(SetupManagerTest, RegistrationKeepsOneProviderPerKindAndNewestLast)
 {
     auto *manager = static_cast<CSetupManager *>(GetSetupManager());
@@ -46,21 +34,6 @@ TEST_F(SetupManagerTest, RegistrationKeepsOneProviderPerKindAndNewestLast)
     const int asked = accounts.log->count("getKind");
     manager->FindProvider(ProviderKind::Option);
     EXPECT_GT(accounts.log->count("getKind"), asked);
-}
-
-TEST_F(SetupManagerTest, RemoteSetupParametersAreInitialisedOnce)
-{
-    auto *manager = static_cast<CSetupManager *>(GetSetupManager());
-    const RemoteSetupParameters &parameters = manager->remoteSetupParameters();
-    EXPECT_EQ(parameters.activeEntry, -1);
-    EXPECT_EQ(parameters.flags, 0u);
-    EXPECT_EQ(parameters.timeout, 100);
-    EXPECT_EQ(parameters.autoConnect, 0);
-    EXPECT_EQ(parameters.enabled, 1);
-    for (const auto &row : parameters.entries)
-        for (const RemoteSetupEntry &entry : row)
-            for (char byte : entry.data)
-                ASSERT_EQ(byte, 0);
 }
 
 // A dialog whose provider is missing tells the user which data is missing and opens nothing.

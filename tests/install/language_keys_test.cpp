@@ -20,7 +20,6 @@
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -51,42 +50,43 @@ struct Language
     std::vector<std::string> problems; // parse and shape faults
 };
 
-std::string readFile(const fs::path &path)
+std::string describe(const std::string &code, const Key &key)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return "language '" + code + "', file '" + std::get<0>(key) + "', category '" + std::get<1>(key)
+        + "', id '" + std::get<2>(key) + "'";
 }
 
-std::string describe(const std::string &language, const std::string &file,
-                     const std::string &category, const std::string &id)
+// Shared file: one element per category, named by it. Dialog files: <category id=...>. Every
+// category holds <item id=...> elements of plain, non-blank text, each id once.
+void readCategories(const std::string &code, const std::string &file, bool shared,
+                    const pugi::xml_node &root, Language *language)
 {
-    return "language '" + language + "', file '" + file + "', category '" + category + "', id '"
-        + id + "'";
-}
-
-void readItems(const std::string &code, const std::string &file, const std::string &category,
-               const pugi::xml_node &parent, Language *language)
-{
-    for (pugi::xml_node item : parent.children()) {
-        if (item.type() != pugi::node_element)
+    const auto problem = [&](const std::string &where, const std::string &what) {
+        language->problems.push_back(where + ": " + what);
+    };
+    for (pugi::xml_node category : root.children()) {
+        if (category.type() != pugi::node_element)
             continue;
-        const std::string id = item.attribute("id").value();
-        const std::string where = describe(code, file, category, id);
-        if (std::string(item.name()) != "item" || id.empty()) {
-            language->problems.push_back("language '" + code + "', file '" + file + "', category '"
-                                         + category + "': element <" + item.name()
-                                         + "> is not an <item> with an id");
+        const std::string name = shared ? category.name() : category.attribute("id").value();
+        if (!shared && (std::string(category.name()) != "category" || name.empty())) {
+            problem(describe(code, {file, "", ""}), "a <" + std::string(category.name()) + ">");
             continue;
         }
-        if (item.find_child([](const pugi::xml_node &n) { return n.type() == pugi::node_element; }))
-            language->problems.push_back(where + ": the item holds elements, not plain text");
-        const std::string text = item.child_value();
-        if (text.find_first_not_of(" \t\r\n") == std::string::npos)
-            language->problems.push_back(where + ": empty text");
-        if (!language->texts.emplace(Key {file, category, id}, text).second)
-            language->problems.push_back(where + ": duplicate id (only the first item is found)");
+        for (pugi::xml_node item : category.children()) {
+            if (item.type() != pugi::node_element)
+                continue;
+            const Key key {file, name, item.attribute("id").value()};
+            const std::string text = item.child_value();
+            if (std::string(item.name()) != "item" || std::get<2>(key).empty())
+                problem(describe(code, key), "a <" + std::string(item.name()) + "> without an id");
+            else if (item.find_child(
+                         [](pugi::xml_node n) { return n.type() == pugi::node_element; }))
+                problem(describe(code, key), "the item holds elements, not plain text");
+            else if (text.find_first_not_of(" \t\r\n") == std::string::npos)
+                problem(describe(code, key), "empty text");
+            else if (!language->texts.emplace(key, text).second)
+                problem(describe(code, key), "duplicate id (only the first item is found)");
+        }
     }
 }
 
@@ -94,52 +94,33 @@ Language readLanguage(const std::string &code, const std::string &sharedName)
 {
     Language language;
     const fs::path folder = kInstallDir / "Language" / code;
-    if (!fs::is_directory(folder)) {
-        language.problems.push_back("language '" + code + "': folder " + folder.string()
-                                    + " is missing");
-        return language;
-    }
-    for (const fs::directory_entry &entry : fs::directory_iterator(folder)) {
+    std::error_code missing;
+    for (const fs::directory_entry &entry : fs::directory_iterator(folder, missing)) {
         const std::string file = entry.path().filename().string();
-        const auto problem = [&](const std::string &what) {
-            language.problems.push_back("language '" + code + "', file '" + file + "': " + what);
-        };
+        const std::string where = describe(code, {file, "", ""});
         const bool shared = file == sharedName;
         if (!shared && !(file.rfind("dlg_", 0) == 0 && entry.path().extension() == ".xml")) {
-            problem("neither the shared string file nor a dlg_*.xml");
+            language.problems.push_back(where + ": neither the shared file nor a dlg_*.xml");
             continue;
         }
         language.files.insert(file);
-        const std::string content = readFile(entry.path());
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string content {std::istreambuf_iterator<char>(in), {}};
         QStringDecoder utf8(QStringDecoder::Utf8);
-        const QString decoded = utf8(QByteArrayView(content.data(), qsizetype(content.size())));
+        (void)utf8(QByteArrayView(content.data(), qsizetype(content.size())));
         if (utf8.hasError())
-            problem("not valid UTF-8");
+            language.problems.push_back(where + ": not valid UTF-8");
         pugi::xml_document document;
         const pugi::xml_parse_result parsed = document.load_buffer(content.data(), content.size());
-        if (!parsed) {
-            problem(std::string("does not parse: ") + parsed.description() + " at byte "
-                    + std::to_string(parsed.offset));
-            continue;
-        }
-        const pugi::xml_node root = document.document_element();
-        if (std::string(root.name()) != "string") {
-            problem(std::string("document element is <") + root.name() + ">, not <string>");
-            continue;
-        }
-        // Shared file: one element per category, named by it. Dialog files: <category id=...>.
-        for (pugi::xml_node category : root.children()) {
-            if (category.type() != pugi::node_element)
-                continue;
-            const std::string name = shared ? category.name() : category.attribute("id").value();
-            if (!shared && (std::string(category.name()) != "category" || name.empty())) {
-                problem(std::string("element <") + category.name()
-                        + "> is not a <category> with an id");
-                continue;
-            }
-            readItems(code, file, name, category, &language);
-        }
+        const std::string root = document.document_element().name();
+        if (!parsed || root != "string")
+            language.problems.push_back(
+                where + ": " + (parsed ? "<" + root + ">, not <string>" : parsed.description()));
+        else
+            readCategories(code, file, shared, document.document_element(), &language);
     }
+    if (missing)
+        language.problems.push_back(folder.string() + ": " + missing.message());
     return language;
 }
 
@@ -177,15 +158,13 @@ const Language &languageOf(const std::string &code)
 
 // --- The language files ------------------------------------------------------------------------
 
+// That the shared file is there is for the key tests below: English has the commit messages in
+// it, every other language has English's files.
 TEST(InstalledLanguages, EveryFileParsesInItsShape)
 {
-    EXPECT_FALSE(sharedName().empty()) << "Config/Path.ini names no xml_string";
     for (const std::string &code : kLanguages) {
-        const Language &language = languageOf(code);
-        for (const std::string &problem : language.problems)
+        for (const std::string &problem : languageOf(code).problems)
             ADD_FAILURE() << problem;
-        EXPECT_TRUE(language.files.count(sharedName()))
-            << "language '" << code << "', file '" << sharedName() << "': missing";
     }
 }
 
@@ -200,9 +179,7 @@ TEST(InstalledLanguages, MatchEnglishKeyForKey)
                       << "language '" << code << "', file '" << file << "': " << what;
               for (const auto &[key, text] : from.texts)
                   if (!to.texts.count(key))
-                      ADD_FAILURE()
-                          << describe(code, std::get<0>(key), std::get<1>(key), std::get<2>(key))
-                          << ": " << what;
+                      ADD_FAILURE() << describe(code, key) << ": " << what;
           };
     for (const std::string &code : kLanguages) {
         if (code != kReference) {
@@ -219,7 +196,8 @@ TEST(InstalledLanguages, CommitMessagesExistAndNameTheFile)
     const Language &english = languageOf(kReference);
     for (const char *id : {"saveFailed", "reloadFailed"}) {
         const auto found = english.texts.find(Key {sharedName(), "message", id});
-        ASSERT_NE(found, english.texts.end()) << describe(kReference, sharedName(), "message", id);
+        ASSERT_NE(found, english.texts.end())
+            << describe(kReference, {sharedName(), "message", id});
         EXPECT_EQ(placeholders(found->second), std::vector<std::string> {"%s"}) << id;
     }
     EXPECT_TRUE(english.texts.count(Key {sharedName(), "message", "recordNotStored"}));
@@ -234,40 +212,31 @@ TEST(InstalledLanguages, KeepEnglishPlaceholders)
             const auto reference = english.texts.find(key);
             if (reference == english.texts.end())
                 continue;
-            EXPECT_EQ(placeholders(text), placeholders(reference->second))
-                << describe(code, std::get<0>(key), std::get<1>(key), std::get<2>(key));
+            EXPECT_EQ(placeholders(text), placeholders(reference->second)) << describe(code, key);
         }
     }
 }
 
 // --- Path.ini, resolved the way the module resolves it ----------------------------------------
 
-TEST(InstalledPaths, EveryKeyIsSetAndTheLanguageFilesResolve)
+// An unset key would resolve to the installation folder itself, no file.
+TEST(InstalledPaths, EveryKeyResolvesToAFile)
 {
     TempInstall install;
     install.copyFrom(QString::fromStdString(kInstallDir.string()));
-    for (const std::string &key : kDocumentedPathKeys)
-        EXPECT_FALSE(Common::getPathEntry(key.c_str(), false).isEmpty())
-            << "Config/Path.ini [PATH] has no value for '" << key << "'";
-
-    const QString mainIni = Common::getPathEntry("ini_ostrel", true);
-    EXPECT_TRUE(fs::is_regular_file(mainIni.toStdString()))
-        << "ini_ostrel resolves to " << mainIni.toStdString() << ", which does not exist";
-    const std::string configured = Common::getLanguage().toStdString();
-    EXPECT_NE(std::find(kLanguages.begin(), kLanguages.end(), configured), kLanguages.end())
-        << "the configured language '" << configured << "' is not one of the seven codes";
-
-    for (const std::string &code : kLanguages)
-        EXPECT_FALSE(Common::getLanguageFile("xml_string", QString::fromStdString(code)).isEmpty())
-            << "language '" << code << "': xml_string does not resolve to an existing file";
-
     for (const std::string &key : kDocumentedPathKeys) {
-        if (key.rfind("xml_", 0) != 0 || key == "xml_string")
-            continue;
+        if (key == "xml_string")
+            continue; // below, per language
         const QString path = Common::getPathEntry(key.c_str(), true);
         EXPECT_TRUE(fs::is_regular_file(path.toStdString()))
             << key << " resolves to " << path.toStdString() << ", which does not exist";
     }
+    const std::string configured = Common::getLanguage().toStdString();
+    EXPECT_NE(std::find(kLanguages.begin(), kLanguages.end(), configured), kLanguages.end())
+        << "the configured language '" << configured << "' is not one of the seven codes";
+    for (const std::string &code : kLanguages)
+        EXPECT_FALSE(Common::getLanguageFile("xml_string", QString::fromStdString(code)).isEmpty())
+            << "language '" << code << "': xml_string does not resolve to an existing file";
 }
 
 } // namespace

@@ -209,16 +209,10 @@ TEST_F(OptionSheetTest, RefusedWorkingCopyShowsNothing)
 {
     provider.refuseWorkingCopy = true;
     LogCapture log;
-    QStringList shown;
-    QObject watch;
-    QTimer::singleShot(0, &watch, [&shown] {
-        if (QWidget *window = QApplication::activeModalWidget()) {
-            shown << QString::fromLatin1(window->metaObject()->className());
-            window->close();
-        }
-    });
-    EXPECT_EQ(manager->ShowOptionSheet(), 2);
-    EXPECT_TRUE(shown.isEmpty()) << shown.join(QLatin1Char(' ')).toStdString();
+    std::int32_t result = 0;
+    EXPECT_FALSE(
+        duringStep<QDialog>([](QDialog *) {}, [&] { result = manager->ShowOptionSheet(); }));
+    EXPECT_EQ(result, 2);
     EXPECT_TRUE(log.contains(QStringLiteral("working copy"))) << log.text().toStdString();
 }
 
@@ -228,17 +222,11 @@ TEST_F(OptionSheetTest, CopyOfAnotherKindIsNeverAskedForOptions)
 {
     provider.kind = ProviderKind::ServerList; // its copies answer 3 too
     MessageBoxAnswerer answerer;
-    QObject watch;
-    bool sheetShown = false;
-    QTimer::singleShot(0, &watch, [&sheetShown] {
-        if (auto *sheet = qobject_cast<CTreePropSheet *>(QApplication::activeModalWidget())) {
-            sheetShown = true;
-            sheet->reject();
-        }
-    });
-    EXPECT_EQ(setupmgr::showOptionSheet(&provider), 2);
+    std::int32_t result = 0;
+    EXPECT_FALSE(duringStep<CTreePropSheet>(
+        [](CTreePropSheet *) {}, [&] { result = setupmgr::showOptionSheet(&provider); }));
+    EXPECT_EQ(result, 2);
     EXPECT_EQ(count("copy.getOptions"), 0);
-    EXPECT_FALSE(sheetShown);
     EXPECT_EQ(answerer.texts.size(), 1);
 }
 

@@ -20,43 +20,18 @@
 
 namespace {
 
-class SpinEditTest : public TreeOptionsTest
-{
-protected:
-    QTreeWidgetItem *spinRow(const QString &value)
-    {
-        QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Polling"), 0, 0);
-        tree->AddSpinEditBox(row, &CTreeOptionsEdit::staticMetaObject,
-                             &CTreeOptionsSpinCtrl::staticMetaObject);
-        tree->SetEditText(row, value);
-        return row;
-    }
-};
-
-// The spin row commits its text through the same reading and clamp as the General page's
-// polling time (whose table in option_rules_test holds the ends and the odd texts): the leading
-// number, held in the spin's range.
-TEST_F(SpinEditTest, CommitStoresTheClampedLeadingNumber)
-{
-    QTreeWidgetItem *row = spinRow(QStringLiteral("30"));
-    for (const auto &[typed, stored] : {std::pair("  -7x", "-7"), std::pair("250", "10")}) {
-        tree->setCurrentItem(nullptr);
-        tree->setCurrentItem(row);
-        ASSERT_NE(tree->spinControl(), nullptr);
-        tree->spinControl()->SetRange(-10, 10);
-        tree->editEditor()->setText(QString::fromLatin1(typed));
-        tree->CommitAndCloseEditors();
-        EXPECT_EQ(tree->GetEditText(row), QString::fromLatin1(stored)) << typed;
-    }
-}
-
 // GIVEN an open spin edit WHEN its arrows, or Up and Down in the edit or the arrows, are used
 // THEN the edit stays open, the tree's selection stays, and the number steps within the range;
 // WHEN another widget of the window is clicked THEN the value is committed and the editors close.
 // The callback hears of both ends with the editor's windows.
-TEST_F(SpinEditTest, ArrowsKeepTheEditAnotherWidgetEndsIt)
+// (The commit's clamp is the General page's polling-time test, the number read from the text
+// the polling-time table's.)
+TEST_F(TreeOptionsTest, SpinArrowsKeepTheEditAnotherWidgetEndsIt)
 {
-    QTreeWidgetItem *row = spinRow(QStringLiteral("7"));
+    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Polling"), 0, 0);
+    tree->AddSpinEditBox(row, &CTreeOptionsEdit::staticMetaObject,
+                         &CTreeOptionsSpinCtrl::staticMetaObject);
+    tree->SetEditText(row, QStringLiteral("7"));
     valueRow(QStringLiteral("Below"), QStringLiteral("b"), nullptr); // where Down would go
     show();
     tree->setCurrentItem(row);
@@ -65,7 +40,6 @@ TEST_F(SpinEditTest, ArrowsKeepTheEditAnotherWidgetEndsIt)
     ASSERT_TRUE(edit && spin);
     EXPECT_EQ(edit->text(), QStringLiteral("7"));
     EXPECT_EQ(row->text(0), QStringLiteral("Polling")); // the label alone while editing
-    EXPECT_EQ(spin->objectName(), QStringLiteral("optionSpin"));
     EXPECT_EQ(spin->geometry().left(), edit->geometry().right() + 1); // at the edit's right edge
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].code, EditorNotifyCode::EditorCreated);
@@ -176,6 +150,7 @@ TEST_F(TreeOptionsTest, CalendarKeepsTheDateEditOpen)
     QDateTime stored;
     tree->GetDateTime(row, &stored);
     EXPECT_EQ(stored.date(), QDate(2023, 5, 20));
+    EXPECT_EQ(tree->GetComboText(row), QLocale().toString(stored.date(), QLocale::ShortFormat));
 }
 
 // Focus moves between the address fields without ending the edit; a blank field stores nothing
@@ -219,7 +194,6 @@ TEST_F(TreeOptionsTest, TabGoesToTheBrowseButtonWhenThereIsOneElseToTheTree)
     CTreeOptionsEdit *edit = tree->editEditor();
     CTreeOptionsBrowseButton *button = tree->browseButton();
     ASSERT_TRUE(edit && button);
-    EXPECT_EQ(button->objectName(), QStringLiteral("optionBrowse"));
     EXPECT_LE(edit->geometry().right(), button->geometry().left());
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_Tab);
@@ -235,22 +209,18 @@ TEST_F(TreeOptionsTest, TabGoesToTheBrowseButtonWhenThereIsOneElseToTheTree)
     EXPECT_EQ(plain->text(0), QStringLiteral("Plain: p"));
 }
 
-// The tree losing the focus to another widget, the user's scrolling and the wheel each commit
-// the value and close the editors; a click on the selected row's label opens them again.
-TEST_F(TreeOptionsTest, LeavingTheTreeEndsTheEditRightArrowFocusesTheEditor)
+// The user's scrolling and the wheel each commit the value and close the editors, as the focus
+// going to another widget does (the spin row's test); a click on the selected row's label opens
+// them again.
+TEST_F(TreeOptionsTest, ScrollingEndsTheEditRightArrowFocusesTheEditor)
 {
     QTreeWidgetItem *first = valueRow(QStringLiteral("Row 0"), QStringLiteral("v"), nullptr);
     for (int i = 1; i < 60; ++i)
         valueRow(QStringLiteral("Row %1").arg(i), QStringLiteral("v"), nullptr);
     show();
     tree->setCurrentItem(first);
-    ASSERT_NE(tree->editEditor(), nullptr);
-    tree->editEditor()->setText(QStringLiteral("new"));
-    EXPECT_TRUE(tree->hasFocus());
-    QTest::mouseClick(other, Qt::LeftButton);
-    EXPECT_FALSE(tree->editorsOpen());
-    EXPECT_EQ(first->text(0), QStringLiteral("Row 0: new"));
-
+    tree->CommitAndCloseEditors();
+    ASSERT_FALSE(tree->editorsOpen());
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->labelRect(first).center());
     ASSERT_TRUE(tree->editorsOpen());
     QTest::keyClick(tree, Qt::Key_Right);
@@ -300,11 +270,7 @@ TEST_F(TreeOptionsTest, MultiLineValueIsKeptWholeAndShownByItsFirstLine)
     CMultiLineEditFrameWnd *frame = tree->multiLineFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(frame->isWindow());
-    EXPECT_EQ(frame->textEdit()->objectName(), QStringLiteral("optionEditor"));
     EXPECT_EQ(frame->height(), 60);
-    EXPECT_EQ(tree->editEditor(), nullptr); // the frame holds the edit now
-    EXPECT_EQ(frame->edit()->parentWidget(), frame);
-    EXPECT_EQ(frame->edit()->FormatValue(QStringLiteral("a\r\nb")), QStringLiteral("a..."));
 
     frame->textEdit()->setPlainText(QStringLiteral("one\ntwo\nthree"));
     tree->CommitAndCloseEditors();
@@ -421,22 +387,6 @@ TEST_F(TreeOptionsTest, ColourChooserWritesOnlyTheRowStillEdited)
     ASSERT_NE(tree->browseButton(), nullptr);
     EXPECT_EQ(tree->browseButton()->GetColor(), QColor(0, 128, 255));
     EXPECT_EQ(tree->GetColor(row), QColor(0, 128, 255));
-}
-
-TEST_F(TreeOptionsTest, MaskedRowEditsTheRealValueInAPasswordEdit)
-{
-    QTreeWidgetItem *row = tree->InsertItem(QStringLiteral("Password"), 0, 0);
-    tree->AddEditBox(row, &CTreeOptionsEdit::staticMetaObject, true);
-    tree->SetEditText(row, QStringLiteral("abcdef"));
-    tree->setCurrentItem(row);
-    CTreeOptionsEdit *edit = tree->editEditor();
-    ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(edit->text(), QStringLiteral("abcdef"));
-    EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
-    edit->setText(QStringLiteral("xyz"));
-    tree->CommitAndCloseEditors();
-    EXPECT_EQ(row->text(0), QStringLiteral("Password: ***"));
-    EXPECT_EQ(tree->GetItemRecord(row)->text, QStringLiteral("xyz"));
 }
 
 } // namespace

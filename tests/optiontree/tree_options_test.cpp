@@ -1,7 +1,5 @@
 // The option tree's rows: radio walks, check-box propagation, value texts, copies, deletion,
 // what assistive tools read, and the glyphs it paints.
-#include "optiontree/tree_options_date_ctrl.h"
-#include "optiontree/tree_options_ddx.h"
 #include "tree_options_fixture.h"
 
 #include <QAccessible>
@@ -87,13 +85,6 @@ TEST_F(TreeOptionsTest, RadioRowSelectionUnchecksItsRunAndInsertingCheckedSelect
     EXPECT_FALSE(tree->SetRadioButton(box));
     EXPECT_FALSE(tree->GetRadioButton(box, &checked));
     EXPECT_FALSE(tree->SetCheckBox(second, true));
-
-    int index = -1;
-    DDX_TreeRadio(setupmgr::DataExchange::Save, tree, group, index);
-    EXPECT_EQ(index, 0);
-    index = 1;
-    DDX_TreeRadio(setupmgr::DataExchange::Load, tree, group, index);
-    EXPECT_EQ(checkedPattern(tree, group), "RXg");
 }
 
 TEST_F(TreeOptionsTest, ToggleReachesChildrenAndOneParentLevel)
@@ -178,6 +169,7 @@ TEST_F(TreeOptionsTest, ClicksAndSpaceToggleOnlyWhatMayChange)
     EXPECT_EQ(calls.size(), 1u);
 }
 
+// A colour row's text is checked with its chooser, a date row's with its calendar.
 TEST_F(TreeOptionsTest, ValueTextRules)
 {
     // The first separator splits label and value.
@@ -188,17 +180,6 @@ TEST_F(TreeOptionsTest, ValueTextRules)
     tree->RemoveValueText(split);
     EXPECT_EQ(split->text(0), QStringLiteral("Note"));
     EXPECT_EQ(tree->GetComboText(split), QString());
-
-    QTreeWidgetItem *colour = valueRow(QStringLiteral("Colour"), QString(), nullptr);
-    EXPECT_EQ(tree->GetColor(colour), QColor(255, 0, 0)); // a new record's colour
-    tree->SetColor(colour, QColor(255, 128, 0));
-    EXPECT_EQ(colour->text(0), QStringLiteral("Colour: &FF8000"));
-
-    QTreeWidgetItem *day = tree->InsertItem(QStringLiteral("Day"), 0, 0);
-    tree->AddComboBox(day, &CTreeOptionsDateCtrl::staticMetaObject);
-    const QDateTime date(QDate(2024, 2, 29), QTime(13, 5));
-    tree->SetDateTime(day, date);
-    EXPECT_EQ(tree->GetComboText(day), QLocale().toString(date.date(), QLocale::ShortFormat));
 
     // Rows without a record take no typed value.
     tree->SetEditText(split, QStringLiteral("x"));
@@ -225,31 +206,22 @@ TEST_F(TreeOptionsTest, CopyBranchCopiesRecordsInOrderUnderTheNewParent)
     tree->GetItemImage(copy, &image, nullptr);
     EXPECT_EQ(image, 1);
 
-    // The records are copies, not shared.
-    tree->SetEditText(password, QStringLiteral("changed"));
+    // The records are copies, not shared. The masked row is edited as its real value, in a
+    // password edit, and stays masked.
+    tree->setCurrentItem(password);
+    CTreeOptionsEdit *edit = tree->editEditor();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), QStringLiteral("abc"));
+    EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+    edit->setText(QStringLiteral("xyz"));
+    tree->CommitAndCloseEditors();
+    EXPECT_EQ(password->text(0), QStringLiteral("Password: ***"));
+    EXPECT_EQ(tree->GetItemRecord(password)->text, QStringLiteral("xyz"));
     EXPECT_EQ(tree->GetItemRecord(copy->child(1))->text, QStringLiteral("abc"));
     tree->SetCheckBox(box, true);
     bool checked = true;
     tree->GetCheckBox(copy->child(0), &checked);
     EXPECT_FALSE(checked);
-}
-
-TEST_F(TreeOptionsTest, DeleteAllItemsOpensNoEditorAndClosesTheOpenOne)
-{
-    QTreeWidgetItem *first = valueRow(QStringLiteral("First"), QStringLiteral("1"), nullptr);
-    valueRow(QStringLiteral("Second"), QStringLiteral("2"), nullptr);
-    valueRow(QStringLiteral("Third"), QStringLiteral("3"), nullptr);
-    tree->setCurrentItem(first);
-    ASSERT_TRUE(tree->editorsOpen());
-    calls.clear();
-
-    tree->DeleteAllItems();
-    EXPECT_FALSE(tree->editorsOpen());
-    EXPECT_EQ(tree->topLevelItemCount(), 0);
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].code, EditorNotifyCode::EditorClosing);
-    settle();
-    EXPECT_EQ(tree->viewport()->findChildren<QLineEdit *>().size(), 0);
 }
 
 // A tree opens editors only over its own rows; a row of another tree would be deleted without
@@ -265,13 +237,16 @@ TEST_F(TreeOptionsTest, EditorsOpenOnlyOverTheTreesOwnRows)
     tree->CommitAndCloseEditors();
 }
 
-// What the user's callback may do when it hears that the editor of a row being deleted closes:
-// rebuild the tree, or delete the editor it was handed.
+// What goes while a row is edited (the row, its group, or every row), and what the user's
+// callback does when it hears that the editor closes: rebuild the tree, or delete the editor it
+// was handed.
+enum class Deleted { Row, Group, All };
+
 struct ClosingAction
 {
     const char *name;
-    bool deleteGroup; // delete the edited row's group instead of the row
-    bool rebuild;     // DeleteAllItems, as a page that reloads its values does
+    Deleted deleted;
+    bool rebuild; // DeleteAllItems, as a page that reloads its values does
 };
 
 class DeletingTheEditedRow : public TreeOptionsTest,
@@ -282,6 +257,7 @@ protected:
     {
         CTreeOptionsCtrl *tree;
         bool rebuild;
+        int created = 0;
         int closings = 0;
         OptionItemKind kind = OptionItemKind::None;
     };
@@ -290,6 +266,8 @@ protected:
                           void *user)
     {
         auto *heard = static_cast<Heard *>(user);
+        if (code == EditorNotifyCode::EditorCreated)
+            ++heard->created;
         if (code != EditorNotifyCode::EditorClosing)
             return;
         ++heard->closings;
@@ -303,34 +281,42 @@ protected:
 };
 
 // The user hears of the closing editor while the row is still whole, and nothing it does then
-// reaches the row a second time. (Run under ASan.)
+// reaches the row a second time; the selection moving on opens no editor. (Run under ASan.)
 TEST_P(DeletingTheEditedRow, TellsTheUserWhileTheRowIsWhole)
 {
     const ClosingAction &c = GetParam();
     QTreeWidgetItem *group = tree->InsertGroup(QStringLiteral("Group"), 1);
     QTreeWidgetItem *row = valueRow(QStringLiteral("Name"), QStringLiteral("v"), group);
-    valueRow(QStringLiteral("Other"), QStringLiteral("o"), nullptr);
+    QTreeWidgetItem *other = valueRow(QStringLiteral("Other"), QStringLiteral("o"), nullptr);
+    valueRow(QStringLiteral("Last"), QStringLiteral("l"), nullptr);
     tree->expandAll();
-    tree->setCurrentItem(row);
+    // Deleting every row, the selection moves from a top-level row to the next.
+    tree->setCurrentItem(c.deleted == Deleted::All ? other : row);
     ASSERT_TRUE(tree->editorsOpen());
     Heard heard {tree, c.rebuild};
     tree->SetEditorCallback(&DeletingTheEditedRow::onClosing, &heard);
 
-    if (c.deleteGroup)
-        delete group;
+    if (c.deleted == Deleted::All)
+        tree->DeleteAllItems();
     else
-        delete row;
+        delete (c.deleted == Deleted::Group ? group : row);
     EXPECT_FALSE(tree->editorsOpen());
+    EXPECT_EQ(heard.created, 0);
     EXPECT_EQ(heard.closings, 1);
     EXPECT_EQ(heard.kind, OptionItemKind::Edit);
-    EXPECT_EQ(tree->topLevelItemCount(), c.rebuild ? 0 : c.deleteGroup ? 1 : 2);
+    const int left = c.rebuild || c.deleted == Deleted::All ? 0
+        : c.deleted == Deleted::Group                       ? 2
+                                                            : 3;
+    EXPECT_EQ(tree->topLevelItemCount(), left);
     settle();
+    EXPECT_EQ(tree->viewport()->findChildren<QLineEdit *>().size(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Actions, DeletingTheEditedRow,
-                         ::testing::Values(ClosingAction {"RowRebuild", false, true},
-                                           ClosingAction {"GroupRebuild", true, true},
-                                           ClosingAction {"RowDeleteEditor", false, false}),
+                         ::testing::Values(ClosingAction {"RowRebuild", Deleted::Row, true},
+                                           ClosingAction {"GroupRebuild", Deleted::Group, true},
+                                           ClosingAction {"RowDeleteEditor", Deleted::Row, false},
+                                           ClosingAction {"AllDeleteEditor", Deleted::All, false}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 // A row taken out of the tree lives on: it keeps the value being edited, whether it or a group

@@ -302,7 +302,8 @@ TEST_P(PageFrameTest, Rectangles)
     EXPECT_EQ(bar.right(), plain.right());
 }
 
-TEST_P(PageFrameTest, CaptionGradientCoversOneColumnMoreThanItsWidth)
+// The gradient covers one column more than the bar is wide; a long caption ends in an ellipsis.
+TEST_P(PageFrameTest, CaptionBar)
 {
     const QImage image = caption(QString(), 101);
     int painted = 0;
@@ -311,10 +312,7 @@ TEST_P(PageFrameTest, CaptionGradientCoversOneColumnMoreThanItsWidth)
     EXPECT_EQ(painted, 102);
     EXPECT_EQ(image.pixelColor(0, 5), frame.activeCaptionColour());
     EXPECT_EQ(image.pixelColor(0, 0), image.pixelColor(0, kCaption - 1)) << "a whole column";
-}
 
-TEST_P(PageFrameTest, LongCaptionEndsInAnEllipsis)
-{
     const QString text = QStringLiteral("A caption far too long for the narrow bar it is given");
     const QString elided = QFontMetrics(QApplication::font()).elidedText(text, Qt::ElideRight, 99);
     ASSERT_NE(elided, text);
