@@ -12,7 +12,6 @@
 #include <QDirIterator>
 #include <QImage>
 #include <QLabel>
-#include <QListWidget>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -21,19 +20,11 @@ namespace {
 
 const QColor kMagenta(255, 0, 255);
 
-// Pixel (x, y) of the 2x picture's cell differs somewhere within its 2x2 block: no 1x picture
-// enlarged by repeating pixels could give it.
-bool hasFinerDetail(const QImage &fine, const QRect &cell)
+// Some 2x2 block of the picture holds more than one colour: repeating the pixels of a picture
+// half its size cannot give it.
+bool hasFinerDetail(const QImage &fine)
 {
-    for (int y = cell.top(); y < cell.bottom(); y += 2) {
-        for (int x = cell.left(); x < cell.right(); x += 2) {
-            const QRgb corner = fine.pixel(x, y);
-            if (fine.pixel(x + 1, y) != corner || fine.pixel(x, y + 1) != corner
-                || fine.pixel(x + 1, y + 1) != corner)
-                return true;
-        }
-    }
-    return false;
+    return fine != fine.scaled(fine.size() / 2).scaled(fine.size());
 }
 
 TEST(ImageScale, EveryPictureHasATwinOfTwiceTheSizeWithFinerDetail)
@@ -52,27 +43,30 @@ TEST(ImageScale, EveryPictureHasATwinOfTwiceTheSizeWithFinerDetail)
             SCOPED_TRACE(path.toStdString());
             ASSERT_FALSE(fine.isNull());
             EXPECT_EQ(fine.size(), picture.size() * 2);
-            EXPECT_TRUE(hasFinerDetail(fine, fine.rect()));
+            EXPECT_TRUE(hasFinerDetail(fine));
         }
     }
     EXPECT_GE(pictures, 7);
 }
 
-// The picture as an icon shows it: the mask colour transparent, every other pixel unchanged.
-void expectShown(const QPixmap &shown, const QImage &strip, const QRect &cell, const QColor &mask)
+// The cell of a strip as an icon shows it: the mask colour transparent.
+QImage masked(const QImage &strip, const QRect &cell, const QColor &mask)
 {
-    const QImage image = shown.toImage().convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(image.size(), cell.size());
-    for (int y = 0; y < cell.height(); ++y) {
-        for (int x = 0; x < cell.width(); ++x) {
-            const QColor source = strip.pixelColor(cell.x() + x, cell.y() + y);
-            const QColor pixel = image.pixelColor(x, y);
-            if (source == mask)
-                ASSERT_EQ(pixel.alpha(), 0) << x << "," << y;
-            else
-                ASSERT_EQ(pixel, source) << x << "," << y;
+    QImage image = strip.copy(cell).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == mask)
+                image.setPixel(x, y, 0);
         }
     }
+    return image;
+}
+
+QImage shown(const QIcon &icon, const QSize &size, qreal ratio)
+{
+    const QPixmap pixmap = icon.pixmap(size, ratio);
+    EXPECT_EQ(pixmap.devicePixelRatio(), ratio);
+    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
 TEST(ImageScale, ImageListsHandOutTheFinerCellsAtTheSameIndices)
@@ -101,16 +95,16 @@ TEST(ImageScale, ImageListsHandOutTheFinerCellsAtTheSameIndices)
             SCOPED_TRACE(i);
             const QRect cell(QPoint(int(i) * strip.cellWidth, 0), size);
             const QRect fineCell(cell.topLeft() * 2, size * 2);
-            expectShown(icons.at(i).pixmap(size, 1.0), coarse, cell, strip.mask);
-            const QPixmap scaled = icons.at(i).pixmap(size, 2.0);
-            EXPECT_EQ(scaled.devicePixelRatio(), 2.0);
-            expectShown(scaled, fine, fineCell, strip.mask);
-            EXPECT_TRUE(hasFinerDetail(fine, fineCell));
+            EXPECT_EQ(shown(icons.at(i), size, 1.0), masked(coarse, cell, strip.mask));
+            EXPECT_EQ(shown(icons.at(i), size, 2.0), masked(fine, fineCell, strip.mask));
+            EXPECT_TRUE(hasFinerDetail(fine.copy(fineCell)));
         }
     }
 }
 
-// The managers on the embedded installation's texts.
+// The managers on the embedded installation's texts. Selecting plain shows the details without
+// their list, selecting listed with it: the tree keeps its width. A larger dialog gives the tree
+// and the list more room, and the banner fills the left edge.
 class ManagerResize : public ::testing::Test
 {
 protected:
@@ -121,23 +115,23 @@ protected:
     }
     void TearDown() override { Common::releaseLanguage(); }
 
-    // Selecting plain shows the details without their list, selecting listed with it: the tree
-    // keeps its width. A larger dialog gives the tree and the list more room, and the banner
-    // fills the left edge.
-    void expectSensibleSizes(QDialog &dialog, QTreeWidget *tree, QTreeWidgetItem *plain,
-                             QTreeWidgetItem *listed, QWidget *list)
+    void expectSensibleSizes(QDialog &dialog, const char *treeName, const char *plain,
+                             const char *listed, const char *listName)
     {
         dialog.show();
-        tree->setCurrentItem(plain);
-        QApplication::processEvents();
+        auto *tree = dialog.findChild<QTreeWidget *>(QLatin1String(treeName));
+        auto *list = dialog.findChild<QWidget *>(QLatin1String(listName));
+        const auto select = [tree](const char *text) {
+            tree->setCurrentItem(tree->findItems(QLatin1String(text), Qt::MatchRecursive).value(0));
+            QApplication::processEvents();
+        };
+        select(plain);
         ASSERT_FALSE(list->isVisible());
-        const int treeWidth = tree->width();
-        tree->setCurrentItem(listed);
-        QApplication::processEvents();
-        ASSERT_TRUE(list->isVisible());
-        EXPECT_EQ(tree->width(), treeWidth);
-
         const QSize treeSize = tree->size();
+        select(listed);
+        ASSERT_TRUE(list->isVisible());
+        EXPECT_EQ(tree->width(), treeSize.width());
+
         const QSize listSize = list->size();
         dialog.resize(dialog.size() + QSize(300, 200));
         QApplication::processEvents();
@@ -157,11 +151,7 @@ TEST_F(ManagerResize, RecorderManager)
     servers.data.addServer("Lobby");
     CServerListDlg dialog;
     dialog.SetProvider(&servers);
-    dialog.show();
-    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("serverTree"));
-    expectSensibleSizes(dialog, tree, tree->topLevelItem(0),
-                        tree->findItems(QStringLiteral("Lobby"), Qt::MatchRecursive).value(0),
-                        dialog.findChild<QWidget *>(QStringLiteral("infoList")));
+    expectSensibleSizes(dialog, "serverTree", "DVR", "Lobby", "infoList");
 }
 
 TEST_F(ManagerResize, AccountManager)
@@ -171,13 +161,7 @@ TEST_F(ManagerResize, AccountManager)
     accounts.data.addGroup("staff", {{MemberUser, "bob"}});
     CAccountManagerDlg dialog;
     dialog.SetProvider(&accounts);
-    dialog.show();
-    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("accountTree"));
-    const auto item = [tree](const char *text) {
-        return tree->findItems(QLatin1String(text), Qt::MatchRecursive).value(0);
-    };
-    expectSensibleSizes(dialog, tree, item("bob"), item("staff"),
-                        dialog.findChild<QListWidget *>(QStringLiteral("memberList")));
+    expectSensibleSizes(dialog, "accountTree", "bob", "staff", "memberList");
 }
 
 } // namespace
