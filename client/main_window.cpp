@@ -9,13 +9,13 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QDateTime>
+#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -67,32 +67,37 @@ MainWindow::MainWindow(ModuleHandle &module, ostrelhost::ReferenceHost &host, QW
 
 void MainWindow::createActions()
 {
-    const auto action = [this](const QString &text, QStyle::StandardPixmap icon, const QString &tip,
+    const auto action = [this](const QString &text, const char *icon, const QString &tip,
                                void (MainWindow::*slot)()) {
-        auto *result = new QAction(style()->standardIcon(icon), text, this);
+        // The 1x picture and its 2x twin, so that a scaled screen shows the finer one.
+        const QString file = QStringLiteral(":/client/%1.png").arg(QLatin1String(icon));
+        QIcon image(file);
+        image.addFile(QStringLiteral(":/client/%1@2x.png").arg(QLatin1String(icon)));
+        auto *result = new QAction(image, text, this);
         result->setToolTip(tip);
         result->setObjectName(text.toLower().remove(QLatin1Char('&')).remove(QLatin1Char(' ')));
         connect(result, &QAction::triggered, this, slot);
         return result;
     };
-    m_accounts = action(QStringLiteral("&Accounts"), QStyle::SP_DirHomeIcon,
-                        QStringLiteral("Users and groups"), &MainWindow::showAccounts);
-    m_authority = action(QStringLiteral("A&uthority"), QStyle::SP_DialogApplyButton,
+    m_accounts = action(QStringLiteral("&Accounts"), "accounts", QStringLiteral("Users and groups"),
+                        &MainWindow::showAccounts);
+    m_authority = action(QStringLiteral("A&uthority"), "authority",
                          QStringLiteral("Who holds each permission"), &MainWindow::showAuthority);
     m_recorders
-        = action(QStringLiteral("&Recorders"), QStyle::SP_DriveNetIcon,
+        = action(QStringLiteral("&Recorders"), "recorders",
                  QStringLiteral("Register, edit and delete recorders"), &MainWindow::showRecorders);
     m_options
-        = action(QStringLiteral("&Options"), QStyle::SP_FileDialogDetailedView,
+        = action(QStringLiteral("&Options"), "options",
                  QStringLiteral("Language, alarm service, graphics"), &MainWindow::showOptions);
     m_remoteSetup
-        = action(QStringLiteral("Remote &setup"), QStyle::SP_ComputerIcon,
+        = action(QStringLiteral("Remote &setup"), "remote-setup",
                  QStringLiteral("Set up the selected recorder through its product plug-in"),
                  &MainWindow::openRemoteSetup);
 
     QMenu *setup = menuBar()->addMenu(QStringLiteral("&Setup"));
     QToolBar *toolBar = addToolBar(QStringLiteral("Setup"));
     toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolBar->setIconSize(QSize(16, 16));
     for (QAction *each : {m_accounts, m_authority, m_recorders, m_options, m_remoteSetup}) {
         setup->addAction(each);
         toolBar->addAction(each);

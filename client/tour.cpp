@@ -204,7 +204,11 @@ void Tour::finish()
     m_timer.stop();
     QFile index(m_out.filePath(QStringLiteral("index.md")));
     if (index.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        index.write("# Tour of the demo client\n\n");
+        // A tour on a scaled screen (QT_SCALE_FACTOR=2) pictures every step at that scale.
+        const qreal scale = qApp->devicePixelRatio();
+        index.write(scale == 1.0 ? QByteArray("# Tour of the demo client\n\n")
+                                 : "# Tour of the demo client at scale " + QByteArray::number(scale)
+                            + "\n\n");
         index.write(m_index.join(QLatin1Char('\n')).toUtf8());
         index.write("\n");
     }

@@ -85,7 +85,9 @@ CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
     fields->addWidget(m_label3, 2, 0);
     fields->addWidget(m_descEdit, 2, 1);
     fields->addWidget(m_memberList, 3, 0, 1, 2);
-    fields->setRowStretch(4, 1);
+    // The member list takes the room a larger dialog gives; without it the fields stay on top.
+    fields->setRowStretch(3, 1);
+    keepRoomWhenHidden({m_new, m_modify, m_delete});
     auto *accountButtons = new QHBoxLayout;
     accountButtons->addStretch();
     accountButtons->addWidget(m_new);

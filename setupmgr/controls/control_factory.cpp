@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -13,6 +14,37 @@ namespace setupmgr {
 namespace {
 constexpr char kBannerImage[] = ":/ostrel/controls/banner.png";
 constexpr int kNoControlId = -1;
+
+// The banner keeps the picture's width and fills its column at any height: the picture from the
+// top, its last row carried on below; from the 2x picture on a scaled screen.
+class Banner : public QLabel
+{
+public:
+    explicit Banner(QWidget *parent)
+        : QLabel(parent)
+    {
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    }
+
+    QSize sizeHint() const override { return picture(1.0).deviceIndependentSize().toSize(); }
+    QSize minimumSizeHint() const override { return {sizeHint().width(), 0}; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        const QPixmap image = picture(devicePixelRatioF());
+        const qreal imageHeight = image.deviceIndependentSize().height();
+        QPainter painter(this);
+        painter.drawPixmap(QPointF(0, 0), image);
+        if (height() > imageHeight)
+            painter.drawPixmap(QRectF(0, imageHeight, width(), height() - imageHeight), image,
+                               QRectF(0, image.height() - 1, image.width(), 1));
+    }
+
+private:
+    static QPixmap picture(qreal ratio) { return cachedPixmap(QLatin1String(kBannerImage), ratio); }
+};
+
 } // namespace
 
 void markControl(QWidget *control, int controlId, const char *objectName)
@@ -38,11 +70,19 @@ QLabel *makeLabel(QWidget *parent, const char *text, int controlId, const char *
     return label;
 }
 
+void keepRoomWhenHidden(std::initializer_list<QWidget *> widgets)
+{
+    for (QWidget *widget : widgets) {
+        QSizePolicy policy = widget->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        widget->setSizePolicy(policy);
+    }
+}
+
 QLabel *makeBanner(QWidget *parent)
 {
-    auto *banner = new QLabel(parent);
+    auto *banner = new Banner(parent);
     markControl(banner, kNoControlId, "banner");
-    banner->setPixmap(cachedPixmap(QLatin1String(kBannerImage)));
     return banner;
 }
 
@@ -78,7 +118,7 @@ void layOutBesideBanner(QDialog *dialog, QWidget *banner, QLayout *work, QPushBu
     const QMargins margins = layout->contentsMargins();
     layout->setContentsMargins(0, 0, margins.right(), 0);
     right->setContentsMargins(0, margins.top(), 0, margins.bottom());
-    layout->addWidget(banner, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(banner);
     layout->addLayout(right, 1);
 }
 

@@ -21,6 +21,9 @@ QPushButton *makeButton(QWidget *parent, const char *text, int controlId, const 
 // A marked label whose mnemonic moves the focus to buddy.
 QLabel *makeLabel(QWidget *parent, const char *text, int controlId, const char *objectName,
                   QWidget *buddy);
+// The widgets keep their room in the layout while hidden, so that nothing beside them moves
+// when they come and go, as controls of a fixed template stay in place.
+void keepRoomWhenHidden(std::initializer_list<QWidget *> widgets);
 // The managers' banner picture along the left edge; it has no id of its own.
 QLabel *makeBanner(QWidget *parent);
 // The OK and Cancel of an edit dialog: OK is the default button and accepts the dialog, Cancel

@@ -94,8 +94,11 @@ QTreeWidgetItem *CNodeTreeCtrl::makeItem(const QString &text, int image, int sel
     auto *item = new NodeItem(-1);
     item->setText(0, text);
     QIcon icon;
-    icon.addPixmap(this->image(image).pixmap(16, 16), QIcon::Normal);
-    icon.addPixmap(this->image(selectedImage).pixmap(16, 16), QIcon::Selected);
+    // Both resolutions, so that a scaled screen still paints the finer pictures.
+    for (const qreal ratio : {1.0, 2.0}) {
+        icon.addPixmap(this->image(image).pixmap(QSize(16, 16), ratio), QIcon::Normal);
+        icon.addPixmap(this->image(selectedImage).pixmap(QSize(16, 16), ratio), QIcon::Selected);
+    }
     item->setIcon(0, icon);
     return item;
 }

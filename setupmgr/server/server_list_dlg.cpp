@@ -47,6 +47,7 @@ CServerListDlg::CServerListDlg(QWidget *parent)
 
     auto *infoLayout = new QVBoxLayout(m_infoGroup);
     infoLayout->addWidget(m_infoList);
+    keepRoomWhenHidden({m_modify, m_delete});
     auto *serverButtons = new QHBoxLayout;
     serverButtons->addStretch();
     serverButtons->addWidget(m_new);

@@ -2,13 +2,14 @@
 """Draws the account dialogs' image strips and banner as PNG files (standard library only).
 
 Strips are 16x16 cells side by side on a magenta background, which the dialogs treat as
-transparent. Run from this folder; the PNGs are committed, so the build does not need Python.
+transparent; each is also drawn at twice the resolution (name@2x.png). Run from this folder; the
+PNGs are committed, so the build does not need Python.
 """
 import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "res"))
-from pngdraw import MAGENTA, Canvas  # noqa: E402
+from pngdraw import MAGENTA, Canvas, save_both  # noqa: E402
 
 def person(c, ox, oy, shirt, scale_small=False):
     if scale_small:
@@ -21,8 +22,8 @@ def person(c, ox, oy, shirt, scale_small=False):
 
 
 def root_monitor(c, ox):
-    c.rect(ox + 1, 2, ox + 14, 11, (60, 60, 60))
-    c.rect(ox + 2, 3, ox + 13, 10, (90, 160, 230))
+    c.rect(ox + 1, 2, ox + 14, 11, (90, 160, 230))
+    c.frame(ox + 1, 2, ox + 14, 11, (60, 60, 60))
     c.rect(ox + 6, 12, ox + 9, 13, (60, 60, 60))
     c.rect(ox + 3, 14, ox + 12, 14, (60, 60, 60))
 
@@ -54,16 +55,16 @@ def key_icon(c, ox):
 
 def shield(c, ox):
     blue = (50, 100, 190)
-    for y in range(2, 14):
-        inset = max(0, y - 9)
-        c.rect(ox + 3 + inset, y, ox + 12 - inset, y, blue)
+    # Straight sides, narrowing to a point over the last rows.
+    c.shade(ox + 3, 2, ox + 12, 13,
+            lambda u, v: blue if abs(u - ox - 7.5) <= 4.5 - max(0, v - 9) else None)
     c.rect(ox + 7, 4, ox + 8, 11, (255, 255, 255))
     c.rect(ox + 5, 6, ox + 10, 7, (255, 255, 255))
 
 
-def account_strip():
+def account_strip(scale):
     # 0 root, 1 user, 2 group, 3 folder, 4 open folder
-    c = Canvas(80, 16)
+    c = Canvas(80, 16, scale=scale)
     root_monitor(c, 0)
     person(c, 16, 0, (60, 110, 200))
     group_icon(c, 32)
@@ -72,9 +73,9 @@ def account_strip():
     return c
 
 
-def authority_strip():
+def authority_strip(scale):
     # 0 root, 1 category, 2 authority item, 3 user, 4 group
-    c = Canvas(80, 16)
+    c = Canvas(80, 16, scale=scale)
     shield(c, 0)
     folder(c, 16, False)
     key_icon(c, 32)
@@ -83,13 +84,14 @@ def authority_strip():
     return c
 
 
-def banner():
+def banner(scale):
     width, height = 143, 365
-    c = Canvas(width, height)
-    for y in range(height):
-        t = y / (height - 1)
-        colour = (int(20 + 30 * t), int(60 + 80 * t), int(130 + 90 * t))
-        c.rect(0, y, width - 1, y, colour)
+    c = Canvas(width, height, scale=scale)
+
+    def gradient(_, v):
+        t = min(1, max(0, v / (height - 1)))
+        return (int(20 + 30 * t), int(60 + 80 * t), int(130 + 90 * t))
+    c.shade(0, 0, width - 1, height - 1, gradient)
     # A few lens rings: the client watches cameras.
     for cx, cy, r in ((70, 90, 40), (40, 240, 22), (110, 300, 14)):
         c.disc(cx, cy, r, (230, 240, 255))
@@ -100,7 +102,7 @@ def banner():
 
 
 if __name__ == "__main__":
-    account_strip().save("account_images.png")
-    authority_strip().save("authority_images.png")
+    save_both(account_strip, "account_images.png")
+    save_both(authority_strip, "authority_images.png")
     # The managers share the banner; it lives with the controls.
-    banner().save("../../controls/images/banner.png")
+    save_both(banner, "../../controls/images/banner.png")

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the option sheet's image strips. Run from this folder; the PNGs are committed, so the
-build does not need Python.
+"""Draws the option sheet's image strips, each also at twice the resolution (name@2x.png). Run
+from this folder; the PNGs are committed, so the build does not need Python.
 
 option_page_images.png: the General page's tree, 20x20 cells on magenta (transparent).
     0 a small blue diamond (value rows), 1 a closed yellow folder, 2 an open yellow folder.
@@ -13,7 +13,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "res"))
-from pngdraw import Canvas  # noqa: E402
+from pngdraw import Canvas, save_both  # noqa: E402
 
 TEAL = (0, 128, 128)
 OUTLINE = (60, 60, 60)
@@ -25,13 +25,19 @@ FOLDER_DARK = (180, 130, 20)
 def diamond(c, ox):
     # A value row: a blue diamond with a dark rim and a light upper-left face.
     cx, cy, r = ox + 9, 10, 5
-    for y in range(cy - r, cy + r + 1):
-        for x in range(cx - r, cx + r + 1):
-            d = abs(x - cx) + abs(y - cy)
-            if d == r:
-                c.put(x, y, (20, 40, 140))
-            elif d < r:
-                c.put(x, y, (110, 160, 250) if x + y < cx + cy else (40, 90, 220))
+    # At scale 1 the rim is the ring of pixels r steps from the centre; finer scales keep its
+    # outer edge where those pixels end and make it one device pixel thick.
+    outer = r + 0.5 - 0.5 / c.scale
+    rim = outer - 1 / c.scale
+
+    def face(u, v):
+        d = abs(u - cx) + abs(v - cy)
+        if d > outer:
+            return None
+        if d > rim:
+            return (20, 40, 140)
+        return (110, 160, 250) if u + v < cx + cy else (40, 90, 220)
+    c.shade(cx - r, cy - r, cx + r, cy + r, face)
 
 
 def folder_closed(c, ox):
@@ -88,30 +94,30 @@ def gear_window(c, ox):
     for dx, dy in ((0, -4), (0, 4), (-4, 0), (4, 0), (-3, -3), (3, -3), (-3, 3), (3, 3)):
         c.rect(min(cx + dx, cx + dx // 4 * 3), min(cy + dy, cy + dy // 4 * 3),
                max(cx + dx, cx + dx // 4 * 3), max(cy + dy, cy + dy // 4 * 3), FOLDER_DARK)
-    for y in range(cy - 3, cy + 4):
-        for x in range(cx - 3, cx + 4):
-            r = math.hypot(x - cx, y - cy)
-            if r < 1.0:
-                continue
-            if r <= 3.2:
-                c.put(x, y, FOLDER if r <= 2.3 else FOLDER_DARK)
+
+    def wheel(u, v):
+        r = math.hypot(u - cx, v - cy)
+        if r < 1.0 or r > 3.2:
+            return None
+        return FOLDER if r <= 2.3 else FOLDER_DARK
+    c.shade(cx - 3, cy - 3, cx + 3, cy + 3, wheel)
 
 
-def page_strip():
-    c = Canvas(60, 20)
+def page_strip(scale):
+    c = Canvas(60, 20, scale=scale)
     diamond(c, 0)
     folder_closed(c, 20)
     folder_open(c, 40)
     return c
 
 
-def sheet_strip():
-    c = Canvas(32, 16, fill=TEAL)
+def sheet_strip(scale):
+    c = Canvas(32, 16, fill=TEAL, scale=scale)
     tree_window(c, 0)
     gear_window(c, 16)
     return c
 
 
 if __name__ == "__main__":
-    page_strip().save("option_page_images.png")
-    sheet_strip().save("option_sheet_images.png")
+    save_both(page_strip, "option_page_images.png")
+    save_both(sheet_strip, "option_sheet_images.png")

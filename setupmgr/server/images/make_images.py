@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Draws the recorder tree's image strip: 16x16 cells on magenta, which the tree treats as
-transparent. Run from this folder; the PNG is committed, so the build does not need Python.
+transparent, and the same at twice the resolution (server_images@2x.png). Run from this folder;
+the PNGs are committed, so the build does not need Python.
 """
 import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "res"))
-from pngdraw import Canvas  # noqa: E402
+from pngdraw import Canvas, save_both  # noqa: E402
 
 
 def network(c, ox):
@@ -30,13 +31,13 @@ def recorder(c, ox):
     c.rect(ox + 12, 12, ox + 13, 12, (20, 20, 25))
 
 
-def server_strip():
+def server_strip(scale):
     # 0 root, 1 recorder
-    c = Canvas(32, 16)
+    c = Canvas(32, 16, scale=scale)
     network(c, 0)
     recorder(c, 16)
     return c
 
 
 if __name__ == "__main__":
-    server_strip().save("server_images.png")
+    save_both(server_strip, "server_images.png")
