@@ -128,9 +128,10 @@ TEST_F(ManagerDlgTest, CancelWritesNothingAndCloseDropsChanges)
     EXPECT_STREQ(accounts.data.users[1]->id, "bob");
 }
 
-// A store that fails keeps the dialog and its changes, and the client's data is neither cleared
-// nor reloaded. A store the client cannot load back is in the file, so the dialog closes and the
-// log says so. Either way the user is told which file.
+// Delete asks with the account's id and selects its folder. A store that fails keeps the dialog
+// and its changes, and the client's data is neither cleared nor reloaded. A store the client
+// cannot load back is in the file, so the dialog closes and the log says so. Either way the user
+// is told which file.
 TEST_F(ManagerDlgTest, AFailedCommitNamesTheFile)
 {
     for (const bool saveFails : {true, false}) {
@@ -143,8 +144,10 @@ TEST_F(ManagerDlgTest, AFailedCommitNamesTheFile)
         MessageBoxAnswerer answerer(QMessageBox::Yes);
         tree->setCurrentItem(userItem(1));
         click(manager, kDelete);
+        EXPECT_EQ(tree->currentItem(), tree->UserFolder());
         click(manager, kOk);
         ASSERT_EQ(answerer.texts.size(), 2) << saveFails;
+        EXPECT_EQ(answerer.texts[0], QStringLiteral("Delete the user bob?"));
         EXPECT_TRUE(answerer.texts[1].contains(QStringLiteral("account.xml")))
             << answerer.texts[1].toStdString();
         EXPECT_EQ(manager->isVisible(), saveFails);
@@ -158,29 +161,6 @@ TEST_F(ManagerDlgTest, AFailedCommitNamesTheFile)
             EXPECT_EQ(commitCalls(*accounts.log), kCommit);
         }
     }
-}
-
-TEST_F(ManagerDlgTest, DeletingAUserTakesItOutOfGroupsExactly)
-{
-    MessageBoxAnswerer yes(QMessageBox::Yes);
-    tree->setCurrentItem(userItem(1));
-    click(manager, kDelete);
-    EXPECT_EQ(yes.texts, QStringList {QStringLiteral("Delete the user bob?")});
-    EXPECT_EQ(tree->UserFolder()->childCount(), 1);
-    EXPECT_EQ(tree->currentItem(), tree->UserFolder());
-    // A deleted group stays a member elsewhere.
-    tree->setCurrentItem(groupItem(1));
-    click(manager, kDelete);
-    EXPECT_EQ(tree->GroupFolder()->childCount(), 1);
-
-    click(manager, kOk);
-    EXPECT_EQ(commitCalls(*accounts.log), kCommit);
-    EXPECT_EQ(accounts.data.users.size(), 1u);
-    ASSERT_EQ(accounts.data.groups.size(), 1u);
-    const PointerSeq<MemberRecord> &members = accounts.data.groups[0]->members;
-    ASSERT_EQ(seqSize(members), 2u);
-    EXPECT_STREQ(seqAt(members, 0)->id, "Bob");
-    EXPECT_STREQ(seqAt(members, 1)->id, "guests");
 }
 
 class AuthorityDlgTest : public AccountTestEnv

@@ -40,13 +40,13 @@ protected:
         accounts.data.addUser("Admin", "pw");
         accounts.data.addUser("bob", "pw");
         testhost::AccountProvider::files().clear();
-        testhost::FailingAccountProvider wrapped(&accounts, plan);
+        accounts.faults = plan;
         LogCapture log;
         MessageBoxAnswerer answerer;
         Outcome outcome;
 
         auto manager = std::make_unique<CAccountManagerDlg>();
-        manager->SetProvider(&wrapped);
+        manager->SetProvider(&accounts);
         manager->show();
         auto *tree = control<CAccountTreeCtrl>(manager.get(), kTree);
         tree->setCurrentItem(tree->UserFolder());
@@ -86,15 +86,15 @@ protected:
         ostrelhost::appendBlock(watch->members)->kind = MemberUser;
         copyField(seqAt(watch->members, 0)->id, "bob");
         testhost::AuthorityProvider::files().clear();
-        testhost::FailingAuthorityProvider wrapped(&authority, plan);
-        testhost::FailingAccountProvider wrappedAccounts(&accounts, plan);
+        authority.faults = plan;
+        accounts.faults = plan;
         LogCapture log;
         MessageBoxAnswerer answerer;
         Outcome outcome;
 
         auto dialog = std::make_unique<CAuthorityDlg>();
-        dialog->SetProvider(&wrapped);
-        dialog->SetAccountProvider(&wrappedAccounts);
+        dialog->SetProvider(&authority);
+        dialog->SetAccountProvider(&accounts);
         dialog->show();
         auto *tree = control<CAuthorityTreeCtrl>(dialog.get(), kAuthTree);
         QTreeWidgetItem *category = tree->rootItem() ? tree->rootItem()->child(0) : nullptr;

@@ -42,7 +42,7 @@ protected:
         testhost::OptionProvider::files().clear();
         testhost::NotificationRecorder notifications;
         options.linkTarget = static_cast<INotificationTarget *>(&notifications);
-        testhost::FailingOptionProvider wrapped(&options, plan);
+        options.faults = plan;
         LogCapture log;
         MessageBoxAnswerer answerer;
         Run run;
@@ -62,7 +62,7 @@ protected:
                 tree->GetRadioButton(group, &chosen, &checked);
                 outcome.keptInDialog = chosen == kGerman;
             },
-            [&] { run.result = setupmgr::showOptionSheet(&wrapped); });
+            [&] { run.result = setupmgr::showOptionSheet(&options); });
         run.announced = !notifications.received.empty();
         run.providerLanguage = options.data.options.language;
         options.linkTarget = nullptr;

@@ -35,20 +35,18 @@ protected:
     Outcome addRecorder(const std::shared_ptr<FaultPlan> &plan)
     {
         servers.data = testhost::ServerListData();
-        for (const char *name : {"Lobby", "Gate"})
-            servers.data.addServer(name);
-        copyField(servers.data.servers[0]->address, "10.0.0.1");
-        copyField(servers.data.servers[1]->address, "10.0.0.2");
+        servers.data.addServer("Lobby", "10.0.0.1");
+        servers.data.addServer("Gate", "10.0.0.2");
         testhost::ServerListProvider::files().clear();
-        testhost::FailingServerListProvider wrapped(&servers, plan);
-        testhost::FailingDisplayTemplateProvider wrappedTemplates(&templates, plan);
-        setupmgr::setDisplayTemplateProvider(&wrappedTemplates);
+        servers.faults = plan;
+        templates.faults = plan;
+        setupmgr::setDisplayTemplateProvider(&templates);
         LogCapture log;
         MessageBoxAnswerer answerer(QMessageBox::Yes);
         Outcome outcome;
 
         auto list = std::make_unique<CServerListDlg>();
-        list->SetProvider(&wrapped);
+        list->SetProvider(&servers);
         list->show();
         auto *tree = named<CServerTreeCtrl>(list.get(), "serverTree");
         duringStep<CServerSetupDlg>(

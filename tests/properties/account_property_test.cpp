@@ -231,11 +231,10 @@ RC_GTEST_PROP(AccountProperties, DeletingAnAccountLeavesTheOthers, ())
     recordgen::fill(accounts.data, drawn);
     const Records users = recordbytes::users(accounts.data);
     const Records groups = recordbytes::groups(accounts.data);
-    const std::string id = deleteUser
-        ? std::string(drawn.users[std::size_t(index)].id,
-                      strnlen(drawn.users[std::size_t(index)].id, sizeof(UserRecord::id)))
-        : std::string(drawn.groups[std::size_t(index)].record.id,
-                      strnlen(drawn.groups[std::size_t(index)].record.id, sizeof(GroupRecord::id)));
+    const char *idField = deleteUser ? drawn.users[std::size_t(index)].id
+                                     : drawn.groups[std::size_t(index)].record.id;
+    static_assert(sizeof(UserRecord::id) == sizeof(GroupRecord::id));
+    const std::string id(idField, strnlen(idField, sizeof(UserRecord::id)));
     RC_TAG(deleteUser ? "user" : "group");
 
     MessageBoxAnswerer answerer(QMessageBox::Yes);

@@ -15,15 +15,9 @@ class ServerRulesTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        add("Lobby", "10.0.0.1", 7011);
-        add("Gate", "10.0.0.2", 7000);
-        add("Yard", "cam.example.com", 6100);
-    }
-    void add(const char *name, const char *address, std::uint16_t port)
-    {
-        ServerRecord *record = servers.data.addServer(name);
-        copyField(record->address, address);
-        record->port = port;
+        servers.data.addServer("Lobby", "10.0.0.1", 7011);
+        servers.data.addServer("Gate", "10.0.0.2", 7000);
+        servers.data.addServer("Yard", "cam.example.com", 6100);
     }
 
     testhost::ServerListProvider servers;
@@ -50,7 +44,8 @@ TEST_F(ServerRulesTest, NewRecorderChecksInTheirOrder)
 // name and address never count, and neither do duplicates the list already held.
 TEST_F(ServerRulesTest, EditedRecorderIsCheckedOnWhatChanged)
 {
-    add("Lobby", "10.0.0.2", 7000); // a second Lobby, at Gate's address, as a host may hold
+    servers.data.addServer("Lobby", "10.0.0.2",
+                           7000); // a second Lobby, at Gate's address, as a host may hold
     const auto change = [](QByteArray name, QByteArray address, std::uint16_t port,
                            bool nameChanged, bool addressChanged) {
         return ServerChange {0, "Lobby", name, address, port, nameChanged, addressChanged};

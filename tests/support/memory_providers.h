@@ -1,17 +1,36 @@
 // In-memory providers of every kind for tests. Each records the operations called on it (in a
 // log shared with its working copies) and keeps "files" in a process-wide in-memory store, so
-// the save-clear-load hand-over of a commit can be followed without touching the disk.
+// the save-clear-load hand-over of a commit can be followed without touching the disk. Given a
+// fault plan, a provider fails its Nth call, so that a dialog's path can be driven through each
+// failure a client may report, one at a time.
 #pragma once
 
 #include <ostrel/data_provider.h>
 #include <ostrelhost/owned_records.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace testhost {
+
+// Which call fails, and what happened: shared by a provider and every working copy it hands out.
+struct FaultPlan
+{
+    explicit FaultPlan(int failAt = 0)
+        : failAt(failAt)
+    { }
+
+    // Counts a call; true when it is the one that fails. Copies' calls are named "copy.<op>".
+    bool fails(const char *operation, bool onCopy);
+    bool hit() const { return !failedCall.empty(); }
+
+    int failAt = 0; // 1-based; 0 fails nothing
+    int calls = 0;
+    std::string failedCall; // empty until the failure hit
+};
 
 struct CallLog
 {
@@ -72,7 +91,9 @@ struct ServerListData
 {
     Records<ServerRecord> servers;
 
-    ServerRecord *addServer(const char *name);
+    // A recorder at that address and port, numbered after the others.
+    ServerRecord *addServer(const char *name, const char *address = "", std::uint16_t port = 0);
+    void eraseAt(std::size_t index) { servers.erase(servers.begin() + std::ptrdiff_t(index)); }
 };
 
 // Recorders kept by value, one after another in a vector, as real hosts keep them: adding one
@@ -94,7 +115,8 @@ struct ServerValueData
     ~ServerValueData();
 
     // Takes over the record and the blocks it holds.
-    void adopt(const ServerRecord &record);
+    void adopt(const ServerRecord &record) { servers.push_back(record); }
+    ServerRecord *addServer(const char *name);
     void eraseAt(std::size_t index);
 };
 
@@ -118,7 +140,65 @@ struct RemoteSetupData
     bool accept = true; // what loadRemoteSetupParameters answers
 };
 
-// The common operations over a Data value; Derived adds the kind's own operations.
+template <typename T>
+T *pointer(Copied<T> &record)
+{
+    return record.get();
+}
+
+inline ServerRecord *pointer(ServerRecord &record)
+{
+    return &record;
+}
+
+inline AuthorityCategory *pointer(AuthorityData::Category &category)
+{
+    return category.category.get();
+}
+
+// The first record whose field (id or name) holds text, read no further than the field: a host
+// may fill a field to its last byte without a terminating zero. -1 when there is none.
+template <typename Records, typename Field>
+std::int32_t findFirst(Records &records, Field field, const char *text)
+{
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const auto &value = pointer(records[i])->*field;
+        const std::size_t length = strnlen(value, sizeof value);
+        if (text && std::strlen(text) == length && std::memcmp(value, text, length) == 0)
+            return static_cast<std::int32_t>(i);
+    }
+    return -1;
+}
+
+// The record at index, through its holder or by value; false when there is none.
+template <typename Records, typename T>
+bool recordAt(Records &records, std::int32_t index, T **out)
+{
+    if (index < 0 || std::size_t(index) >= records.size())
+        return false;
+    *out = pointer(records[std::size_t(index)]);
+    return true;
+}
+
+// Removes the first record whose field holds text, as the reference host does.
+template <typename Records, typename Field>
+bool eraseFirst(Records &records, Field field, const char *text)
+{
+    const std::int32_t found = findFirst(records, field, text);
+    if (found >= 0)
+        records.erase(records.begin() + found);
+    return found >= 0;
+}
+
+template <typename Records>
+std::int32_t countOf(const Records &records)
+{
+    return static_cast<std::int32_t>(records.size());
+}
+
+// The common operations over a Data value; Derived adds the kind's own operations. A call the
+// fault plan fails answers as a client's would (false or -1, a null out pointer; a clear does
+// nothing) and is not recorded, since it never reached the data; release is never failed.
 template <typename Derived, typename Interface, typename Data, ProviderKind Kind>
 class MemoryProvider : public Interface
 {
@@ -130,8 +210,7 @@ public:
 
     bool queryLink(LinkKind link, void **out) override
     {
-        record("queryLink");
-        *out = link == LinkKind::Notification ? linkTarget : nullptr;
+        *out = act("queryLink") && link == LinkKind::Notification ? linkTarget : nullptr;
         return *out != nullptr;
     }
     void release(int) override
@@ -139,15 +218,10 @@ public:
         record("release");
         delete static_cast<Derived *>(this);
     }
-    ProviderKind getKind() override
-    {
-        record("getKind");
-        return kind;
-    }
+    ProviderKind getKind() override { return act("getKind") ? kind : ProviderKind(-1); }
     bool loadFile(const char *path) override
     {
-        record("loadFile");
-        if (refuseLoad)
+        if (!act("loadFile") || refuseLoad)
             return false;
         auto found = files().find(path);
         if (found == files().end())
@@ -157,24 +231,21 @@ public:
     }
     bool saveFile(const char *path) override
     {
-        record("saveFile");
-        if (refuseSave)
+        if (!act("saveFile") || refuseSave)
             return false;
         files()[path] = data;
         return true;
     }
     void clear() override
     {
-        record("clear");
-        data = Data();
+        if (act("clear"))
+            data = Data();
     }
     bool createWorkingCopy(IDataProvider **out) override
     {
-        record("createWorkingCopy");
-        if (refuseWorkingCopy) {
-            *out = nullptr;
+        *out = nullptr;
+        if (!act("createWorkingCopy") || refuseWorkingCopy)
             return false;
-        }
         auto *copy = new Derived(static_cast<const Derived &>(*this));
         copy->isWorkingCopy = true;
         *out = copy;
@@ -190,7 +261,8 @@ public:
 
     Data data;
     ProviderKind kind = Kind;
-    std::shared_ptr<CallLog> log; // shared with working copies
+    std::shared_ptr<CallLog> log;      // shared with working copies
+    std::shared_ptr<FaultPlan> faults; // shared with working copies; none fails nothing
     void *linkTarget = nullptr;
     bool refuseWorkingCopy = false;
     bool refuseSave = false; // copied into working copies, as a full disk would be
@@ -204,33 +276,70 @@ protected:
         log->calls.push_back(isWorkingCopy ? std::string("copy.") + operation
                                            : std::string(operation));
     }
+    // Records the call, or fails it as the plan says.
+    bool act(const char *operation)
+    {
+        if (faults && faults->fails(operation, isWorkingCopy))
+            return false;
+        record(operation);
+        return true;
+    }
+    // The same for a call that answers through out, which a failure sets to null.
+    template <typename T>
+    bool act(const char *operation, T **out)
+    {
+        if (act(operation))
+            return true;
+        *out = nullptr;
+        return false;
+    }
 };
 
 class AccountProvider final
     : public MemoryProvider<AccountProvider, IAccountProvider, AccountData, ProviderKind::Account>
 {
 public:
-    AccountProvider() = default;
-    AccountProvider(const AccountProvider &) = default;
-    std::int32_t getUserCount() override;
-    bool getUser(std::int32_t index, UserRecord **out) override;
+    std::int32_t getUserCount() override { return act("getUserCount") ? countOf(data.users) : -1; }
+    bool getUser(std::int32_t index, UserRecord **out) override
+    {
+        return act("getUser", out) && recordAt(data.users, index, out);
+    }
     bool addUser(const UserRecord *user) override;
-    bool deleteUser(const char *id) override;
-    std::int32_t getGroupCount() override;
-    bool getGroup(std::int32_t index, GroupRecord **out) override;
+    bool deleteUser(const char *id) override
+    {
+        return act("deleteUser") && eraseFirst(data.users, &UserRecord::id, id);
+    }
+    std::int32_t getGroupCount() override
+    {
+        return act("getGroupCount") ? countOf(data.groups) : -1;
+    }
+    bool getGroup(std::int32_t index, GroupRecord **out) override
+    {
+        return act("getGroup", out) && recordAt(data.groups, index, out);
+    }
     bool addGroup(const GroupRecord *group) override;
-    bool deleteGroup(const char *id) override;
+    bool deleteGroup(const char *id) override
+    {
+        return act("deleteGroup") && eraseFirst(data.groups, &GroupRecord::id, id);
+    }
 };
 
 class AuthorityProvider final : public MemoryProvider<AuthorityProvider, IAuthorityProvider,
                                                       AuthorityData, ProviderKind::Authority>
 {
 public:
-    AuthorityProvider() = default;
-    AuthorityProvider(const AuthorityProvider &) = default;
-    std::int32_t getCategoryCount() override;
-    bool getCategory(std::int32_t index, AuthorityCategory **out) override;
-    std::int32_t findCategory(const char *id) override;
+    std::int32_t getCategoryCount() override
+    {
+        return act("getCategoryCount") ? countOf(data.categories) : -1;
+    }
+    bool getCategory(std::int32_t index, AuthorityCategory **out) override
+    {
+        return act("getCategory", out) && recordAt(data.categories, index, out);
+    }
+    std::int32_t findCategory(const char *id) override
+    {
+        return act("findCategory") ? findFirst(data.categories, &AuthorityCategory::id, id) : -1;
+    }
     std::int32_t getAuthorityCount(std::int32_t category) override;
     bool getAuthority(std::int32_t category, std::int32_t index, AuthorityItem **out) override;
 };
@@ -242,37 +351,57 @@ class RecorderProvider
     : public MemoryProvider<Derived, IServerListProvider, Data, ProviderKind::ServerList>
 {
 public:
-    std::int32_t getServerCount() override;
-    bool getServer(std::int32_t index, ServerRecord **out) override;
-    bool findServer(const char *name, ServerRecord **out) override;
+    std::int32_t getServerCount() override
+    {
+        return this->act("getServerCount") ? countOf(this->data.servers) : -1;
+    }
+    bool getServer(std::int32_t index, ServerRecord **out) override
+    {
+        return this->act("getServer", out) && recordAt(this->data.servers, index, out);
+    }
+    bool findServer(const char *name, ServerRecord **out) override
+    {
+        auto &servers = this->data.servers;
+        return this->act("findServer", out)
+            && recordAt(servers, findFirst(servers, &ServerRecord::name, name), out);
+    }
+    std::int32_t createServer(const char *name) override
+    {
+        if (!this->act("createServer"))
+            return -1;
+        this->data.addServer(name);
+        return countOf(this->data.servers) - 1;
+    }
+    bool removeServer(const char *name) override
+    {
+        const std::int32_t found = findFirst(this->data.servers, &ServerRecord::name, name);
+        if (!this->act("removeServer") || found < 0)
+            return false;
+        this->data.eraseAt(std::size_t(found));
+        return true;
+    }
 };
 
 class ServerListProvider : public RecorderProvider<ServerListProvider, ServerListData>
 {
 public:
-    ServerListProvider() = default;
-    ServerListProvider(const ServerListProvider &) = default;
-    std::int32_t createServer(const char *name) override;
-    bool removeServer(const char *name) override;
 };
 
 class ServerValueListProvider final
     : public RecorderProvider<ServerValueListProvider, ServerValueData>
 {
 public:
-    ServerValueListProvider() = default;
-    ServerValueListProvider(const ServerValueListProvider &) = default;
-    std::int32_t createServer(const char *name) override;
-    bool removeServer(const char *name) override;
 };
 
 class OptionProvider final
     : public MemoryProvider<OptionProvider, IOptionProvider, OptionData, ProviderKind::Option>
 {
 public:
-    OptionProvider() = default;
-    OptionProvider(const OptionProvider &) = default;
-    bool getOptions(OptionRecord **out) override;
+    bool getOptions(OptionRecord **out) override
+    {
+        *out = &data.options;
+        return act("getOptions", out);
+    }
 };
 
 class DisplayTemplateProvider final
@@ -280,8 +409,6 @@ class DisplayTemplateProvider final
                             ProviderKind::DisplayTemplate>
 {
 public:
-    DisplayTemplateProvider() = default;
-    DisplayTemplateProvider(const DisplayTemplateProvider &) = default;
     bool getTemplate(const char *name, DisplayTemplate **out) override;
 };
 

@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
-#include <initializer_list>
 
 namespace recordbytes {
 
@@ -17,42 +16,34 @@ struct Field
     std::size_t size;
 };
 
-#define FIELD(Type, member)                                                                        \
-    Field                                                                                          \
-    {                                                                                              \
-#member, offsetof(Type, member), sizeof(Type::member)                                      \
-    }
+#define FIELD(Type, member) Field(#member, offsetof(Type, member), sizeof(Type::member))
 
-const std::initializer_list<Field> kUserFields {
-    FIELD(UserRecord, id),     FIELD(UserRecord, password), FIELD(UserRecord, padding),
-    FIELD(UserRecord, number), FIELD(UserRecord, name),     FIELD(UserRecord, description)};
-const std::initializer_list<Field> kGroupFields {FIELD(GroupRecord, number), FIELD(GroupRecord, id),
-                                                 FIELD(GroupRecord, description)};
-const std::initializer_list<Field> kCategoryFields {
-    FIELD(AuthorityCategory, number), FIELD(AuthorityCategory, id), FIELD(AuthorityCategory, name)};
-const std::initializer_list<Field> kItemFields {
-    FIELD(AuthorityItem, number), FIELD(AuthorityItem, id), FIELD(AuthorityItem, name),
-    FIELD(AuthorityItem, description)};
-const std::initializer_list<Field> kServerFields {
-    FIELD(ServerRecord, hostId),      FIELD(ServerRecord, hostFlags),
-    FIELD(ServerRecord, name),        FIELD(ServerRecord, connected),
-    FIELD(ServerRecord, productKind), FIELD(ServerRecord, hostData),
-    FIELD(ServerRecord, port),        FIELD(ServerRecord, address),
-    FIELD(ServerRecord, useDdns),     FIELD(ServerRecord, ddnsAddress),
-    FIELD(ServerRecord, ddnsId),      FIELD(ServerRecord, ddnsPassword),
-    FIELD(ServerRecord, hostText),    FIELD(ServerRecord, loginId),
-    FIELD(ServerRecord, password),    FIELD(ServerRecord, version),
-    FIELD(ServerRecord, productCode)};
-const std::initializer_list<Field> kOptionFields {
-    FIELD(OptionRecord, language), FIELD(OptionRecord, alarmServiceAutoConnect),
-    FIELD(OptionRecord, alarmServicePollingTime), FIELD(OptionRecord, alarmServicePollingMin),
-    FIELD(OptionRecord, alarmServicePollingMax)};
-const std::initializer_list<Field> kMemberFields {FIELD(MemberRecord, kind),
-                                                  FIELD(MemberRecord, id)};
-const std::initializer_list<Field> kInfoFields {
-    FIELD(AdditionalInfo, tag), FIELD(AdditionalInfo, name), FIELD(AdditionalInfo, value)};
-const std::initializer_list<Field> kCameraFields {FIELD(CameraEntry, channel),
-                                                  FIELD(CameraEntry, name)};
+using Fields = std::vector<Field>;
+
+// By Kind: each kind's name and fields.
+const char *const kNames[] = {"user", "group", "category", "authority item", "recorder", "options"};
+const Fields kFields[] = {
+    {FIELD(UserRecord, id), FIELD(UserRecord, password), FIELD(UserRecord, padding),
+     FIELD(UserRecord, number), FIELD(UserRecord, name), FIELD(UserRecord, description)},
+    {FIELD(GroupRecord, number), FIELD(GroupRecord, id), FIELD(GroupRecord, description)},
+    {FIELD(AuthorityCategory, number), FIELD(AuthorityCategory, id),
+     FIELD(AuthorityCategory, name)},
+    {FIELD(AuthorityItem, number), FIELD(AuthorityItem, id), FIELD(AuthorityItem, name),
+     FIELD(AuthorityItem, description)},
+    {FIELD(ServerRecord, hostId), FIELD(ServerRecord, hostFlags), FIELD(ServerRecord, name),
+     FIELD(ServerRecord, connected), FIELD(ServerRecord, productKind),
+     FIELD(ServerRecord, hostData), FIELD(ServerRecord, port), FIELD(ServerRecord, address),
+     FIELD(ServerRecord, useDdns), FIELD(ServerRecord, ddnsAddress), FIELD(ServerRecord, ddnsId),
+     FIELD(ServerRecord, ddnsPassword), FIELD(ServerRecord, hostText), FIELD(ServerRecord, loginId),
+     FIELD(ServerRecord, password), FIELD(ServerRecord, version), FIELD(ServerRecord, productCode)},
+    {FIELD(OptionRecord, language), FIELD(OptionRecord, alarmServiceAutoConnect),
+     FIELD(OptionRecord, alarmServicePollingTime), FIELD(OptionRecord, alarmServicePollingMin),
+     FIELD(OptionRecord, alarmServicePollingMax)},
+};
+const Fields kMemberFields {FIELD(MemberRecord, kind), FIELD(MemberRecord, id)};
+const Fields kInfoFields {FIELD(AdditionalInfo, tag), FIELD(AdditionalInfo, name),
+                          FIELD(AdditionalInfo, value)};
+const Fields kCameraFields {FIELD(CameraEntry, channel), FIELD(CameraEntry, name)};
 
 #undef FIELD
 
@@ -84,40 +75,12 @@ std::vector<std::string> elements(const PointerSeq<T> &seq)
 
 std::string name(Kind kind)
 {
-    switch (kind) {
-    case Kind::User:
-        return "user";
-    case Kind::Group:
-        return "group";
-    case Kind::Category:
-        return "category";
-    case Kind::AuthorityItem:
-        return "authority item";
-    case Kind::Server:
-        return "recorder";
-    case Kind::Options:
-        return "options";
-    }
-    return "record";
+    return kNames[static_cast<int>(kind)];
 }
 
-const std::initializer_list<Field> &fieldsOf(Kind kind)
+const Fields &fieldsOf(Kind kind)
 {
-    switch (kind) {
-    case Kind::User:
-        return kUserFields;
-    case Kind::Group:
-        return kGroupFields;
-    case Kind::Category:
-        return kCategoryFields;
-    case Kind::AuthorityItem:
-        return kItemFields;
-    case Kind::Server:
-        return kServerFields;
-    case Kind::Options:
-        return kOptionFields;
-    }
-    return kUserFields;
+    return kFields[static_cast<int>(kind)];
 }
 
 std::string hexByte(char byte)
@@ -128,7 +91,7 @@ std::string hexByte(char byte)
 }
 
 // "password byte 3 was 0x41, is 0x00" for the first byte where the two differ.
-std::string byteDifference(const std::initializer_list<Field> &fields, const std::string &before,
+std::string byteDifference(const Fields &fields, const std::string &before,
                            const std::string &after)
 {
     if (before.size() != after.size())
@@ -149,13 +112,12 @@ const char *seqName(Kind kind, std::size_t seq)
     return kind == Kind::Server ? (seq == 0 ? "additionalInfo" : "cameras") : "members";
 }
 
-const std::initializer_list<Field> &seqFields(Kind kind, std::size_t seq)
+const Fields &seqFields(Kind kind, std::size_t seq)
 {
     return kind == Kind::Server ? (seq == 0 ? kInfoFields : kCameraFields) : kMemberFields;
 }
 
-void describeFields(std::string &text, const std::initializer_list<Field> &fields,
-                    const std::string &bytes)
+void describeFields(std::string &text, const Fields &fields, const std::string &bytes)
 {
     for (const Field &field : fields) {
         std::string value = bytes.substr(field.offset, field.size);
