@@ -16,6 +16,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace setupmgr {
 
 namespace {
@@ -60,7 +62,8 @@ public:
     {
         const QString needle = m_field->text();
         QStyleOptionViewItem opt(option);
-        initStyleOption(&opt, index);
+        if (!needle.isEmpty())
+            initStyleOption(&opt, index);
         const qsizetype at
             = needle.isEmpty() ? -1 : opt.text.indexOf(needle, 0, Qt::CaseInsensitive);
         if (at < 0) {
@@ -113,6 +116,7 @@ TreeFilter::TreeFilter(QTreeView *view, RowWords rowWords, const char *placehold
     , m_edit(new QLineEdit(this))
     , m_count(new QLabel(this))
     , m_countFormat(getStringOr("count", "filter", QStringLiteral("%1 of %2")))
+    , m_locale(installationLocale())
 {
     setObjectName(QStringLiteral("treeFilter"));
     m_edit->setObjectName(QStringLiteral("filterEdit"));
@@ -157,7 +161,7 @@ TreeFilter::TreeFilter(QTreeView *view, RowWords rowWords, const char *placehold
     m_edit->installEventFilter(this);
     if (parent)
         parent->window()->installEventFilter(this);
-    showCount();
+    onModelChanged();
 }
 
 TreeFilter::~TreeFilter()
@@ -194,15 +198,34 @@ void TreeFilter::onModelChanged()
 {
     m_rowsRead = false;
     m_wordsRead = false;
-    if (isFiltering())
+    if (isFiltering()) {
         apply();
-    else
-        showCount();
+        return;
+    }
+    // Unfiltered, as when a dialog fills its tree, only the count changes: the rows are read
+    // when a filter is typed.
+    m_total = countUnder(QModelIndex());
+    showCount();
+}
+
+int TreeFilter::countUnder(const QModelIndex &parent) const
+{
+    const QAbstractItemModel *model = m_view->model();
+    int count = 0;
+    for (int r = 0, n = model->rowCount(parent); r < n; ++r) {
+        const QModelIndex index = model->index(r, 0, parent);
+        count += m_rowWords(index, nullptr) ? 1 : 0;
+        if (model->hasChildren(index))
+            count += countUnder(index);
+    }
+    return count;
 }
 
 void TreeFilter::readRows()
 {
+    const std::size_t known = m_rows.size();
     m_rows.clear();
+    m_rows.reserve(std::max<std::size_t>(known, std::size_t(m_total)));
     m_total = 0;
     readRowsUnder(QModelIndex(), -1);
     m_rowsRead = true;
@@ -326,12 +349,9 @@ QModelIndex TreeFilter::firstShownMatch() const
 
 void TreeFilter::showCount()
 {
-    if (!m_rowsRead)
-        readRows();
     if (!isFiltering())
         m_shown = m_total;
-    const QLocale locale = installationLocale();
-    m_count->setText(m_countFormat.arg(locale.toString(m_shown), locale.toString(m_total)));
+    m_count->setText(m_countFormat.arg(m_locale.toString(m_shown), m_locale.toString(m_total)));
 }
 
 bool TreeFilter::eventFilter(QObject *watched, QEvent *event)

@@ -9,6 +9,7 @@
 // root) becomes current, or none in a flat list, and hidden rows leave the selection.
 #pragma once
 
+#include <QLocale>
 #include <QModelIndex>
 #include <QWidget>
 
@@ -64,6 +65,7 @@ private:
     void apply();
     void readRows();
     void readRowsUnder(const QModelIndex &parent, int holder);
+    int countUnder(const QModelIndex &parent) const;
     void readWords();
     void setShown(const QString &needle);
     void keepSelectionVisible();
@@ -77,6 +79,7 @@ private:
     QLineEdit *m_edit;
     QLabel *m_count;
     QString m_countFormat;
+    QLocale m_locale;
     std::vector<Row> m_rows;
     bool m_rowsRead = false;
     bool m_wordsRead = false;
