@@ -156,6 +156,7 @@ TEST_F(FilterTest, FoldersFollowTheirAccountsAndHiddenSelectionGoesToTheRoot)
     tree->setCurrentItem(carol);
     find(QStringLiteral("car"));
     EXPECT_EQ(tree->currentItem(), carol);
+    named<QLineEdit>(manager, "filterEdit")->clear();
     tree->setCurrentItem(tree->UserFolder()->child(1));
     find(QStringLiteral("carol"));
     EXPECT_EQ(tree->currentItem(), tree->rootItem());
@@ -202,8 +203,8 @@ TEST_F(FilterTest, AddedOrChangedRecorderStaysInSight)
     EXPECT_TRUE(shown("modifyButton"));
 }
 
-// Ctrl+F focuses the field, Down moves to the first match, Escape clears the field wherever
-// the focus is; only with the field empty does Escape close the dialog.
+// Ctrl+F focuses the field, Tab goes on to the tree, Down moves to the first match, Escape
+// clears the field wherever the focus is; only with the field empty does Escape close the dialog.
 TEST_F(FilterTest, KeysFocusMoveDownAndClear)
 {
     accounts.data.addUser("admin", "pw", "Administrator");
@@ -214,6 +215,9 @@ TEST_F(FilterTest, KeysFocusMoveDownAndClear)
     EXPECT_EQ(QApplication::focusWidget(), tree);
     QTest::keyClick(tree, Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(QApplication::focusWidget(), field);
+    QTest::keyClick(field, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), tree);
+    field->setFocus();
     typeText(field, QStringLiteral("bo"));
     QTest::keyClick(field, Qt::Key_Down);
     EXPECT_EQ(QApplication::focusWidget(), tree);
