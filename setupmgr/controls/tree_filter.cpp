@@ -124,6 +124,8 @@ TreeFilter::TreeFilter(QTreeView *view, RowWords rowWords, const char *placehold
     m_edit->setClearButtonEnabled(true);
     m_edit->setPlaceholderText(Common::getString(placeholderId, "filter"));
     m_edit->setAccessibleName(getStringOr("field", "filter", QStringLiteral("Find")));
+    // A narrow field cuts its placeholder; the whole text is one hover away.
+    m_edit->setToolTip(m_edit->placeholderText());
     m_edit->setAccessibleDescription(m_edit->placeholderText());
 
     auto *row = new QHBoxLayout;
