@@ -36,17 +36,12 @@ public:
     TreeFilter(QTreeView *view, RowWords rowWords, const char *placeholderId, QWidget *parent);
     ~TreeFilter() override;
 
-    QLineEdit *edit() const { return m_edit; }
-    QLabel *countLabel() const { return m_count; }
     bool isFiltering() const;
     // Empties the field: every row shows again.
     void clear();
     // Reads the rows' words again and filters anew: for a record changed in place, which the
     // model does not announce.
     void refresh();
-    // Rows of the filter's kind shown, and in all.
-    int shownCount() const { return m_shown; }
-    int totalCount() const { return m_total; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -56,9 +51,9 @@ private:
     {
         QModelIndex index;
         QModelIndex parent;
-        int holder; // the row of m_rows that holds this one, or -1 at the top
-        bool matched;
-        bool hidden; // as the view has it
+        int holder;   // the row of m_rows that holds this one, or -1 at the top
+        bool matched; // a row the filter matches, not one that only holds others
+        bool hidden;  // as the view has it
         QString words;
     };
 
@@ -84,6 +79,7 @@ private:
     bool m_rowsRead = false;
     bool m_wordsRead = false;
     bool m_applying = false;
+    // Matched rows shown, and in all.
     int m_shown = 0;
     int m_total = 0;
 };
