@@ -11,6 +11,7 @@
 #include "controls/dialog_style.h"
 #include "controls/image_list.h"
 #include "controls/messages.h"
+#include "controls/tree_filter.h"
 #include "member_list.h"
 
 #include <ostrel/setup_manager.h>
@@ -61,6 +62,12 @@ CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
     setWindowTitle(QStringLiteral("Account Manager"));
     m_tree = new CAccountTreeCtrl(this);
     markControl(m_tree, kTree, "accountTree");
+    m_filter = new TreeFilter(
+        m_tree,
+        [tree = m_tree](const QModelIndex &index, QString *words) {
+            return tree->findWords(index, words);
+        },
+        "placeholderAccount", this);
     m_info = new QGroupBox(QStringLiteral("Information"), this);
     markControl(m_info, kInfoBox, "infoBox");
     m_idEdit = makeReadOnlyEdit(m_info, kIdEdit, "idEdit");
@@ -96,7 +103,7 @@ CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
     auto *details = new QVBoxLayout;
     details->addWidget(m_info, 1);
     details->addLayout(accountButtons);
-    layOut(m_tree, details, "closeButton", 392, 225);
+    layOut(m_filter, details, "closeButton", 392, 225);
 
     // The details follow the tree before anything else reacts to its selection.
     connect(m_tree, &CNodeTreeCtrl::accountSelect, this, &CAccountManagerDlg::OnAccountSelect,
@@ -233,6 +240,8 @@ void CAccountManagerDlg::OnNew()
         dialog.SetProvider(m_workingCopy.get(), nullptr);
         if (dialog.exec() != kDialogOk)
             return;
+        // The new account shows, whatever the filter held.
+        m_filter->clear();
         rebuildTree(CAccountTreeCtrl::kUser, m_workingCopy->getUserCount() - 1);
         setModified();
     } else if (m_current == Current::Group) {
@@ -240,6 +249,7 @@ void CAccountManagerDlg::OnNew()
         dialog.SetProvider(m_workingCopy.get(), nullptr);
         if (dialog.exec() != kDialogOk)
             return;
+        m_filter->clear();
         rebuildTree(CAccountTreeCtrl::kGroup, m_workingCopy->getGroupCount() - 1);
         setModified();
     }
@@ -268,6 +278,10 @@ void CAccountManagerDlg::OnModify()
     QTreeWidgetItem *item = m_tree->FindRecord(kind, position);
     if (!item)
         return;
+    // The changed account stays in sight: when its new words no longer match, the filter goes.
+    m_filter->refresh();
+    if (item->isHidden())
+        m_filter->clear();
     // The item reads its id from the record; through the folder and back, so that the details
     // show the record anew.
     m_tree->setCurrentItem(item->parent());

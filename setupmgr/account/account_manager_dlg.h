@@ -19,6 +19,9 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+namespace setupmgr {
+class TreeFilter;
+}
 
 class CAccountManagerDlg : public setupmgr::ManagerDialog
 {
@@ -62,6 +65,7 @@ private:
     QList<QIcon> m_images;
 
     CAccountTreeCtrl *m_tree;
+    setupmgr::TreeFilter *m_filter;
     QGroupBox *m_info;
     QLabel *m_label1;
     QLineEdit *m_idEdit;

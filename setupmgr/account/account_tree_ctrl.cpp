@@ -60,6 +60,21 @@ QString CAccountTreeCtrl::recordText(const TreeNode &node) const
     return QString();
 }
 
+bool CAccountTreeCtrl::findWords(const QModelIndex &index, QString *words) const
+{
+    const TreeNode *node = nodeAt(index);
+    if (!node || (node->kind != kUser && node->kind != kGroup))
+        return false;
+    if (!words)
+        return true;
+    if (node->kind == kGroup) {
+        *words = recordText(*node);
+    } else if (const UserRecord *user = recordAs<UserRecord>(*node)) {
+        *words = fieldString(user->id) + QLatin1Char('\n') + fieldString(user->name);
+    }
+    return true;
+}
+
 void *CAccountTreeCtrl::recordOf(const TreeNode &node) const
 {
     if (!m_accounts || node.position < 0)

@@ -37,6 +37,9 @@ public:
     QString recordText(const TreeNode &node) const override;
     // The user or group at the node's position, as the provider gives it now.
     void *recordOf(const TreeNode &node) const override;
+    // What the find field matches a row by (TreeFilter::RowWords): a user's id and name, a
+    // group's id; the root and the folders only hold the others.
+    bool findWords(const QModelIndex &index, QString *words) const;
 
 private:
     QTreeWidgetItem *folder(int kind) const;

@@ -7,6 +7,7 @@
 #include "controls/control_factory.h"
 #include "controls/dialog_style.h"
 #include "controls/image_list.h"
+#include "controls/tree_filter.h"
 #include "member_list.h"
 
 #include <ostrel/setup_manager.h>
@@ -150,6 +151,17 @@ CChooseMemberDlg::CChooseMemberDlg(QWidget *parent)
         = makeLabel(this, "&Account List:", kCandidateLabel, "candidateLabel", m_candidateView);
     m_memberLabel
         = makeLabel(this, "&Selected Account List:", kMemberLabel, "memberLabel", m_memberView);
+    m_filter = new TreeFilter(
+        m_candidateView,
+        [this](const QModelIndex &index, QString *words) {
+            if (words) {
+                const QString id = index.data(Qt::DisplayRole).toString();
+                const bool user = index.data(Qt::UserRole).toInt() == MemberUser;
+                *words = id + QLatin1Char('\n') + (user ? m_userNames.value(id) : QString());
+            }
+            return true;
+        },
+        "placeholderAccount", this);
     m_add = makeMoveButton(this, ">", kAddButton, "addButton");
     m_addAll = makeMoveButton(this, ">>", kAddAllButton, "addAllButton");
     m_remove = makeMoveButton(this, "<", kRemoveButton, "removeButton");
@@ -164,7 +176,7 @@ CChooseMemberDlg::CChooseMemberDlg(QWidget *parent)
     auto *lists = new QGridLayout;
     lists->addWidget(m_candidateLabel, 0, 0);
     lists->addWidget(m_memberLabel, 0, 2);
-    lists->addWidget(m_candidateView, 1, 0);
+    lists->addWidget(m_filter, 1, 0);
     lists->addLayout(moves, 1, 1);
     lists->addWidget(m_memberView, 1, 2);
     auto *layout = new QVBoxLayout(this);
@@ -215,6 +227,14 @@ void CChooseMemberDlg::initDialog()
     m_candidateModel->reset(candidateAccounts(m_candidates, chosenIds(members), ownGroupId()));
     m_memberModel->reset(std::move(members));
     updateButtons();
+    // The candidates are found by a user's name too.
+    const std::int32_t userCount = m_candidates ? m_candidates->getUserCount() : 0;
+    for (std::int32_t i = 0; i < userCount; ++i) {
+        UserRecord *user = nullptr;
+        if (m_candidates->getUser(i, &user) && user)
+            m_userNames.insert(fieldString(user->id), fieldString(user->name));
+    }
+    m_filter->refresh();
 
     m_candidateLabel->setText(Common::getString("accountList", "chooseMember"));
     m_memberLabel->setText(Common::getString("selectedAccountList", "chooseMember"));

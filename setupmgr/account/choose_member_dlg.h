@@ -6,6 +6,7 @@
 #include <ostrel/data_provider.h>
 
 #include <QDialog>
+#include <QHash>
 #include <QIcon>
 #include <QList>
 
@@ -13,6 +14,9 @@ class QLabel;
 class QPushButton;
 class QTreeView;
 class MemberListModel;
+namespace setupmgr {
+class TreeFilter;
+}
 
 class CChooseMemberDlg : public QDialog
 {
@@ -53,11 +57,14 @@ private:
     QByteArray m_ownGroupId;
     bool m_initialised = false;
     QList<QIcon> m_images;
+    // A user's name by id, read once: the filter finds candidates by it.
+    QHash<QString, QString> m_userNames;
 
     MemberListModel *m_candidateModel;
     MemberListModel *m_memberModel;
     QLabel *m_candidateLabel;
     QTreeView *m_candidateView;
+    setupmgr::TreeFilter *m_filter;
     QPushButton *m_add;
     QPushButton *m_addAll;
     QPushButton *m_remove;

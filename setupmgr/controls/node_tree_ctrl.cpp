@@ -163,6 +163,11 @@ TreeNode *CNodeTreeCtrl::findFirst(const std::function<bool(const TreeNode &)> &
     return nullptr;
 }
 
+const TreeNode *CNodeTreeCtrl::nodeAt(const QModelIndex &index) const
+{
+    return nodeOf(itemFromIndex(index));
+}
+
 void CNodeTreeCtrl::DeleteAllItems()
 {
     clear();

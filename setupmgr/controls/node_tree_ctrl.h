@@ -42,6 +42,8 @@ public:
     int FindNode(const QTreeWidgetItem *item, TreeNode **node) const;
     // Deletes every item with its node.
     void DeleteAllItems();
+    // The node of the row at index, or null (the root, a row without one).
+    const TreeNode *nodeAt(const QModelIndex &index) const;
 
     // The text of the item of a record. Record items read it when the view asks for it, so that
     // filling thousands of items converts no text up front; the base has none.

@@ -9,6 +9,7 @@
 #include "controls/image_list.h"
 #include "controls/info_list_box.h"
 #include "controls/messages.h"
+#include "controls/tree_filter.h"
 #include "server_info_view.h"
 #include "server_rules.h"
 #include "server_setup_dlg.h"
@@ -37,6 +38,12 @@ CServerListDlg::CServerListDlg(QWidget *parent)
     m_tree = new CServerTreeCtrl(this);
     markControl(m_tree, -1, "serverTree");
     m_tree->setAccessibleName(QStringLiteral("DVR"));
+    m_filter = new TreeFilter(
+        m_tree,
+        [tree = m_tree](const QModelIndex &index, QString *words) {
+            return tree->findWords(index, words);
+        },
+        "placeholderDvr", this);
     m_infoGroup = new QGroupBox(QStringLiteral("Information"), this);
     markControl(m_infoGroup, -1, "infoGroup");
     m_infoList = new CInfoListBox(m_infoGroup);
@@ -57,7 +64,7 @@ CServerListDlg::CServerListDlg(QWidget *parent)
     details->addWidget(m_infoGroup, 1);
     details->addLayout(serverButtons);
     // The close button's object name is fixed: automation knows it as "cancelButton".
-    layOut(m_tree, details, "cancelButton", 386, 225);
+    layOut(m_filter, details, "cancelButton", 386, 225);
 
     // The details follow the tree before anything else reacts to its selection.
     connect(m_tree, &CNodeTreeCtrl::accountSelect, this, &CServerListDlg::OnServerSelect,
@@ -148,6 +155,8 @@ void CServerListDlg::OnNew()
     setModified();
     const std::int32_t added = m_workingCopy->getServerCount() - 1;
     ServerRecord *record = nullptr;
+    // The new recorder shows, whatever the filter held.
+    m_filter->clear();
     if (m_workingCopy->getServer(added, &record) && record)
         m_tree->setCurrentItem(m_tree->AddServer(added));
     else
@@ -166,6 +175,10 @@ void CServerListDlg::OnModify()
     // The tree was filled from this copy, and the item of the edited recorder is selected.
     QTreeWidgetItem *item = m_tree->FindServer(position);
     OSTREL_CHECK(item);
+    // The changed recorder stays in sight: when its new words no longer match, the filter goes.
+    m_filter->refresh();
+    if (item->isHidden())
+        m_filter->clear();
     // The item reads its name from the record; through the root and back, so that the
     // information is built anew.
     m_tree->setCurrentItem(m_tree->rootItem());

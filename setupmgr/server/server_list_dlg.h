@@ -14,6 +14,9 @@ struct TreeNode;
 class CServerTreeCtrl;
 class QGroupBox;
 class QPushButton;
+namespace setupmgr {
+class TreeFilter;
+}
 
 class CServerListDlg : public setupmgr::ManagerDialog
 {
@@ -59,6 +62,7 @@ private:
     std::int32_t m_current = -1;
 
     CServerTreeCtrl *m_tree;
+    setupmgr::TreeFilter *m_filter;
     QGroupBox *m_infoGroup;
     CInfoListBox *m_infoList;
     QPushButton *m_new;

@@ -1,6 +1,7 @@
 #include "server_tree_ctrl.h"
 
 #include "common/check.h"
+#include "common/product_names.h"
 #include "common/text_field.h"
 
 using setupmgr::fieldString;
@@ -15,6 +16,7 @@ void CServerTreeCtrl::Fill(IServerListProvider *servers)
 {
     DeleteAllItems();
     m_servers = servers;
+    m_productNames.clear();
     // A fixed text: the tree's root is not translated.
     QTreeWidgetItem *root = makeItem(QStringLiteral("DVR"), kImageRoot, kImageRoot);
     if (servers) {
@@ -48,6 +50,23 @@ QString CServerTreeCtrl::recordText(const TreeNode &node) const
 {
     const ServerRecord *server = node.kind == kServer ? recordAs<ServerRecord>(node) : nullptr;
     return server ? fieldString(server->name) : QString();
+}
+
+bool CServerTreeCtrl::findWords(const QModelIndex &index, QString *words) const
+{
+    const TreeNode *node = nodeAt(index);
+    if (!node || node->kind != kServer)
+        return false;
+    const ServerRecord *server = words ? recordAs<ServerRecord>(*node) : nullptr;
+    if (!server)
+        return true;
+    auto product = m_productNames.constFind(server->productCode);
+    if (product == m_productNames.constEnd())
+        product = m_productNames.insert(server->productCode,
+                                        Common::getProductName(server->productCode));
+    *words = fieldString(server->name) + QLatin1Char('\n') + fieldString(server->address)
+        + QLatin1Char('\n') + *product;
+    return true;
 }
 
 void *CServerTreeCtrl::recordOf(const TreeNode &node) const

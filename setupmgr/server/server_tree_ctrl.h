@@ -11,6 +11,8 @@
 
 #include <ostrel/data_provider.h>
 
+#include <QHash>
+
 class CServerTreeCtrl : public CNodeTreeCtrl
 {
     Q_OBJECT
@@ -37,6 +39,9 @@ public:
     QString recordText(const TreeNode &node) const override;
     // The recorder at the node's position, as the list gives it now.
     void *recordOf(const TreeNode &node) const override;
+    // What the find field matches a row by (TreeFilter::RowWords): a recorder's name, address
+    // and product name; the root only holds the recorders.
+    bool findWords(const QModelIndex &index, QString *words) const;
 
 signals:
     // A double click on an item that has a node: its kind and node.
@@ -46,4 +51,7 @@ private:
     void onItemDoubleClicked(QTreeWidgetItem *item);
 
     IServerListProvider *m_servers = nullptr;
+    // Product names by code: thousands of recorders share a handful of products, and each
+    // name costs a look at oem.ini.
+    mutable QHash<std::int32_t, QString> m_productNames;
 };
