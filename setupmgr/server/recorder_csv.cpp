@@ -359,11 +359,12 @@ struct ListIndex
     QSet<QByteArray> names;
     QSet<QByteArray> addresses;
 
-    explicit ListIndex(IServerListProvider *servers)
+    // Room for the rows too, so that adding them never grows the sets.
+    ListIndex(IServerListProvider *servers, qsizetype rows)
     {
         const std::int32_t count = servers->getServerCount();
-        names.reserve(count);
-        addresses.reserve(count);
+        names.reserve(count + rows);
+        addresses.reserve(count + rows);
         for (std::int32_t i = 0; i < count; ++i) {
             ServerRecord *record = nullptr;
             if (servers->getServer(i, &record) && record)
@@ -470,13 +471,13 @@ CsvImportResult importRecordersCsv(IServerListProvider *servers, const QByteArra
     result.columns = qsizetype(header.size());
     if (!readHeader(header, layout, result) || !servers)
         return result;
-    ListIndex index(servers);
+    result.rows = qsizetype(rows->size()) - 1;
+    ListIndex index(servers, result.rows);
     const ServerLookup lookup {
         [&index](const QByteArray &name) { return index.names.contains(name); },
         [&index](const QByteArray &address, std::uint16_t port) {
             return index.addresses.contains(addressKey(address, port));
         }};
-    result.rows = qsizetype(rows->size()) - 1;
     std::vector<QByteArray> added;
     for (qsizetype i = 0; i < result.rows; ++i) {
         if (progress && !progress(i, result.rows)) {
