@@ -8,10 +8,11 @@
 
 namespace setupmgr {
 
-bool askYesNo(QWidget *parent, const QString &text)
+bool askYesNo(QWidget *parent, const QString &text, bool noByDefault)
 {
     return QMessageBox::question(parent, QApplication::applicationDisplayName(), text,
-                                 QMessageBox::Yes | QMessageBox::No)
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 noByDefault ? QMessageBox::No : QMessageBox::NoButton)
         == QMessageBox::Yes;
 }
 

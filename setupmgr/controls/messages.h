@@ -9,8 +9,8 @@ class QWidget;
 
 namespace setupmgr {
 
-// A question with Yes and No; true for Yes.
-bool askYesNo(QWidget *parent, const QString &text);
+// A question with Yes and No; true for Yes. Return answers No when noByDefault is set.
+bool askYesNo(QWidget *parent, const QString &text, bool noByDefault = false);
 // A message with an OK button.
 void showMessage(QWidget *parent, const QString &text);
 // The client refused to take a record into its working data (an append that failed): the work is

@@ -10,6 +10,8 @@
 #include "controls/info_list_box.h"
 #include "controls/messages.h"
 #include "controls/tree_filter.h"
+#include "import_summary_dlg.h"
+#include "recorder_csv.h"
 #include "server_info_view.h"
 #include "server_rules.h"
 #include "server_setup_dlg.h"
@@ -17,17 +19,37 @@
 
 #include <ostrel/setup_manager.h>
 
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QVBoxLayout>
+
+#include <memory>
 
 using namespace setupmgr;
 
 namespace {
 
 constexpr char kServerImages[] = ":/ostrel/server/server_images.png";
+// An import of more rows than this shows its progress, with Cancel.
+constexpr qsizetype kQuietImportRows = 1000;
+
+QString importText(const char *id)
+{
+    return Common::getString(id, "serverImport");
+}
+
+QString chooseCsvPath(QWidget *parent, bool save)
+{
+    const QString filter = importText("fileFilter");
+    return save
+        ? QFileDialog::getSaveFileName(parent, importText("exportTitle"), QString(), filter)
+        : QFileDialog::getOpenFileName(parent, importText("importTitle"), QString(), filter);
+}
 
 } // namespace
 
@@ -51,11 +73,16 @@ CServerListDlg::CServerListDlg(QWidget *parent)
     m_new = makeButton(this, "&New", -1, "newButton");
     m_modify = makeButton(this, "&Modify", -1, "modifyButton");
     m_delete = makeButton(this, "&Delete", -1, "deleteButton");
+    m_import = makeButton(this, "&Import...", -1, "importButton");
+    m_export = makeButton(this, "&Export...", -1, "exportButton");
+    m_choosePath = chooseCsvPath;
 
     auto *infoLayout = new QVBoxLayout(m_infoGroup);
     infoLayout->addWidget(m_infoList);
     keepRoomWhenHidden({m_modify, m_delete});
     auto *serverButtons = new QHBoxLayout;
+    serverButtons->addWidget(m_import);
+    serverButtons->addWidget(m_export);
     serverButtons->addStretch();
     serverButtons->addWidget(m_new);
     serverButtons->addWidget(m_modify);
@@ -73,6 +100,8 @@ CServerListDlg::CServerListDlg(QWidget *parent)
     connect(m_new, &QPushButton::clicked, this, &CServerListDlg::OnNew);
     connect(m_modify, &QPushButton::clicked, this, &CServerListDlg::OnModify);
     connect(m_delete, &QPushButton::clicked, this, &CServerListDlg::OnDelete);
+    connect(m_import, &QPushButton::clicked, this, &CServerListDlg::OnImport);
+    connect(m_export, &QPushButton::clicked, this, &CServerListDlg::OnExport);
 }
 
 CServerListDlg::~CServerListDlg()
@@ -103,6 +132,8 @@ void CServerListDlg::initDialog()
     m_new->setText(Common::getString("new", "common"));
     m_modify->setText(Common::getString("modify", "common"));
     m_delete->setText(Common::getString("delete", "common"));
+    m_import->setText(importText("import"));
+    m_export->setText(importText("export"));
     okButton()->setText(Common::getString("ok", "common"));
     closeButton()->setText(Common::getString("cancel", "common"));
     // The dialog opens with the root, nothing to modify, selected.
@@ -206,6 +237,77 @@ void CServerListDlg::OnDelete()
     rebuildTree();
     if (removed)
         setModified();
+}
+
+void CServerListDlg::OnImport()
+{
+    const QString path = m_choosePath(this, false);
+    if (!path.isEmpty())
+        importFile(path);
+}
+
+bool CServerListDlg::importFile(const QString &path)
+{
+    if (!m_workingCopy)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showMessage(this, importText("readFailed").arg(path));
+        return false;
+    }
+    const QByteArray csv = file.readAll();
+    std::unique_ptr<QProgressDialog> progressDialog;
+    const auto progress = [&](qsizetype done, qsizetype total) {
+        if (total <= kQuietImportRows)
+            return true;
+        if (!progressDialog) {
+            progressDialog = std::make_unique<QProgressDialog>(
+                importText("progress"), Common::getString("cancel", "common"), 0, int(total), this);
+            progressDialog->setObjectName(QStringLiteral("importProgress"));
+            progressDialog->setWindowModality(Qt::WindowModal);
+            progressDialog->setMinimumDuration(0);
+        }
+        progressDialog->setValue(int(done));
+        return !progressDialog->wasCanceled();
+    };
+    const CsvImportResult result = importRecordersCsv(m_workingCopy.get(), csv, progress);
+    progressDialog.reset();
+    if (result.failure == ImportFailure::Cancelled)
+        return false;
+    if (result.failure != ImportFailure::None) {
+        showMessage(this, failureText(result));
+        return false;
+    }
+    if (result.added > 0) {
+        setModified();
+        rebuildTree();
+    }
+    CImportSummaryDlg summary(result, this);
+    summary.exec();
+    return true;
+}
+
+void CServerListDlg::OnExport()
+{
+    if (!m_workingCopy)
+        return;
+    const bool passwords = askYesNo(this, importText("askPasswords"), true);
+    const QString path = m_choosePath(this, true);
+    if (!path.isEmpty() && !exportFile(path, passwords))
+        showMessage(this, importText("writeFailed").arg(path));
+}
+
+bool CServerListDlg::exportFile(const QString &path, bool withPasswords)
+{
+    if (!m_workingCopy)
+        return false;
+    // Atomic and readable by the owner only, like the client's data files: it may hold
+    // passwords.
+    const QByteArray csv = exportRecordersCsv(m_workingCopy.get(), withPasswords);
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly)
+        && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+        && file.write(csv) == csv.size() && file.commit();
 }
 
 bool CServerListDlg::mayDisconnect()

@@ -9,6 +9,8 @@
 
 #include <ostrel/data_provider.h>
 
+#include <functional>
+
 class CInfoListBox;
 struct TreeNode;
 class CServerTreeCtrl;
@@ -37,6 +39,19 @@ public:
     void OnNew();
     void OnModify();
     void OnDelete();
+    // Import asks for a file, adds its valid rows to the working copy and shows what it did;
+    // Export asks whether to include the passwords, then for a file.
+    void OnImport();
+    void OnExport();
+
+    // The steps behind the file choosers. importFile is false when nothing was imported (the
+    // file unreadable or refused as a whole, or the import cancelled); exportFile when the file
+    // could not be written.
+    bool importFile(const QString &path);
+    bool exportFile(const QString &path, bool withPasswords);
+    // Asks for a CSV file to read, or to write when save is set; empty when the user cancels.
+    using PathChooser = std::function<QString(QWidget *parent, bool save)>;
+    void setPathChooser(PathChooser chooser) { m_choosePath = std::move(chooser); }
 
     IServerListProvider *workingCopy() const { return m_workingCopy.get(); }
 
@@ -68,4 +83,7 @@ private:
     QPushButton *m_new;
     QPushButton *m_modify;
     QPushButton *m_delete;
+    QPushButton *m_import;
+    QPushButton *m_export;
+    PathChooser m_choosePath;
 };

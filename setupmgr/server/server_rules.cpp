@@ -98,11 +98,29 @@ ServerRefusal checkNewServer(IServerListProvider *servers, const QByteArray &nam
         return ServerRefusal::EmptyName;
     if (!servers)
         return ServerRefusal::CreateFailed;
-    if (nameTaken(servers, name))
+    const ServerLookup list {
+        [servers](const QByteArray &taken) { return nameTaken(servers, taken); },
+        [servers](const QByteArray &taken, std::uint16_t takenPort) {
+            return addressTaken(servers, taken, takenPort, -1);
+        }};
+    return checkNewServer(list, name, address, port);
+}
+
+ServerRefusal checkNewServer(const ServerLookup &list, const QByteArray &name,
+                             const QByteArray &address, std::uint16_t port)
+{
+    if (name.isEmpty())
+        return ServerRefusal::EmptyName;
+    if (list.nameTaken(name))
         return ServerRefusal::SameName;
-    if (addressTaken(servers, address, port, -1))
+    if (list.addressTaken(address, port))
         return ServerRefusal::SameAddress;
     return ServerRefusal::None;
+}
+
+QString trimmedServerText(const QString &text)
+{
+    return text.trimmed();
 }
 
 ServerRefusal checkEditedServer(IServerListProvider *servers, const ServerChange &change)

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -54,6 +55,17 @@ bool refusesAddress(ServerRefusal refusal);
 // The checks of a new recorder (name and address as stored); creating it is the caller's.
 ServerRefusal checkNewServer(IServerListProvider *servers, const QByteArray &name,
                              const QByteArray &address, std::uint16_t port);
+// The same checks, in the same order, against names and addresses looked up elsewhere: an import
+// of many recorders keeps them in hash sets rather than scanning the list for each one.
+struct ServerLookup
+{
+    std::function<bool(const QByteArray &name)> nameTaken;
+    std::function<bool(const QByteArray &address, std::uint16_t port)> addressTaken;
+};
+ServerRefusal checkNewServer(const ServerLookup &list, const QByteArray &name,
+                             const QByteArray &address, std::uint16_t port);
+// Name and address lose their blanks at either end before they are checked and stored.
+QString trimmedServerText(const QString &text);
 // The checks of an edited recorder, the record at position edited of the list. Only what the user
 // changed is checked: a new name against the other records' names, a new address or port against
 // the other records' addresses and ports. The record's own name, address and port never count,

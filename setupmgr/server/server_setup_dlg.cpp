@@ -479,7 +479,7 @@ ServerFields CServerSetupDlg::fields() const
     const auto text = [this](const QLineEdit *edit, bool trimmed) -> std::optional<QString> {
         if (!m_loaded.changed(edit))
             return std::nullopt;
-        return trimmed ? edit->text().trimmed() : edit->text();
+        return trimmed ? trimmedServerText(edit->text()) : edit->text();
     };
     ServerFields fields;
     fields.name = text(m_nameEdit, true);
