@@ -1,11 +1,13 @@
 #include "control_factory.h"
 
+#include "common/language.h"
 #include "image_list.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace setupmgr {
@@ -36,6 +38,20 @@ QLabel *makeLabel(QWidget *parent, const char *text, int controlId, const char *
     markControl(label, controlId, objectName);
     label->setBuddy(buddy);
     return label;
+}
+
+void nameAfterLabel(QWidget *control, const QLabel *label)
+{
+    // "Name(&N):" as the East Asian texts mark it, or "&Name:"; "&&" stays one ampersand.
+    static const QRegularExpression mnemonic(QStringLiteral("\\(&[^&]\\)|&(.)"));
+    QString text = label->text();
+    text.replace(mnemonic, QStringLiteral("\\1"));
+    control->setAccessibleName(text.trimmed());
+}
+
+void nameFromLanguage(QWidget *control, const char *id, const char *fallback)
+{
+    control->setAccessibleName(getStringOr(id, "accessibleName", QLatin1String(fallback)));
 }
 
 QLabel *makeBanner(QWidget *parent)

@@ -21,6 +21,12 @@ QPushButton *makeButton(QWidget *parent, const char *text, int controlId, const 
 // A marked label whose mnemonic moves the focus to buddy.
 QLabel *makeLabel(QWidget *parent, const char *text, int controlId, const char *objectName,
                   QWidget *buddy);
+// Gives a control the accessible name of its label, without the mnemonic: item views do not
+// take it from their buddy as edits do.
+void nameAfterLabel(QWidget *control, const QLabel *label);
+// Gives a control without a label its accessible name from the shared string file (category
+// "accessibleName"), or the fallback when the installation lacks it.
+void nameFromLanguage(QWidget *control, const char *id, const char *fallback);
 // The managers' banner picture along the left edge; it has no id of its own.
 QLabel *makeBanner(QWidget *parent);
 // The OK and Cancel of an edit dialog: OK is the default button and accepts the dialog, Cancel

@@ -36,12 +36,11 @@ CServerListDlg::CServerListDlg(QWidget *parent)
     setWindowTitle(QStringLiteral("DVR Manager"));
     m_tree = new CServerTreeCtrl(this);
     markControl(m_tree, -1, "serverTree");
-    m_tree->setAccessibleName(QStringLiteral("DVR"));
     m_infoGroup = new QGroupBox(QStringLiteral("Information"), this);
     markControl(m_infoGroup, -1, "infoGroup");
     m_infoList = new CInfoListBox(m_infoGroup);
     markControl(m_infoList, -1, "infoList");
-    m_new = makeButton(this, "&New", -1, "newButton");
+    m_new = makeButton(this, "N&ew", -1, "newButton");
     m_modify = makeButton(this, "&Modify", -1, "modifyButton");
     m_delete = makeButton(this, "&Delete", -1, "deleteButton");
 
@@ -97,6 +96,8 @@ void CServerListDlg::initDialog()
     m_delete->setText(Common::getString("delete", "common"));
     okButton()->setText(Common::getString("ok", "common"));
     closeButton()->setText(Common::getString("cancel", "common"));
+    nameFromLanguage(m_tree, "serverTree", "DVR List");
+    nameFromLanguage(m_infoList, "infoList", "DVR Information");
     // The dialog opens with the root, nothing to modify, selected.
     m_tree->setFocus();
     m_tree->setCurrentItem(m_tree->rootItem());
