@@ -19,6 +19,19 @@ namespace setupmgr {
 
 namespace {
 enum ControlId { kOkButton = 1, kCancelButton = 2 };
+
+// The controls of a layout that Tab stops at, in the layout's order, nested layouts included.
+void collectFocusable(QLayout *layout, QList<QWidget *> &controls)
+{
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (QWidget *widget = item->widget(); widget && (widget->focusPolicy() & Qt::TabFocus))
+            controls << widget;
+        else if (QLayout *inner = item->layout())
+            collectFocusable(inner, controls);
+    }
+}
+
 } // namespace
 
 AccountEditDialog::AccountEditDialog(const QString &stringFile, int messageLineId, int widthUnits,
@@ -50,22 +63,6 @@ void AccountEditDialog::showEvent(QShowEvent *event)
     }
     QDialog::showEvent(event);
 }
-
-namespace {
-
-// The controls of a layout that Tab stops at, in the layout's order, nested layouts included.
-void collectFocusable(QLayout *layout, QList<QWidget *> &controls)
-{
-    for (int i = 0; i < layout->count(); ++i) {
-        QLayoutItem *item = layout->itemAt(i);
-        if (QWidget *widget = item->widget(); widget && (widget->focusPolicy() & Qt::TabFocus))
-            controls << widget;
-        else if (QLayout *inner = item->layout())
-            collectFocusable(inner, controls);
-    }
-}
-
-} // namespace
 
 void AccountEditDialog::orderFocus()
 {

@@ -183,10 +183,7 @@ public:
         : QAccessibleWidget(tree, QAccessible::Tree)
     { }
 
-    int childCount() const override
-    {
-        return tree()->topLevelItemCount() + int(editors().size());
-    }
+    int childCount() const override { return tree()->topLevelItemCount() + int(editors().size()); }
     QAccessibleInterface *child(int index) const override
     {
         const int rows = tree()->topLevelItemCount();
@@ -195,8 +192,9 @@ public:
         if (index < rows)
             return rowInterface(tree(), tree()->topLevelItem(index));
         const QWidgetList open = editors();
-        return index - rows < open.size() ? QAccessible::queryAccessibleInterface(open[index - rows])
-                                          : nullptr;
+        return index - rows < open.size()
+            ? QAccessible::queryAccessibleInterface(open[index - rows])
+            : nullptr;
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {

@@ -281,8 +281,7 @@ private:
 std::string languageName(const ::testing::TestParamInfo<std::tuple<int, int>> &info)
 {
     const auto [dialog, language] = info.param;
-    return std::string(kDialogs[dialog].name) + '_'
-        + ostrel::kInstallationLanguages[language].code;
+    return std::string(kDialogs[dialog].name) + '_' + ostrel::kInstallationLanguages[language].code;
 }
 
 class KeyboardTest : public ::testing::TestWithParam<std::tuple<int, int>>
