@@ -40,13 +40,15 @@ QLabel *makeLabel(QWidget *parent, const char *text, int controlId, const char *
     return label;
 }
 
+QString withoutMnemonic(QString text)
+{
+    static const QRegularExpression mnemonic(QStringLiteral("\\(&[^&]\\)|&(.)"));
+    return text.replace(mnemonic, QStringLiteral("\\1")).trimmed();
+}
+
 void nameAfterLabel(QWidget *control, const QLabel *label)
 {
-    // "Name(&N):" as the East Asian texts mark it, or "&Name:"; "&&" stays one ampersand.
-    static const QRegularExpression mnemonic(QStringLiteral("\\(&[^&]\\)|&(.)"));
-    QString text = label->text();
-    text.replace(mnemonic, QStringLiteral("\\1"));
-    control->setAccessibleName(text.trimmed());
+    control->setAccessibleName(withoutMnemonic(label->text()));
 }
 
 void nameFromLanguage(QWidget *control, const char *id, const char *fallback)

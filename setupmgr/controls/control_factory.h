@@ -10,6 +10,7 @@ class QHBoxLayout;
 class QLabel;
 class QLayout;
 class QPushButton;
+class QString;
 class QWidget;
 
 namespace setupmgr {
@@ -21,6 +22,9 @@ QPushButton *makeButton(QWidget *parent, const char *text, int controlId, const 
 // A marked label whose mnemonic moves the focus to buddy.
 QLabel *makeLabel(QWidget *parent, const char *text, int controlId, const char *objectName,
                   QWidget *buddy);
+// A caption without its mnemonic: "&Name:" and the East Asian "Name(&N):" read "Name:"; "&&"
+// stays one ampersand.
+QString withoutMnemonic(QString text);
 // Gives a control the accessible name of its label, without the mnemonic: item views do not
 // take it from their buddy as edits do.
 void nameAfterLabel(QWidget *control, const QLabel *label);

@@ -9,6 +9,7 @@
 #include "account/authority_dlg.h"
 #include "account/choose_member_dlg.h"
 #include "common/language.h"
+#include "controls/control_factory.h"
 #include "options/option_sheet.h"
 #include "server/server_list_dlg.h"
 #include "server/server_setup_dlg.h"
@@ -29,6 +30,8 @@
 #include <map>
 
 namespace {
+
+using setupmgr::withoutMnemonic;
 
 const QString kInstallDir = QStringLiteral(OSTREL_INSTALL_DIR);
 
@@ -116,13 +119,6 @@ QLabel *buddyLabel(QDialog *dialog, const QWidget *control)
             return label;
     }
     return nullptr;
-}
-
-// A text without its mnemonic, "&Name:" or the East Asian "Name(&N):".
-QString withoutMnemonic(QString text)
-{
-    static const QRegularExpression mnemonic(QStringLiteral("\\(&[^&]\\)|&(.)"));
-    return text.replace(mnemonic, QStringLiteral("\\1")).trimmed();
 }
 
 // Every text of the language's files, without mnemonics.
