@@ -19,6 +19,19 @@ namespace setupmgr {
 
 namespace {
 enum ControlId { kOkButton = 1, kCancelButton = 2 };
+
+// The controls of a layout that Tab stops at, in the layout's order, nested layouts included.
+void collectFocusable(QLayout *layout, QList<QWidget *> &controls)
+{
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (QWidget *widget = item->widget(); widget && (widget->focusPolicy() & Qt::TabFocus))
+            controls << widget;
+        else if (QLayout *inner = item->layout())
+            collectFocusable(inner, controls);
+    }
+}
+
 } // namespace
 
 AccountEditDialog::AccountEditDialog(const QString &stringFile, int messageLineId, int widthUnits,
@@ -46,8 +59,26 @@ void AccountEditDialog::showEvent(QShowEvent *event)
         if (m_idEdit)
             m_idEdit->SetForbiddenChars(QString::fromLatin1(kForbiddenIdChars));
         initDialog();
+        orderFocus();
     }
     QDialog::showEvent(event);
+}
+
+void AccountEditDialog::orderFocus()
+{
+    // OK and Cancel exist before the fields; left alone, Tab would visit them first and the
+    // dialog would open on OK.
+    QList<QWidget *> controls;
+    collectFocusable(m_fields, controls);
+    controls << m_ok << m_cancel;
+    for (qsizetype i = 1; i < controls.size(); ++i)
+        setTabOrder(controls.at(i - 1), controls.at(i));
+    for (QWidget *control : std::as_const(controls)) {
+        if (control->isEnabled()) {
+            control->setFocus();
+            break;
+        }
+    }
 }
 
 QLineEdit *AccountEditDialog::makeFieldEdit(int controlId, const char *objectName, int fieldSize)

@@ -57,6 +57,10 @@ protected:
     FieldEdits m_loaded;
 
 private:
+    // Tab goes through the fields, then OK and Cancel; the first field that takes input has the
+    // focus.
+    void orderFocus();
+
     bool m_initialised = false;
     CFilterEdit *m_idEdit = nullptr;
     QGridLayout *m_fields;

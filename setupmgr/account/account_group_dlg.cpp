@@ -92,6 +92,7 @@ void CAccountGroupDlg::initDialog()
     m_descLabel->setText(m_strings.getString("desc", "label"));
     m_memberLabel->setText(m_strings.getString("member", "label"));
     m_memberButton->setText(m_strings.getString("member", "label"));
+    nameAfterLabel(m_memberList, m_memberLabel);
 }
 
 void CAccountGroupDlg::showMembers()

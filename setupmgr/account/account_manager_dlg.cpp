@@ -80,9 +80,9 @@ CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
     markControl(m_memberList, kMemberList, "memberList");
     setUpMemberList(m_memberList);
     m_memberList->hide();
-    m_new = makeButton(this, "&New...", kNewButton, "newButton");
+    m_new = makeButton(this, "N&ew...", kNewButton, "newButton");
     m_modify = makeButton(this, "&Modify...", kModifyButton, "modifyButton");
-    m_delete = makeButton(this, "&Delete...", kDeleteButton, "deleteButton");
+    m_delete = makeButton(this, "De&lete...", kDeleteButton, "deleteButton");
 
     auto *fields = new QGridLayout(m_info);
     fields->addWidget(m_label1, 0, 0);
@@ -139,6 +139,8 @@ void CAccountManagerDlg::initDialog()
     m_label3->setText(m_strings.getString("desc", "label"));
     okButton()->setText(m_strings.getString("ok", "label"));
     closeButton()->setText(m_strings.getString("cancel", "label"));
+    nameFromLanguage(m_tree, "accountTree", "Accounts");
+    nameFromLanguage(m_memberList, "memberList", "Members");
     // The dialog opens with the root, nothing actionable, selected.
     m_tree->setFocus();
     m_tree->setCurrentItem(m_tree->rootItem());

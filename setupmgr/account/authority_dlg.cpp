@@ -101,6 +101,8 @@ void CAuthorityDlg::initDialog()
     m_member->setText(Common::getString("member", "common"));
     okButton()->setText(Common::getString("ok", "common"));
     closeButton()->setText(Common::getString("cancel", "common"));
+    nameFromLanguage(m_tree, "authorityTree", "Authority");
+    nameFromLanguage(m_memberList, "memberList", "Members");
     m_tree->setFocus();
     m_tree->setCurrentItem(m_tree->rootItem());
 }

@@ -238,6 +238,8 @@ void CChooseMemberDlg::initDialog()
 
     m_candidateLabel->setText(Common::getString("accountList", "chooseMember"));
     m_memberLabel->setText(Common::getString("selectedAccountList", "chooseMember"));
+    nameAfterLabel(m_candidateView, m_candidateLabel);
+    nameAfterLabel(m_memberView, m_memberLabel);
     m_ok->setText(Common::getString("ok", "common"));
     m_cancel->setText(Common::getString("cancel", "common"));
 }

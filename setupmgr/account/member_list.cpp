@@ -19,8 +19,6 @@ void setUpMemberList(QListWidget *list)
     list->setUniformItemSizes(false);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setIconSize(QSize(16, 16));
-    // A fixed heading, not from the language files.
-    list->setAccessibleName(QStringLiteral("User Id"));
 }
 
 void fillMemberList(QListWidget *list, const PointerSeq<MemberRecord> &members,

@@ -8,8 +8,7 @@ class QListWidget;
 
 namespace setupmgr {
 
-// A list view in list mode, sorted by text, with one entry selectable; its one column's heading
-// is what a screen reader announces.
+// A list view in list mode, sorted by text, with one entry selectable; its dialog names it.
 void setUpMemberList(QListWidget *list);
 // Shows a member list in the order of sortedMembers: each member's id, the user or group image,
 // the kind as item data.

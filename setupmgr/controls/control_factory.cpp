@@ -1,5 +1,6 @@
 #include "control_factory.h"
 
+#include "common/language.h"
 #include "image_list.h"
 
 #include <QDialog>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace setupmgr {
@@ -77,6 +79,22 @@ void keepRoomWhenHidden(std::initializer_list<QWidget *> widgets)
         policy.setRetainSizeWhenHidden(true);
         widget->setSizePolicy(policy);
     }
+}
+
+QString withoutMnemonic(QString text)
+{
+    static const QRegularExpression mnemonic(QStringLiteral("\\(&[^&]\\)|&(.)"));
+    return text.replace(mnemonic, QStringLiteral("\\1")).trimmed();
+}
+
+void nameAfterLabel(QWidget *control, const QLabel *label)
+{
+    control->setAccessibleName(withoutMnemonic(label->text()));
+}
+
+void nameFromLanguage(QWidget *control, const char *id, const char *fallback)
+{
+    control->setAccessibleName(getStringOr(id, "accessibleName", QLatin1String(fallback)));
 }
 
 QLabel *makeBanner(QWidget *parent)

@@ -10,6 +10,7 @@ class QHBoxLayout;
 class QLabel;
 class QLayout;
 class QPushButton;
+class QString;
 class QWidget;
 
 namespace setupmgr {
@@ -24,6 +25,15 @@ QLabel *makeLabel(QWidget *parent, const char *text, int controlId, const char *
 // The widgets keep their room in the layout while hidden, so that nothing beside them moves
 // when they come and go, as controls of a fixed template stay in place.
 void keepRoomWhenHidden(std::initializer_list<QWidget *> widgets);
+// A caption without its mnemonic: "&Name:" and the East Asian "Name(&N):" read "Name:"; "&&"
+// stays one ampersand.
+QString withoutMnemonic(QString text);
+// Gives a control the accessible name of its label, without the mnemonic: item views do not
+// take it from their buddy as edits do.
+void nameAfterLabel(QWidget *control, const QLabel *label);
+// Gives a control without a label its accessible name from the shared string file (category
+// "accessibleName"), or the fallback when the installation lacks it.
+void nameFromLanguage(QWidget *control, const char *id, const char *fallback);
 // The managers' banner picture along the left edge; it has no id of its own.
 QLabel *makeBanner(QWidget *parent);
 // The OK and Cancel of an edit dialog: OK is the default button and accepts the dialog, Cancel

@@ -23,6 +23,9 @@ ManagerDialog::ManagerDialog(QWidget *parent)
     , m_close(makeButton(this, "Close", kCloseButton, "closeButton"))
 {
     m_ok->setEnabled(false);
+    // Return presses OK once a change enables it; a disabled default button takes Return and
+    // does nothing, so Return never reaches another button by surprise.
+    m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &ManagerDialog::accept);
     connect(m_close, &QPushButton::clicked, this, &ManagerDialog::reject);
 }

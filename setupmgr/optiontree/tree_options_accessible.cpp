@@ -173,7 +173,9 @@ private:
     OptionItem *m_row;
 };
 
-// The tree: its top-level rows come first, then its own child widgets (scroll bars, editors).
+// The tree: its top-level rows come first, then the editors open over its rows. The viewport,
+// the scroll bars' containers and the header are the scroll area's inner parts: a screen reader
+// would announce them as unnamed controls.
 class TreeOptionsAccessible final : public QAccessibleWidget
 {
 public:
@@ -181,10 +183,7 @@ public:
         : QAccessibleWidget(tree, QAccessible::Tree)
     { }
 
-    int childCount() const override
-    {
-        return tree()->topLevelItemCount() + QAccessibleWidget::childCount();
-    }
+    int childCount() const override { return tree()->topLevelItemCount() + int(editors().size()); }
     QAccessibleInterface *child(int index) const override
     {
         const int rows = tree()->topLevelItemCount();
@@ -192,28 +191,53 @@ public:
             return nullptr;
         if (index < rows)
             return rowInterface(tree(), tree()->topLevelItem(index));
-        return QAccessibleWidget::child(index - rows);
+        const QWidgetList open = editors();
+        return index - rows < open.size()
+            ? QAccessible::queryAccessibleInterface(open[index - rows])
+            : nullptr;
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
         if (const auto *row = dynamic_cast<const OptionRowAccessible *>(child))
             return row->row()->parent() ? -1 : tree()->indexOfTopLevelItem(row->row());
-        const int index = QAccessibleWidget::indexOfChild(child);
-        return index < 0 ? -1 : index + tree()->topLevelItemCount();
+        const auto *widget = child ? qobject_cast<QWidget *>(child->object()) : nullptr;
+        const qsizetype index = widget ? editors().indexOf(widget) : -1;
+        return index < 0 ? -1 : int(index) + tree()->topLevelItemCount();
     }
     QAccessibleInterface *childAt(int x, int y) const override
     {
-        if (QAccessibleInterface *widget = QAccessibleWidget::childAt(x, y)) {
-            if (widget->object() != tree()->viewport())
-                return widget;
+        const QPoint global(x, y);
+        for (QWidget *editor : editors()) {
+            if (editor->rect().contains(editor->mapFromGlobal(global)))
+                return QAccessible::queryAccessibleInterface(editor);
         }
-        const QPoint point = tree()->viewport()->mapFromGlobal(QPoint(x, y));
+        const QPoint point = tree()->viewport()->mapFromGlobal(global);
         QTreeWidgetItem *holder = childHolding(nullptr, tree()->itemAt(point));
         return holder ? rowInterface(tree(), holder) : nullptr;
+    }
+    // The current row, or the open editor that has the focus.
+    QAccessibleInterface *focusChild() const override
+    {
+        if (tree()->hasFocus()) {
+            QTreeWidgetItem *current = tree()->currentItem();
+            return current ? rowInterface(tree(), current) : nullptr;
+        }
+        return QAccessibleWidget::focusChild();
     }
 
 private:
     CTreeOptionsCtrl *tree() const { return static_cast<CTreeOptionsCtrl *>(widget()); }
+    // The editors are children of the viewport; one closed is hidden until it is deleted.
+    QWidgetList editors() const
+    {
+        QWidgetList open;
+        for (QObject *child : tree()->viewport()->children()) {
+            auto *widget = qobject_cast<QWidget *>(child);
+            if (widget && !widget->isWindow() && !widget->isHidden())
+                open << widget;
+        }
+        return open;
+    }
 };
 
 // The arrows beside an edit: a spin box whose value is the number within its range.

@@ -59,7 +59,6 @@ CServerListDlg::CServerListDlg(QWidget *parent)
     setWindowTitle(QStringLiteral("DVR Manager"));
     m_tree = new CServerTreeCtrl(this);
     markControl(m_tree, -1, "serverTree");
-    m_tree->setAccessibleName(QStringLiteral("DVR"));
     m_filter = new TreeFilter(
         m_tree,
         [tree = m_tree](const QModelIndex &index, QString *words) {
@@ -70,11 +69,11 @@ CServerListDlg::CServerListDlg(QWidget *parent)
     markControl(m_infoGroup, -1, "infoGroup");
     m_infoList = new CInfoListBox(m_infoGroup);
     markControl(m_infoList, -1, "infoList");
-    m_new = makeButton(this, "&New", -1, "newButton");
+    m_new = makeButton(this, "N&ew", -1, "newButton");
     m_modify = makeButton(this, "&Modify", -1, "modifyButton");
     m_delete = makeButton(this, "&Delete", -1, "deleteButton");
     m_import = makeButton(this, "&Import...", -1, "importButton");
-    m_export = makeButton(this, "&Export...", -1, "exportButton");
+    m_export = makeButton(this, "E&xport...", -1, "exportButton");
     m_choosePath = chooseCsvPath;
 
     auto *infoLayout = new QVBoxLayout(m_infoGroup);
@@ -136,6 +135,8 @@ void CServerListDlg::initDialog()
     m_export->setText(importText("export"));
     okButton()->setText(Common::getString("ok", "common"));
     closeButton()->setText(Common::getString("cancel", "common"));
+    nameFromLanguage(m_tree, "serverTree", "DVR List");
+    nameFromLanguage(m_infoList, "infoList", "DVR Information");
     // The dialog opens with the root, nothing to modify, selected.
     m_tree->setFocus();
     m_tree->setCurrentItem(m_tree->rootItem());

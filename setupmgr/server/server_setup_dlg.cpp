@@ -269,7 +269,7 @@ void CServerSetupDlg::buildInfoGroup()
     m_cells = new CellDelegate(m_infoList);
     m_infoList->setItemDelegate(m_cells);
     m_infoList->header()->setSectionsMovable(false);
-    m_newInfo = makeButton(m_infoGroup, "&New", -1, "newButton");
+    m_newInfo = makeButton(m_infoGroup, "N&ew", -1, "newButton");
     m_deleteInfo = makeButton(m_infoGroup, "&Delete", -1, "deleteButton");
     auto *infoButtons = new QHBoxLayout;
     infoButtons->addStretch();

@@ -178,7 +178,7 @@ void CTreePropSheet::OnInitDialog()
     tree->setParent(this);
     setupmgr::markControl(tree, kIdPageTree, "pageTree");
     tree->setWindowTitle(QStringLiteral("PageTree"));
-    tree->setAccessibleName(QStringLiteral("Pages"));
+    setupmgr::nameFromLanguage(tree, "pageTree", "Pages");
     tree->setColumnCount(1);
     tree->setHeaderHidden(true);
     tree->setRootIsDecorated(true);
