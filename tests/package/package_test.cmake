@@ -27,6 +27,12 @@ run(${CMAKE_COMMAND} -S ${HOST_SOURCE} -B ${WORK_DIR}/build -G ${GENERATOR}
     -DCMAKE_PREFIX_PATH=${root}/usr -DCMAKE_CXX_COMPILER=${CXX_COMPILER}
     -DCMAKE_CXX_COMPILER_LAUNCHER=${CXX_LAUNCHER}
     "-DCMAKE_CXX_FLAGS=-Wall -Wextra -Werror ${HOST_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${HOST_FLAGS}")
+# The package found must be the one just unpacked, not one installed on the machine.
+file(STRINGS ${WORK_DIR}/build/CMakeCache.txt package_dir REGEX "^OstrelSetup_DIR:")
+string(FIND "${package_dir}" "=${root}/" found)
+if(found EQUAL -1)
+  message(FATAL_ERROR "The host found another package: ${package_dir}")
+endif()
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 
 # The host runs in its own copy of the installation the package ships, as a real one would.
