@@ -13,6 +13,7 @@
 #include <QScopedValueRollback>
 #include <QShortcut>
 #include <QStyledItemDelegate>
+#include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -122,6 +123,9 @@ TreeFilter::TreeFilter(QTreeView *view, RowWords rowWords, const char *placehold
     m_edit->setObjectName(QStringLiteral("filterEdit"));
     m_count->setObjectName(QStringLiteral("filterCount"));
     m_edit->setClearButtonEnabled(true);
+    // The clear button is a control of its own to a screen reader: it needs a name too.
+    for (QToolButton *clear : m_edit->findChildren<QToolButton *>())
+        clear->setAccessibleName(getStringOr("clear", "filter", QStringLiteral("Clear")));
     m_edit->setPlaceholderText(Common::getString(placeholderId, "filter"));
     m_edit->setAccessibleName(getStringOr("field", "filter", QStringLiteral("Find")));
     // A narrow field cuts its placeholder; the whole text is one hover away.

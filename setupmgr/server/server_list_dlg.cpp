@@ -80,8 +80,6 @@ CServerListDlg::CServerListDlg(QWidget *parent)
     infoLayout->addWidget(m_infoList);
     keepRoomWhenHidden({m_modify, m_delete});
     auto *serverButtons = new QHBoxLayout;
-    serverButtons->addWidget(m_import);
-    serverButtons->addWidget(m_export);
     serverButtons->addStretch();
     serverButtons->addWidget(m_new);
     serverButtons->addWidget(m_modify);
@@ -89,8 +87,19 @@ CServerListDlg::CServerListDlg(QWidget *parent)
     auto *details = new QVBoxLayout;
     details->addWidget(m_infoGroup, 1);
     details->addLayout(serverButtons);
+    // Import and Export act on the whole list, so they sit under it, and the details column
+    // keeps the width it had without them.
+    auto *listColumn = new QWidget(this);
+    auto *listLayout = new QVBoxLayout(listColumn);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->addWidget(m_filter, 1);
+    auto *bulkButtons = new QHBoxLayout;
+    bulkButtons->addWidget(m_import);
+    bulkButtons->addWidget(m_export);
+    bulkButtons->addStretch();
+    listLayout->addLayout(bulkButtons);
     // The close button's object name is fixed: automation knows it as "cancelButton".
-    layOut(m_filter, details, "cancelButton", 386, 225);
+    layOut(listColumn, details, "cancelButton", 386, 225);
 
     // The details follow the tree before anything else reacts to its selection.
     connect(m_tree, &CNodeTreeCtrl::accountSelect, this, &CServerListDlg::OnServerSelect,

@@ -216,8 +216,10 @@ TEST_P(EveryKind, KillDuringSaveLeavesOldOrNewFile)
             close(channel[0]);
             const auto stop = std::chrono::steady_clock::now() + std::chrono::seconds(5);
             for (int round = 0; std::chrono::steady_clock::now() < stop; ++round) {
-                IDataProvider &data = round % 2 ? *first : *second;
-                if (write(channel[1], "S", 1) != 1 || !data.saveFile(target.c_str())
+                // A fresh provider each round: one that read the file would rightly refuse to
+                // store over the other's content, and this test is about the kill.
+                auto data = make(1, round % 2 ? 0 : 1);
+                if (write(channel[1], "S", 1) != 1 || !data->saveFile(target.c_str())
                     || write(channel[1], "E", 1) != 1)
                     _exit(1);
             }
