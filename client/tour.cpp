@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -305,6 +306,7 @@ void Tour::script()
     accountScript();
     authorityScript();
     recorderScript();
+    bulkScript();
     optionScript();
     koreanScript();
     remoteSetupScript(2);
@@ -549,6 +551,76 @@ void Tour::recorderEditScript()
                                      "them"));
                  answer(dialog, QMessageBox::Yes);
              });
+}
+
+// Finding a recorder, then an export of the list and an import of a file with a refused row.
+void Tour::bulkScript()
+{
+    const QString exported = m_out.filePath(QStringLiteral("recorders.csv"));
+    const QString imported = m_out.filePath(QStringLiteral("new-recorders.csv"));
+    open(QStringLiteral("the recorder manager, to find and import"), &MainWindow::showRecorders);
+    inDialog("CServerListDlg", QStringLiteral("find a recorder"), [this](QWidget *dialog) {
+        auto *field = find<QLineEdit>(dialog, "filterEdit");
+        type(field, QStringLiteral("ware"));
+        snap(dialog, QStringLiteral("recorder-filter"),
+             QStringLiteral("Typing \"ware\" finds the two warehouses; the count says how many "
+                            "are shown of how many"));
+        if (field)
+            field->clear();
+        press(dialog, "exportButton");
+    });
+    inDialog("QMessageBox", QStringLiteral("passwords in the export?"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("recorder-export-question"),
+             QStringLiteral("Export asks before it writes passwords in clear text (No by "
+                            "default)"));
+        answer(dialog, QMessageBox::No);
+    });
+    chooseFile(QStringLiteral("the export file"), exported);
+    inDialog("CServerListDlg", QStringLiteral("import"), [this, imported](QWidget *dialog) {
+        // Two new recorders, one whose name is taken, one whose port is out of range.
+        QFile file(imported);
+        if (!file.open(QIODevice::WriteOnly)
+            || file.write("name,address,port,product_kind\r\n"
+                          "Harbour Crane 1,10.40.0.11,7011,2\r\n"
+                          "Harbour Crane 2,10.40.0.12,7011,2\r\n"
+                          "HQ Lobby,10.40.0.13,7011,2\r\n"
+                          "Harbour Crane 3,10.40.0.14,70110,2\r\n")
+                < 0)
+            note(QStringLiteral("could not write %1").arg(imported));
+        file.close();
+        press(dialog, "importButton");
+    });
+    chooseFile(QStringLiteral("the import file"), imported);
+    inDialog("CImportSummaryDlg", QStringLiteral("the import's summary"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("recorder-import-summary"),
+             QStringLiteral("Two recorders added; the refused rows with their lines and reasons"));
+        press(dialog, "okButton");
+    });
+    inDialog("CServerListDlg", QStringLiteral("the imported recorders"), [this](QWidget *dialog) {
+        snap(dialog, QStringLiteral("recorder-imported"),
+             QStringLiteral("The imported recorders in the list, stored only on OK"));
+        press(dialog, "cancelButton");
+    });
+}
+
+// Qt's own file dialog (the offscreen platform has no native one): the file is named as a user
+// types it.
+void Tour::chooseFile(const QString &what, const QString &path)
+{
+    inDialog("QFileDialog", what, [this, path](QWidget *dialog) {
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        if (!files) {
+            note(QStringLiteral("no file dialog"));
+            return;
+        }
+        // Typed into the name field: an open dialog's selectFile() waits for its folder to load.
+        if (auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(path);
+        else
+            files->selectFile(path);
+        // Through QDialog: QFileDialog hides its accept(), which checks the name as OK would.
+        later([files] { static_cast<QDialog *>(files)->accept(); });
+    });
 }
 
 void Tour::optionScript()

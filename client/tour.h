@@ -56,6 +56,8 @@ private:
     void authorityScript();
     void recorderScript();
     void recorderEditScript();
+    void bulkScript();
+    void chooseFile(const QString &what, const QString &path);
     void optionScript();
     void koreanScript();
     void remoteSetupScript(int family);

@@ -290,6 +290,8 @@ bool CServerListDlg::importFile(const QString &path)
     }
     if (result.added > 0) {
         setModified();
+        // The imported recorders show, whatever the filter held.
+        m_filter->clear();
         rebuildTree();
     }
     CImportSummaryDlg summary(result, this);
