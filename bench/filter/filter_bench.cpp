@@ -18,6 +18,7 @@
 #include <QTreeView>
 
 #include "support/bench_support.h"
+#include "support/recorder_site.h"
 
 #include <benchmark/benchmark.h>
 
@@ -43,15 +44,9 @@ ostrelhost::FileServerListProvider &recorders()
 {
     static auto *provider = [] {
         auto *servers = new ostrelhost::FileServerListProvider;
-        char name[51];
-        for (int i = 0; i < kRecorders; ++i) {
-            std::snprintf(name, sizeof name, "Recorder %05d", i);
-            ServerRecord *record = nullptr;
-            servers->getServer(servers->createServer(name), &record);
-            std::snprintf(record->address, sizeof record->address, "10.%d.%d.%d", i / 65536,
-                          i / 256 % 256, i % 256);
-            record->productCode = kProducts[i % 4];
-        }
+        benchsupport::addNumberedRecorders(*servers, kRecorders, [](ServerRecord &record, int i) {
+            record.productCode = kProducts[i % 4];
+        });
         return servers;
     }();
     return *provider;

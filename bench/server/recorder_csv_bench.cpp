@@ -10,6 +10,7 @@
 #include "server/recorder_csv.h"
 
 #include "support/bench_support.h"
+#include "support/recorder_site.h"
 
 #include <ostrelhost/file_server_list_provider.h>
 #include <ostrelhost/owned_records.h>
@@ -75,15 +76,7 @@ private:
 template <typename List>
 void fillSite(List &list, int count)
 {
-    char name[51];
-    for (int i = 0; i < count; ++i) {
-        std::snprintf(name, sizeof name, "Recorder %05d", i);
-        ServerRecord *record = nullptr;
-        list.getServer(list.createServer(name), &record);
-        std::snprintf(record->address, sizeof record->address, "10.%d.%d.%d", i / 65536,
-                      i / 256 % 256, i % 256);
-        record->port = 7000;
-    }
+    benchsupport::addNumberedRecorders(list, count, [](ServerRecord &, int) {});
 }
 
 // Rows whose names and addresses the sites do not hold.

@@ -25,6 +25,7 @@
 #include <QTreeWidget>
 
 #include "support/bench_support.h"
+#include "support/recorder_site.h"
 
 #include <benchmark/benchmark.h>
 
@@ -49,22 +50,15 @@ ostrelhost::FileServerListProvider &site(int count)
     if (provider)
         return *provider;
     provider = std::make_unique<ostrelhost::FileServerListProvider>();
-    char name[51];
-    for (int i = 0; i < count; ++i) {
-        std::snprintf(name, sizeof name, "Recorder %05d", i);
-        ServerRecord *record = nullptr;
-        provider->getServer(provider->createServer(name), &record);
-        std::snprintf(record->address, sizeof record->address, "10.%d.%d.%d", i / 65536,
-                      i / 256 % 256, i % 256);
-        record->port = 7000;
-        copyField(record->loginId, "admin");
+    benchsupport::addNumberedRecorders(*provider, count, [](ServerRecord &record, int) {
+        copyField(record.loginId, "admin");
         for (int e = 0; e < kInfoEntries; ++e) {
-            AdditionalInfo *info = ostrelhost::appendBlock(record->additionalInfo);
+            AdditionalInfo *info = ostrelhost::appendBlock(record.additionalInfo);
             info->tag = e;
             std::snprintf(info->name, sizeof info->name, "Entry %d", e);
             copyField(info->value, "+1 555 0100");
         }
-    }
+    });
     return *provider;
 }
 
