@@ -690,10 +690,11 @@ void Tour::koreanScript()
     });
     open(QStringLiteral("the recorder manager in Korean"), &MainWindow::showRecorders);
     inDialog("CServerListDlg", QStringLiteral("Korean texts"), [this](QWidget *dialog) {
+        type(find<QLineEdit>(dialog, "filterEdit"), QStringLiteral("harbour"));
         auto *tree = find<QTreeWidget>(dialog, "serverTree");
         choose(tree, row(tree, QStringLiteral("Harbour Gate")));
         snap(dialog, QStringLiteral("recorder-manager-ko"),
-             QStringLiteral("The recorder manager in Korean"));
+             QStringLiteral("The recorder manager in Korean, finding the harbour recorders"));
         press(dialog, "modifyButton");
     });
     inDialog("CServerSetupDlg", QStringLiteral("Korean texts"), [this](QWidget *dialog) {
