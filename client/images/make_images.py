@@ -3,9 +3,10 @@
 the resolution (name@2x.png). They reuse the module's pictures of the same things. Run from this
 folder; the PNGs are committed, so the build does not need Python.
 """
-import importlib.util
 import os
+import runpy
 import sys
+import types
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 MODULE = os.path.join(HERE, "..", "..", "setupmgr")
@@ -15,11 +16,9 @@ from pngdraw import Canvas, save_both  # noqa: E402
 
 def pictures(folder):
     # The module's scripts share one file name, so each is loaded under its folder's name.
-    spec = importlib.util.spec_from_file_location(
-        folder + "_images", os.path.join(MODULE, folder, "images", "make_images.py"))
-    script = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(script)
-    return script
+    names = runpy.run_path(os.path.join(MODULE, folder, "images", "make_images.py"),
+                           run_name=folder + "_images")
+    return types.SimpleNamespace(**names)
 
 
 ACCOUNT = pictures("account")
