@@ -21,7 +21,6 @@
 
 #include <QAccessible>
 #include <QDir>
-#include <QGroupBox>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
@@ -32,60 +31,38 @@
 namespace {
 
 using setupmgr::withoutMnemonic;
-
-const QString kInstallDir = QStringLiteral(OSTREL_INSTALL_DIR);
-
 using Host = ostrelhost::ReferenceHost;
 
-struct DialogCase
+// Runs the dialog modally, once setUp has handed it the host's data.
+template <typename Dialog, typename SetUp>
+std::function<void(Host &)> run(SetUp setUp)
 {
-    const char *name;
-    // Runs the dialog modally over the host's data.
-    std::function<void(Host &)> run;
-};
-
-template <typename Dialog>
-void runAccountEdit(Host &host)
-{
-    Dialog dialog;
-    dialog.SetProvider(&host.accounts(), nullptr);
-    dialog.exec();
+    return [setUp](Host &host) {
+        Dialog dialog;
+        setUp(dialog, host);
+        dialog.exec();
+    };
 }
 
-const DialogCase kDialogs[] = {
-    {"AccountManager",
-     [](Host &host) {
-         CAccountManagerDlg dialog;
+const std::pair<const char *, std::function<void(Host &)>> kDialogs[] = {
+    {"AccountManager", run<CAccountManagerDlg>([](auto &dialog, Host &host) {
          dialog.SetProvider(&host.accounts());
-         dialog.exec();
-     }},
-    {"User", runAccountEdit<CAccountUserDlg>},
-    {"Group", runAccountEdit<CAccountGroupDlg>},
-    {"MemberChooser",
-     [](Host &host) {
-         PointerSeq<MemberRecord> members {};
-         CChooseMemberDlg dialog;
-         dialog.SetSources(&host.accounts(), &members);
-         dialog.exec();
-     }},
-    {"AuthorityManager",
-     [](Host &host) {
-         CAuthorityDlg dialog;
+     })},
+    {"User",
+     run<CAccountUserDlg>([](auto &d, Host &host) { d.SetProvider(&host.accounts(), nullptr); })},
+    {"Group",
+     run<CAccountGroupDlg>([](auto &d, Host &host) { d.SetProvider(&host.accounts(), nullptr); })},
+    {"MemberChooser", run<CChooseMemberDlg>([](auto &dialog, Host &host) {
+         static PointerSeq<MemberRecord> none {}; // the chooser opens empty and stores nothing
+         dialog.SetSources(&host.accounts(), &none);
+     })},
+    {"AuthorityManager", run<CAuthorityDlg>([](auto &dialog, Host &host) {
          dialog.SetProvider(&host.authority());
          dialog.SetAccountProvider(&host.accounts());
-         dialog.exec();
-     }},
+     })},
     {"RecorderManager",
-     [](Host &host) {
-         CServerListDlg dialog;
-         dialog.SetProvider(&host.serverList());
-         dialog.exec();
-     }},
-    {"RecorderSetup",
-     [](Host &host) {
-         CServerSetupDlg dialog(&host.serverList(), 0);
-         dialog.exec();
-     }},
+     run<CServerListDlg>([](auto &dialog, Host &host) { dialog.SetProvider(&host.serverList()); })},
+    {"RecorderSetup", [](Host &host) { CServerSetupDlg(&host.serverList(), 0).exec(); }},
     {"OptionSheet", [](Host &host) { setupmgr::showOptionSheet(&host.options()); }},
 };
 
@@ -95,30 +72,14 @@ QString describe(const QObject *object)
                                           : object->objectName();
 }
 
-QString accessibleName(QObject *object)
-{
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(object);
-    return iface ? iface->text(QAccessible::Name) : QString();
-}
-
 QList<QWidget *> focusableControls(QDialog *dialog)
 {
-    QList<QWidget *> controls;
-    for (QWidget *widget : dialog->findChildren<QWidget *>()) {
-        if (widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)
-            && !widget->focusProxy())
-            controls << widget;
-    }
+    QList<QWidget *> controls = dialog->findChildren<QWidget *>();
+    controls.removeIf([](QWidget *widget) {
+        return !widget->isVisible() || !widget->isEnabled()
+            || !(widget->focusPolicy() & Qt::TabFocus) || widget->focusProxy();
+    });
     return controls;
-}
-
-QLabel *buddyLabel(QDialog *dialog, const QWidget *control)
-{
-    for (QLabel *label : dialog->findChildren<QLabel *>()) {
-        if (label->buddy() == control && label->isVisible())
-            return label;
-    }
-    return nullptr;
 }
 
 // Every text of the language's files, without mnemonics.
@@ -128,9 +89,7 @@ QSet<QString> languageTexts(const QString &folder)
     QSet<QString> texts;
     for (const QFileInfo &file : QDir(folder).entryInfoList({QStringLiteral("*.xml")})) {
         QFile in(file.filePath());
-        if (!in.open(QIODevice::ReadOnly))
-            continue;
-        const QString xml = QString::fromUtf8(in.readAll());
+        const QString xml = in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : "";
         for (const QRegularExpressionMatch &match : item.globalMatch(xml))
             texts << withoutMnemonic(
                 match.captured(1).replace(QLatin1String("&amp;"), QLatin1String("&")));
@@ -138,8 +97,8 @@ QSet<QString> languageTexts(const QString &folder)
     return texts;
 }
 
-// What a widget of the dialog offers as a mnemonic, with the text it comes from.
-std::optional<std::pair<QString, QString>> mnemonicOf(QWidget *widget)
+// The mnemonic a visible button, labelled control or group box offers; empty when none.
+QString mnemonicText(QWidget *widget)
 {
     QString text;
     if (auto *button = qobject_cast<QAbstractButton *>(widget))
@@ -148,37 +107,29 @@ std::optional<std::pair<QString, QString>> mnemonicOf(QWidget *widget)
         text = label->text();
     else if (auto *group = qobject_cast<QGroupBox *>(widget))
         text = group->title();
-    const QKeySequence key = QKeySequence::mnemonic(text);
-    if (key.isEmpty() || !widget->isVisible())
-        return std::nullopt;
-    return std::make_pair(key.toString().toUpper(), text);
+    return widget->isVisible() && !QKeySequence::mnemonic(text).isEmpty() ? text : QString();
 }
 
-// One look at an open dialog: every problem found, one line each.
-class Inspection
+// One look at an open dialog, in each state its trees offer: every problem found, one line each.
+struct Inspection
 {
-public:
-    Inspection(QDialog *dialog, const QSet<QString> &languageTexts)
-        : m_dialog(dialog)
-        , m_texts(languageTexts)
-    { }
-
-    QStringList problems;
+    QDialog *dialog;
+    const QSet<QString> &texts;
+    QStringList problems {};
+    QString state {};
 
     void inAllStates()
     {
         // The focus opens on the first field; a dialog with fields never opens on a button.
-        const QList<QWidget *> controls = focusableControls(m_dialog);
+        const QList<QWidget *> controls = focusableControls(dialog);
         QWidget *focus = QApplication::focusWidget();
         if (qobject_cast<QPushButton *>(focus)
             && std::any_of(controls.begin(), controls.end(),
                            [](QWidget *c) { return !qobject_cast<QPushButton *>(c); }))
             problems << QStringLiteral("opens with the focus on ") + describe(focus);
         checkState(QStringLiteral("as opened"));
-        for (QTreeWidget *tree : m_dialog->findChildren<QTreeWidget *>()) {
-            if (!tree->isVisible())
-                continue;
-            for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        for (QTreeWidget *tree : dialog->findChildren<QTreeWidget *>()) {
+            for (QTreeWidgetItemIterator it(tree); *it && tree->isVisible(); ++it) {
                 // The first rows of each level show every kind a tree holds.
                 if ((*it)->parent() && (*it)->parent()->indexOfChild(*it) > 2)
                     continue;
@@ -188,57 +139,51 @@ public:
         }
     }
 
-private:
-    void checkState(const QString &state)
+    void checkState(const QString &at)
     {
-        m_state = state;
-        const QList<QWidget *> controls = focusableControls(m_dialog);
+        state = at;
+        const QList<QWidget *> controls = focusableControls(dialog);
         for (QWidget *control : controls)
             checkName(control);
-        checkMnemonics();
+        std::map<QString, QString> taken; // mnemonic key -> the text it came from
+        for (QWidget *widget : dialog->findChildren<QWidget *>()) {
+            const QString text = mnemonicText(widget);
+            const QString key = QKeySequence::mnemonic(text).toString().toUpper();
+            if (!text.isEmpty() && !taken.emplace(key, text).second)
+                report(
+                    QStringLiteral("mnemonic %1 of \"%2\" and \"%3\"").arg(key, taken[key], text));
+        }
         walkTab(controls);
     }
 
-    void report(const QString &problem) { problems << m_state + QStringLiteral(": ") + problem; }
+    void report(const QString &problem) { problems << state + QStringLiteral(": ") + problem; }
 
     void checkName(QWidget *control)
     {
-        const QString name = accessibleName(control);
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+        const QString name = iface ? iface->text(QAccessible::Name) : QString();
         if (name.trimmed().isEmpty())
             report(describe(control) + QStringLiteral(" has no accessible name"));
-        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
         for (int i = 0; iface && i < iface->childCount(); ++i) {
             QAccessibleInterface *child = iface->child(i);
             auto *widget = child ? qobject_cast<QWidget *>(child->object()) : nullptr;
             // A drop-down's list is a window of its own, named by its items.
-            if (widget && widget->window() == m_dialog && child->text(QAccessible::Name).isEmpty())
+            if (widget && widget->window() == dialog && child->text(QAccessible::Name).isEmpty())
                 report(describe(control) + QStringLiteral(" has an unnamed accessible child ")
                        + describe(widget));
         }
         // Item views take no name from their label; theirs must come from the language.
         if (!qobject_cast<QAbstractItemView *>(control) || name.isEmpty())
             return;
-        const QLabel *label = buddyLabel(m_dialog, control);
-        if (label && name != withoutMnemonic(label->text()))
-            report(describe(control) + QStringLiteral(" is named \"") + name
-                   + QStringLiteral("\", its label reads \"") + label->text() + u'"');
-        if (!m_texts.contains(name))
+        for (QLabel *label : dialog->findChildren<QLabel *>()) {
+            if (label->buddy() == control && label->isVisible()
+                && name != withoutMnemonic(label->text()))
+                report(describe(control) + QStringLiteral(" is named \"") + name
+                       + QStringLiteral("\", its label reads \"") + label->text() + u'"');
+        }
+        if (!texts.contains(name))
             report(describe(control) + QStringLiteral(" is named \"") + name
                    + QStringLiteral("\", a text not of the language"));
-    }
-
-    void checkMnemonics()
-    {
-        std::map<QString, QString> taken;
-        for (QWidget *widget : m_dialog->findChildren<QWidget *>()) {
-            const auto mnemonic = mnemonicOf(widget);
-            if (!mnemonic)
-                continue;
-            const auto [it, added] = taken.emplace(mnemonic->first, mnemonic->second);
-            if (!added)
-                report(QStringLiteral("mnemonic %1 of \"%2\" and \"%3\"")
-                           .arg(mnemonic->first, it->second, mnemonic->second));
-        }
     }
 
     // The control that owns the focus widget: the widget itself or a control holding it.
@@ -251,6 +196,7 @@ private:
         return focus;
     }
 
+    // An item view with a current row tells it to a screen reader as its focus child.
     void checkFocusChild(QWidget *control)
     {
         auto *view = qobject_cast<QAbstractItemView *>(control);
@@ -266,10 +212,8 @@ private:
     void walkTab(const QList<QWidget *> &controls)
     {
         QWidget *start = owner(QApplication::focusWidget(), controls);
-        if (!start) {
-            report(QStringLiteral("nothing has the focus"));
-            return;
-        }
+        if (!start)
+            return report(QStringLiteral("nothing has the focus"));
         QList<QWidget *> visited {start};
         QStringList path {describe(start)};
         for (qsizetype presses = 0; presses <= 2 * controls.size() + 1; ++presses) {
@@ -290,36 +234,24 @@ private:
                 report(QStringLiteral("Tab never reaches ") + describe(control));
         }
     }
-
-    QDialog *m_dialog;
-    const QSet<QString> &m_texts;
-    QString m_state;
 };
-
-std::string languageName(const ::testing::TestParamInfo<std::tuple<int, int>> &info)
-{
-    const auto [dialog, language] = info.param;
-    return std::string(kDialogs[dialog].name) + '_' + ostrel::kInstallationLanguages[language].code;
-}
 
 class KeyboardTest : public ::testing::TestWithParam<std::tuple<int, int>>
 {
 protected:
-    void SetUp() override { install.copyFrom(kInstallDir); }
+    void SetUp() override { install.copyFrom(QStringLiteral(OSTREL_INSTALL_DIR)); }
     void TearDown() override { Common::releaseLanguage(); }
 
-    const DialogCase &dialogCase() const { return kDialogs[std::get<0>(GetParam())]; }
     const char *language() const
     {
         return ostrel::kInstallationLanguages[std::get<1>(GetParam())].code;
     }
 
-    // Opens the dialog in the language, lets action look at it, and closes it when the action
-    // did not; false when no dialog opened.
-    bool during(const char *code, const std::function<void(QDialog *)> &action)
+    // Opens the dialog in the language and lets action look at it; false when none opened.
+    bool during(const std::function<void(QDialog *)> &action)
     {
         install.write(QStringLiteral("Config/ostrel.ini"),
-                      QByteArray("[LANGUAGE]\r\nUSE=") + code + "\r\n");
+                      QByteArray("[LANGUAGE]\r\nUSE=") + language() + "\r\n");
         Common::releaseLanguage();
         Host host(install.path());
         host.loadAll();
@@ -329,56 +261,52 @@ protected:
                 QApplication::setActiveWindow(dialog);
                 action(dialog);
             },
-            [this, &host] { dialogCase().run(host); });
+            [this, &host] { kDialogs[std::get<0>(GetParam())].second(host); });
     }
 
     TempInstall install;
 };
 
-TEST_P(KeyboardTest, EveryControlIsNamedReachedByTabAndHasItsOwnMnemonic)
+TEST_P(KeyboardTest, NamedReachedByTabWithOwnMnemonicsClosedByEscapeAndConfirmedByReturn)
 {
     const QSet<QString> texts
         = languageTexts(install.path() + QStringLiteral("/Language/") + QLatin1String(language()));
-    QStringList problems;
-    bool closed = false;
-    ASSERT_TRUE(during(language(), [&](QDialog *dialog) {
-        Inspection inspection(dialog, texts);
+    Inspection inspection {nullptr, texts};
+    QStringList &problems = inspection.problems;
+    ASSERT_TRUE(during([&](QDialog *dialog) {
+        inspection.dialog = dialog;
         inspection.inAllStates();
-        problems = inspection.problems;
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        closed = !dialog->isVisible();
+        if (dialog->isVisible())
+            problems << QStringLiteral("Escape left the dialog open");
     }));
-    EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
-    EXPECT_TRUE(closed) << "Escape left the dialog open";
-}
-
-TEST_P(KeyboardTest, ReturnPressesTheDefaultButtonOnceItIsEnabled)
-{
-    int clicks = -1;
-    bool stayedWhileDisabled = true;
-    ASSERT_TRUE(during(language(), [&](QDialog *dialog) {
+    // Return is sent to the dialog: a focused control that keeps Return for itself (the page
+    // tree, an open cell editor) is no case here.
+    ASSERT_TRUE(during([&](QDialog *dialog) {
         QPushButton *ok = named<QPushButton>(dialog, "okButton");
         if (!ok || !ok->isDefault())
-            return;
+            return void(problems << QStringLiteral("no default OK button"));
         QSignalSpy clicked(ok, &QPushButton::clicked);
-        // Sent to the dialog: a focused control that keeps Return for itself (the page tree, an
-        // open cell editor) is no case here.
         if (!ok->isEnabled()) {
             QTest::keyClick(dialog, Qt::Key_Return);
-            stayedWhileDisabled = dialog->isVisible() && clicked.isEmpty();
+            if (!dialog->isVisible() || !clicked.isEmpty())
+                problems << QStringLiteral("Return acted while OK was disabled");
             ok->setEnabled(true); // as the first change does
         }
         QTest::keyClick(dialog, Qt::Key_Return);
-        clicks = int(clicked.size());
+        if (clicked.size() != 1)
+            problems << QStringLiteral("Return pressed OK %1 times").arg(clicked.size());
     }));
-    EXPECT_EQ(clicks, 1) << "no default OK button, or Return did not press it";
-    EXPECT_TRUE(stayedWhileDisabled) << "Return acted while OK was disabled";
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     AllDialogs, KeyboardTest,
     ::testing::Combine(::testing::Range(0, int(std::size(kDialogs))),
                        ::testing::Range(0, int(std::size(ostrel::kInstallationLanguages)))),
-    languageName);
+    [](const auto &info) {
+        return std::string(kDialogs[std::get<0>(info.param)].first) + '_'
+            + ostrel::kInstallationLanguages[std::get<1>(info.param)].code;
+    });
 
 } // namespace
