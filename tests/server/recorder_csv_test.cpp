@@ -58,11 +58,11 @@ TEST(RecorderCsvTest, EachRowIsCheckedAsTheSetupDialogChecks)
         + QByteArray(51, 'p')
         + "\n"                                      // 9 info too long
           "   ,10.0.0.3,7000,1,0,admin,\n"          // 10 empty name
-          " Lobby ,10.0.0.3,7000,1,0,admin,\n"      // 11 name in the copy
+          " Lobby ,10.0.0.1,7011,1,0,admin,\n"      // 11 name (and address) in the copy
           "Hall,10.0.0.3,7000,1,0,admin,\n"         // 12 name of row 2
           "Gate,10.0.0.1,7011,1,0,admin,\n"         // 13 address in the copy
           "Gate, 10.0.0.2 ,7000,1,0,admin,\n"       // 14 address of row 2
-          "Gate,10.0.0.1,7012,1,0,admin,\n"         // 15 added
+          "lobby,10.0.0.1,7012,1,0,admin,\n"        // 15 added: names compare exactly
         + fifty + ",10.0.0.4,,2,,,\n"               // 16 added, full name
         + fifty + "x,10.0.0.5,,,,,\n"               // 17 name too long
         + QByteArray("Ga\0te,10.0.0.6,,,,,\n", 20); // 18 a zero byte

@@ -2,7 +2,6 @@
 #include "common/folders.h"
 #include "common/language.h"
 #include "controls/beep.h"
-#include "server/server_info_view.h"
 #include "server/server_list_dlg.h"
 #include "server/server_setup_dlg.h"
 #include "server/server_tree_ctrl.h"
@@ -10,8 +9,6 @@
 #include "support/log_capture.h"
 #include "support/memory_providers.h"
 #include "support/temp_install.h"
-
-#include <ostrelhost/reference_host.h>
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -65,30 +62,31 @@ protected:
     std::unique_ptr<QDialog> dialog;
 };
 
-QString edit(QWidget *dialog, const char *name)
+QStringList edits(QWidget *dialog, std::initializer_list<const char *> names)
 {
-    return named<QLineEdit>(dialog, name)->text();
+    QStringList texts;
+    for (const char *name : names)
+        texts << named<QLineEdit>(dialog, name)->text();
+    return texts;
 }
 
-// A new recorder starts with the default product's login (its port and information rows are
-// checked end to end below); another product fills its own; a port digit past 65535 is refused
-// with the beep.
+// A new recorder starts with the default product's login; another product fills its own; a
+// port digit past 65535 is refused with the beep. Blanks are trimmed and parentheses refused;
+// the information rows have names, so they are kept, with their empty values.
 TEST_F(ServerDlgTest, NewRecorderStartsWithDefaultsAndTheProductFillsItsOwn)
 {
     QDialog *setup = openSetup(&servers, CServerSetupDlg::kNewServer);
     expectNoMissingTexts(setup);
-    EXPECT_EQ(edit(setup, "loginIdEdit"), QStringLiteral("admin"));
+    EXPECT_EQ(edits(setup, {"portEdit", "loginIdEdit"}), QStringList({"7100", "admin"}));
     EXPECT_FALSE(named<QWidget>(setup, "useDdnsCheck")->isVisible());
-
     auto *products = named<QComboBox>(setup, "productCombo");
     products->setCurrentIndex(products->findData(2));
-    EXPECT_EQ(edit(setup, "portEdit"), QStringLiteral("7011"));
-    EXPECT_EQ(edit(setup, "loginIdEdit"), QStringLiteral("vexil"));
-    EXPECT_EQ(edit(setup, "passwordEdit"), QStringLiteral("vexil"));
+    EXPECT_EQ(edits(setup, {"portEdit", "loginIdEdit", "passwordEdit"}),
+              QStringList({"7011", "vexil", "vexil"}));
 
     const int beeps = setupmgr::beepCount();
     retype(named<QLineEdit>(setup, "portEdit"), QStringLiteral("70000"));
-    EXPECT_EQ(edit(setup, "portEdit"), QStringLiteral("7000"));
+    EXPECT_EQ(edits(setup, {"portEdit"}), QStringList {"7000"});
     EXPECT_EQ(setupmgr::beepCount(), beeps + 1);
     retype(named<QLineEdit>(setup, "portEdit"), QStringLiteral("65535"));
     retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("  Dock (east)  "));
@@ -96,52 +94,52 @@ TEST_F(ServerDlgTest, NewRecorderStartsWithDefaultsAndTheProductFillsItsOwn)
     click(setup, 1);
     ASSERT_EQ(servers.data.servers.size(), 1u);
     const ServerRecord &added = *servers.data.servers[0];
-    EXPECT_STREQ(added.name, "Dock east"); // parentheses refused, blanks trimmed
-    EXPECT_STREQ(added.address, "10.1.1.1");
-    EXPECT_EQ(added.port, 65535);
-    EXPECT_EQ(added.productKind, 2);
-    // The five rows have names, so they are kept, with their empty values.
-    ASSERT_EQ(seqSize(added.additionalInfo), 5u);
+    EXPECT_EQ(std::tuple(QByteArray(added.name), QByteArray(added.address), added.port,
+                         added.productKind, seqSize(added.additionalInfo)),
+              std::tuple(QByteArray("Dock east"), QByteArray("10.1.1.1"), 65535, 2, 5u));
     EXPECT_EQ(seqAt(added.additionalInfo, 0)->tag, -1);
 }
 
 // An edited recorder shows its own port and login (the properties check that OK keeps every
-// byte); a refusal names the fault and puts the focus on the field at fault.
+// byte); a refusal names the fault, or says nothing for a name of blanks, and puts the focus on
+// the field at fault.
 TEST_F(ServerDlgTest, EditShowsTheRecordAndRefusesDuplicates)
 {
     ServerRecord *lobby = servers.data.addServer("Lobby", "10.0.0.1", 7011);
     copyField(lobby->loginId, "operator");
     servers.data.addServer("Gate", "10.0.0.2", 7000);
     QDialog *setup = openSetup(&servers, 0);
-    EXPECT_EQ(edit(setup, "portEdit"), QStringLiteral("7011"));
-    EXPECT_EQ(edit(setup, "loginIdEdit"), QStringLiteral("operator"));
+    EXPECT_EQ(edits(setup, {"portEdit", "loginIdEdit"}), QStringList({"7011", "operator"}));
 
-    MessageBoxAnswerer answers;
-    retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Gate"));
-    click(setup, 1);
-    EXPECT_EQ(answers.texts.value(0), Common::getString("sameServerNameExist", "message"));
-    EXPECT_EQ(setup->focusWidget(), named<QWidget>(setup, "nameEdit"));
-    retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Lobby East"));
-    retype(named<QLineEdit>(setup, "addressEdit"), QStringLiteral("10.0.0.2"));
-    retype(named<QLineEdit>(setup, "portEdit"), QStringLiteral("7000"));
-    click(setup, 1);
-    EXPECT_EQ(answers.texts.value(1), Common::getString("sameServerIPExist", "message"));
-    EXPECT_EQ(setup->focusWidget(), named<QWidget>(setup, "addressEdit"));
-    EXPECT_TRUE(setup->isVisible());
-
-    // A name of blanks is refused without a word.
-    retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("   "));
-    click(setup, 1);
-    EXPECT_TRUE(setup->isVisible());
-    EXPECT_EQ(answers.texts.size(), 2);
-    EXPECT_EQ(setup->focusWidget(), named<QWidget>(setup, "nameEdit"));
-
+    struct Refusal
+    {
+        const char *name, *address, *port, *focus;
+        QString message;
+    };
+    const Refusal refusals[] = {
+        {"Gate", "10.0.0.1", "7011", "nameEdit",
+         Common::getString("sameServerNameExist", "message")},
+        {"Lobby East", "10.0.0.2", "7000", "addressEdit",
+         Common::getString("sameServerIPExist", "message")},
+        {"   ", "10.0.0.2", "7000", "nameEdit", QString()},
+    };
+    for (const Refusal &refusal : refusals) {
+        SCOPED_TRACE(refusal.name);
+        MessageBoxAnswerer answers;
+        retype(named<QLineEdit>(setup, "nameEdit"), QLatin1String(refusal.name));
+        retype(named<QLineEdit>(setup, "addressEdit"), QLatin1String(refusal.address));
+        retype(named<QLineEdit>(setup, "portEdit"), QLatin1String(refusal.port));
+        click(setup, 1);
+        EXPECT_EQ(answers.texts.value(0), refusal.message);
+        EXPECT_EQ(setup->focusWidget(), named<QWidget>(setup, refusal.focus));
+        EXPECT_TRUE(setup->isVisible());
+    }
     retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Lobby East"));
     retype(named<QLineEdit>(setup, "portEdit"), QStringLiteral("7001"));
     click(setup, 1);
     EXPECT_FALSE(setup->isVisible());
-    EXPECT_STREQ(lobby->name, "Lobby East");
-    EXPECT_EQ(lobby->port, 7001);
+    EXPECT_EQ(std::tuple(QByteArray(lobby->name), lobby->port),
+              std::tuple(QByteArray("Lobby East"), 7001));
 }
 
 // The open cell editor, or null when no cell is being edited.
@@ -228,64 +226,33 @@ TEST_F(ServerDlgTest, CellEditorEditsTheAdditionalInformation)
     EXPECT_EQ(stored, QStringList({"Fire Dept=", "Police=110", "Manager=", "Gate code=42"}));
 }
 
-// The commit, end to end on the reference host's files: what the dialog stored is what a fresh
-// host reads.
-TEST_F(ServerDlgTest, CommitReachesTheRecorderListFile)
-{
-    ostrelhost::ReferenceHost host(install.path());
-    ASSERT_TRUE(host.loadAll());
-    setupmgr::setDisplayTemplateProvider(&host.templates());
-    CServerListDlg *list = openList(&host.serverList());
-    const std::int32_t before = host.serverList().getServerCount();
-    whenModal<CServerSetupDlg>([](CServerSetupDlg *setup) {
-        retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Harbour Gate"));
-        retype(named<QLineEdit>(setup, "addressEdit"), QStringLiteral("10.99.0.1"));
-        click(setup, 1);
-    });
-    press(list, "newButton");
-    // The new recorder's information: the template's categories with its values.
-    EXPECT_GT(named<QAbstractItemView>(list, "infoList")->model()->rowCount(), 4);
-    whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
-    press(list, "okButton");
-    setupmgr::setDisplayTemplateProvider(nullptr);
-    ASSERT_EQ(list->result(), 1);
-
-    ostrelhost::ReferenceHost reread(install.path());
-    ASSERT_TRUE(reread.loadAll());
-    ASSERT_EQ(reread.serverList().getServerCount(), before + 1);
-    ServerRecord *added = nullptr;
-    ASSERT_TRUE(reread.serverList().findServer("Harbour Gate", &added));
-    EXPECT_STREQ(added->address, "10.99.0.1");
-    EXPECT_EQ(added->port, 7100);
-    EXPECT_EQ(seqSize(added->additionalInfo), 5u);
-}
-
-class ServerListTest : public ServerDlgTest
-{
-protected:
-    void SetUp() override
-    {
-        ServerDlgTest::SetUp();
-        servers.data.addServer("Lobby", "10.0.0.1", 7011)->connected = 1;
-        servers.data.addServer("Gate", "10.0.0.2", 7000)->connected = 1;
-        list = openList(&servers);
-        tree = named<CServerTreeCtrl>(list, "serverTree");
-    }
-    bool shown(const char *name) const { return named<QWidget>(list, name)->isVisible(); }
-    QTreeWidgetItem *recorder(int index) const { return tree->rootItem()->child(index); }
-
-    CServerListDlg *list = nullptr;
-    CServerTreeCtrl *tree = nullptr;
-};
-
 // OK waits for a change. Delete asks first and leaves the root selected; a rename shows at
 // once; New adds and selects. OK asks once about the connected recorders, and No keeps the
 // dialog open. Until OK only the working copy is read, and the client reloads its recorders
-// itself.
-TEST_F(ServerListTest, ChangesAreAskedAboutAndStored)
+// itself. The tree reads the copy's records as their own type only (asked for another, a node
+// answers null and logs it), and the copy outlives the tree.
+TEST_F(ServerDlgTest, ChangesAreAskedAboutAndStored)
 {
+    servers.data.addServer("Lobby", "10.0.0.1", 7011)->connected = 1;
+    servers.data.addServer("Gate", "10.0.0.2", 7000)->connected = 1;
+    CServerListDlg *list = openList(&servers);
+    auto *tree = named<CServerTreeCtrl>(list, "serverTree");
+    const auto recorder = [tree](int index) { return tree->rootItem()->child(index); };
+    const auto shown = [list](const char *name) { return named<QWidget>(list, name)->isVisible(); };
     expectNoMissingTexts(list);
     EXPECT_FALSE(named<QWidget>(list, "okButton")->isEnabled());
+    TreeNode *node = nullptr;
+    ASSERT_GE(tree->FindNode(recorder(0), &node), 0);
+    ServerRecord *lobby = nullptr;
+    ASSERT_TRUE(list->workingCopy()->getServer(0, &lobby));
+    EXPECT_EQ(tree->recordAs<ServerRecord>(*node), lobby);
+    {
+        LogCapture log;
+        ASSERT_TRUE(log.active());
+        EXPECT_EQ(tree->recordAs<UserRecord>(*node), nullptr);
+        EXPECT_TRUE(log.contains(QStringLiteral("Check failed")));
+    }
+
     tree->setCurrentItem(recorder(0));
     EXPECT_TRUE(shown("infoList") && shown("modifyButton") && shown("deleteButton"));
     {
@@ -337,13 +304,7 @@ TEST_F(ServerListTest, ChangesAreAskedAboutAndStored)
     ASSERT_NE(file, saved.end());
     EXPECT_EQ(file->second.servers.size(), 2u);
     EXPECT_EQ(servers.log->count("clear"), 0);
-}
 
-// The working copy outlives the widgets that read it: when the tree goes, the copy is not yet
-// released.
-TEST_F(ServerListTest, TheWorkingCopyOutlivesTheTree)
-{
-    tree->setCurrentItem(recorder(0));
     int releasedBeforeTheTree = -1;
     QObject::connect(tree, &QObject::destroyed, [this, &releasedBeforeTheTree] {
         releasedBeforeTheTree = servers.log->count("copy.release");
@@ -351,20 +312,6 @@ TEST_F(ServerListTest, TheWorkingCopyOutlivesTheTree)
     dialog.reset();
     EXPECT_EQ(releasedBeforeTheTree, 0);
     EXPECT_EQ(servers.log->count("copy.release"), 1);
-}
-
-// A node asked for a record of another type than its own answers null, and says so in the log.
-TEST_F(ServerListTest, ANodeGivesItsRecordOnlyAsItsOwnType)
-{
-    TreeNode *node = nullptr;
-    ASSERT_GE(tree->FindNode(recorder(0), &node), 0);
-    ServerRecord *lobby = nullptr;
-    ASSERT_TRUE(list->workingCopy()->getServer(0, &lobby));
-    EXPECT_EQ(tree->recordAs<ServerRecord>(*node), lobby);
-    LogCapture log;
-    ASSERT_TRUE(log.active());
-    EXPECT_EQ(tree->recordAs<UserRecord>(*node), nullptr);
-    EXPECT_TRUE(log.contains(QStringLiteral("Check failed")));
 }
 
 // A recorder list whose getServer fails for the record just created: the record does not stay

@@ -1,7 +1,7 @@
 // Two operator workstations on one installation, each a process with the reference host and the
 // recorder manager: both open the manager, both add a recorder, both press OK. The first store
 // lands; the second is refused, so the first's recorder stays on disk and the second's stays in
-// its dialog, where its operator still has it.
+// its dialog, where its operator still has it. What the first stored is what a fresh host reads.
 #include "server/server_info_view.h"
 #include "server/server_list_dlg.h"
 #include "server/server_setup_dlg.h"
@@ -69,6 +69,8 @@ TEST(TwoWorkstations, OtherWorkstationStoresFirst)
         GTEST_SKIP() << "runs as the second process of StoreOverANewerFileIsRefused";
     Workstation other(installDir);
     other.addRecorder(QStringLiteral("Workstation A Gate"), QStringLiteral("10.77.0.1"));
+    // The new recorder's information: the template's categories with its values.
+    EXPECT_GT(named<QAbstractItemView>(&other.list, "infoList")->model()->rowCount(), 4);
     other.pressOk();
     EXPECT_EQ(other.list.result(), 1);
 }
@@ -106,7 +108,9 @@ TEST(TwoWorkstations, StoreOverANewerFileIsRefused)
     ostrelhost::ReferenceHost reread(install.path());
     ASSERT_TRUE(reread.loadAll());
     ServerRecord *found = nullptr;
-    EXPECT_TRUE(reread.serverList().findServer("Workstation A Gate", &found));
+    ASSERT_TRUE(reread.serverList().findServer("Workstation A Gate", &found));
+    EXPECT_EQ(std::tuple(QByteArray(found->address), found->port, seqSize(found->additionalInfo)),
+              std::tuple(QByteArray("10.77.0.1"), 7100, 5u));
     EXPECT_FALSE(reread.serverList().findServer("Workstation B Dock", &found));
 }
 
