@@ -1,6 +1,6 @@
-// A throw-away installation for the account tests: Config/Path.ini and the English messages,
-// with the working directory moved into it. After each test no top-level widget may outlive it,
-// and every working copy made of the providers must have been released.
+// A copy of the embedded installation as the working directory for the account tests. After
+// each test no top-level widget may outlive it, and every working copy made of the providers
+// must have been released.
 #pragma once
 
 #include "support/memory_providers.h"

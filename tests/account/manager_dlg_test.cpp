@@ -147,7 +147,7 @@ TEST_F(ManagerDlgTest, AFailedCommitNamesTheFile)
         EXPECT_EQ(tree->currentItem(), tree->UserFolder());
         click(manager, kOk);
         ASSERT_EQ(answerer.texts.size(), 2) << saveFails;
-        EXPECT_EQ(answerer.texts[0], QStringLiteral("Delete the user bob?"));
+        EXPECT_EQ(answerer.texts[0], QStringLiteral("Do you want to delete the user \"bob\"?"));
         EXPECT_TRUE(answerer.texts[1].contains(QStringLiteral("account.xml")))
             << answerer.texts[1].toStdString();
         EXPECT_EQ(manager->isVisible(), saveFails);

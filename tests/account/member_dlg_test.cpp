@@ -127,9 +127,9 @@ TEST_F(MemberDlgTest, NewGroupIsCheckedAndTrimmed)
 {
     auto *group = open<CAccountGroupDlg>(nullptr);
     const std::pair<const char *, const char *> refused[] = {
-        {"  ", "Enter a group id."},
-        {"GUESTS", "A group with this id exists."},
-        {"Amy", "A user with this id exists."},
+        {"  ", "Enter a group ID."},
+        {"GUESTS", "A group with this ID already exists. Enter another ID."},
+        {"Amy", "A user with this ID already exists. Enter another ID."},
     };
     for (const auto &[id, text] : refused) {
         type(group, kGroupId, QString::fromUtf8(id));
