@@ -90,8 +90,9 @@ bool showsMark(QTreeWidget *tree)
 }
 
 // The product name is the installation's (oem.ini calls 0x040210 "OSX 1600 Pro"), and the match
-// is painted marked. Filtering reads the working copy and never writes it.
-TEST_F(FilterTest, RecordersAreFoundByNameAddressAndProductName)
+// is painted marked. Filtering reads the working copy and never writes it. New shows the new
+// recorder, the filter cleared; a recorder renamed out of the filter's reach stays in sight.
+TEST_F(FilterTest, RecordersAreFoundByNameAddressAndProductNameAndChangesStayInSight)
 {
     add("Harbour Gate", "10.0.0.5");
     add("Depot", "192.168.7.20");
@@ -124,62 +125,7 @@ TEST_F(FilterTest, RecordersAreFoundByNameAddressAndProductName)
     EXPECT_EQ(shownRows(tree).size(), 4);
     EXPECT_FALSE(showsMark(tree));
     EXPECT_EQ(recordbytes::servers(copy->data), before);
-}
 
-// A folder shows while one of its accounts matches, the root always; users are found by their
-// name too. A hidden selection gives way to the root and what the root shows, also when the
-// dialog selects a folder the filter hides (after a deletion).
-TEST_F(FilterTest, FoldersFollowTheirAccountsAndHiddenSelectionGoesToTheRoot)
-{
-    accounts.data.addUser("admin", "pw", "Administrator");
-    accounts.data.addUser("bob", "pw", "Robert Stanton");
-    accounts.data.addUser("carol", "pw", "Carol");
-    accounts.data.addGroup("staff");
-    accounts.data.addGroup("guests");
-    auto *manager = open<CAccountManagerDlg>(&accounts);
-    auto *tree = named<CAccountTreeCtrl>(manager, "accountTree");
-    auto users = [tree] { return !tree->UserFolder()->isHidden(); };
-    auto groups = [tree] { return !tree->GroupFolder()->isHidden(); };
-    find(QStringLiteral("robert"));
-    EXPECT_TRUE(users() && !groups());
-    EXPECT_EQ(shownRows(tree).last(), QStringLiteral("bob"));
-    EXPECT_EQ(count(), QStringLiteral("1 of 5"));
-    find(QStringLiteral("STA")); // "Robert Stanton", "staff"
-    EXPECT_TRUE(users() && groups());
-    EXPECT_EQ(count(), QStringLiteral("2 of 5"));
-    find(QStringLiteral("zzz"));
-    EXPECT_FALSE(users() || groups() || tree->rootItem()->isHidden());
-    named<QLineEdit>(manager, "filterEdit")->clear();
-    EXPECT_TRUE(users() && groups());
-
-    QTreeWidgetItem *carol = tree->UserFolder()->child(2);
-    tree->setCurrentItem(carol);
-    find(QStringLiteral("car"));
-    EXPECT_EQ(tree->currentItem(), carol);
-    named<QLineEdit>(manager, "filterEdit")->clear();
-    tree->setCurrentItem(tree->UserFolder()->child(1));
-    find(QStringLiteral("carol"));
-    EXPECT_EQ(tree->currentItem(), tree->rootItem());
-    EXPECT_FALSE(shown("modifyButton") || shown("deleteButton") || shown("newButton"));
-    tree->setCurrentItem(tree->UserFolder()->child(2));
-    {
-        MessageBoxAnswerer yes(QMessageBox::Yes);
-        press(manager, "deleteButton");
-    }
-    ASSERT_EQ(tree->UserFolder()->childCount(), 2);
-    EXPECT_TRUE(tree->UserFolder()->isHidden());
-    EXPECT_EQ(tree->currentItem(), tree->rootItem());
-    EXPECT_FALSE(shown("modifyButton") || shown("deleteButton"));
-}
-
-// New shows the new recorder, the filter cleared; a recorder renamed out of the filter's reach
-// stays in sight.
-TEST_F(FilterTest, AddedOrChangedRecorderStaysInSight)
-{
-    add("Harbour Gate", "10.0.0.5");
-    add("Depot", "10.0.0.6");
-    auto *list = open<CServerListDlg>(&servers);
-    auto *tree = named<CServerTreeCtrl>(list, "serverTree");
     find(QStringLiteral("harbour"));
     whenModal<CServerSetupDlg>([](CServerSetupDlg *setup) {
         retype(named<QLineEdit>(setup, "nameEdit"), QStringLiteral("Quay"));
@@ -189,7 +135,7 @@ TEST_F(FilterTest, AddedOrChangedRecorderStaysInSight)
     press(list, "newButton");
     EXPECT_TRUE(named<QLineEdit>(list, "filterEdit")->text().isEmpty());
     EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("Quay"));
-    EXPECT_EQ(count(), QStringLiteral("3 of 3"));
+    EXPECT_EQ(count(), QStringLiteral("4 of 4"));
 
     find(QStringLiteral("depot"));
     tree->setCurrentItem(tree->rootItem()->child(1));
@@ -205,10 +151,16 @@ TEST_F(FilterTest, AddedOrChangedRecorderStaysInSight)
 
 // Ctrl+F focuses the field, Tab goes on to the tree, Down moves to the first match, Escape
 // clears the field wherever the focus is; only with the field empty does Escape close the dialog.
-TEST_F(FilterTest, KeysFocusMoveDownAndClear)
+// A folder shows while one of its accounts matches, the root always; users are found by their
+// name too. A hidden selection gives way to the root and what the root shows, also when the
+// dialog selects a folder the filter hides (after a deletion).
+TEST_F(FilterTest, KeysAndFoldersFollowTheirAccountsAndHiddenSelectionGoesToTheRoot)
 {
     accounts.data.addUser("admin", "pw", "Administrator");
-    accounts.data.addUser("bob", "pw", "Bob");
+    accounts.data.addUser("bob", "pw", "Robert Stanton");
+    accounts.data.addUser("carol", "pw", "Carol");
+    accounts.data.addGroup("staff");
+    accounts.data.addGroup("guests");
     auto *manager = open<CAccountManagerDlg>(&accounts);
     auto *tree = named<CAccountTreeCtrl>(manager, "accountTree");
     auto *field = named<QLineEdit>(manager, "filterEdit");
@@ -223,10 +175,45 @@ TEST_F(FilterTest, KeysFocusMoveDownAndClear)
     EXPECT_EQ(QApplication::focusWidget(), tree);
     EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("bob"));
     EXPECT_TRUE(shown("modifyButton"));
-
     QTest::keyClick(tree, Qt::Key_Escape);
     EXPECT_TRUE(field->text().isEmpty());
     EXPECT_TRUE(manager->isVisible());
+
+    auto users = [tree] { return !tree->UserFolder()->isHidden(); };
+    auto groups = [tree] { return !tree->GroupFolder()->isHidden(); };
+    find(QStringLiteral("robert"));
+    EXPECT_TRUE(users() && !groups());
+    EXPECT_EQ(shownRows(tree).last(), QStringLiteral("bob"));
+    EXPECT_EQ(count(), QStringLiteral("1 of 5"));
+    find(QStringLiteral("STA")); // "Robert Stanton", "staff"
+    EXPECT_TRUE(users() && groups());
+    EXPECT_EQ(count(), QStringLiteral("2 of 5"));
+    find(QStringLiteral("zzz"));
+    EXPECT_FALSE(users() || groups() || tree->rootItem()->isHidden());
+    field->clear();
+    EXPECT_TRUE(users() && groups());
+
+    QTreeWidgetItem *carol = tree->UserFolder()->child(2);
+    tree->setCurrentItem(carol);
+    find(QStringLiteral("car"));
+    EXPECT_EQ(tree->currentItem(), carol);
+    field->clear();
+    tree->setCurrentItem(tree->UserFolder()->child(1));
+    find(QStringLiteral("carol"));
+    EXPECT_EQ(tree->currentItem(), tree->rootItem());
+    EXPECT_FALSE(shown("modifyButton") || shown("deleteButton") || shown("newButton"));
+    tree->setCurrentItem(tree->UserFolder()->child(2));
+    {
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        press(manager, "deleteButton");
+    }
+    ASSERT_EQ(tree->UserFolder()->childCount(), 2);
+    EXPECT_TRUE(tree->UserFolder()->isHidden());
+    EXPECT_EQ(tree->currentItem(), tree->rootItem());
+    EXPECT_FALSE(shown("modifyButton") || shown("deleteButton"));
+
+    QTest::keyClick(tree, Qt::Key_Escape);
+    EXPECT_TRUE(field->text().isEmpty() && manager->isVisible());
     QTest::keyClick(tree, Qt::Key_Escape);
     EXPECT_FALSE(manager->isVisible());
     EXPECT_EQ(manager->result(), 2);
