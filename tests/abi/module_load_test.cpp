@@ -8,14 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <set>
-#include <sstream>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -53,19 +49,6 @@ public:
 private:
     ProviderKind m_kind;
 };
-
-std::string run(const std::string &command)
-{
-    std::string output;
-    FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return output;
-    std::array<char, 4096> buffer;
-    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
-        output.append(buffer.data(), n);
-    pclose(pipe);
-    return output;
-}
 
 std::string readFile(const fs::path &path)
 {
@@ -136,17 +119,6 @@ TEST(ModuleLoadTest, HandsOutOneSetupManagerUntilReleased)
     release();
     release(); // again, with no object: harmless
     EXPECT_EQ(dlclose(module), 0);
-}
-
-TEST(ModuleLoadTest, ExportsNothingButTheTwoEntryPoints)
-{
-    const std::string table = run(std::string("nm -D --defined-only ") + MODULE_PATH);
-    std::set<std::string> symbols;
-    std::istringstream lines(table);
-    for (std::string line; std::getline(lines, line);)
-        symbols.insert(line.substr(line.rfind(' ') + 1)); // the name ends each line
-    EXPECT_EQ(symbols, (std::set<std::string> {kGetSetupManagerSymbol, kReleaseSetupManagerSymbol}))
-        << table;
 }
 
 // Each load rotates the log: after four runs the log and its two back-ups hold the headers of
