@@ -26,13 +26,6 @@ using faults::treeShows;
 class AccountFaults : public faults::FaultTest
 {
 protected:
-    void TearDown() override
-    {
-        FaultTest::TearDown();
-        expectCopiesReleased(*accounts.log);
-        expectCopiesReleased(*authority.log);
-    }
-
     // The user "carol" added and OK pressed, with the plan's call failing.
     Outcome addUser(const std::shared_ptr<FaultPlan> &plan)
     {
@@ -129,9 +122,6 @@ protected:
             });
         return outcome;
     }
-
-    testhost::AccountProvider accounts;
-    testhost::AuthorityProvider authority;
 };
 
 const std::set<std::string> kUsersBefore {"Admin", "bob"};

@@ -4,6 +4,7 @@
 
 #include "common/language.h"
 #include "common/working_copy.h"
+#include "server/server_info_view.h"
 #include "support/dialog_test_util.h"
 #include "support/log_capture.h"
 #include "support/memory_providers.h"
@@ -137,8 +138,8 @@ inline void expectSafe(const std::vector<Outcome> &outcomes, const std::string &
 }
 
 // The whole embedded installation as the working directory, so that every text is found and the
-// log holds only what the failures caused. No top-level widget outlives a test, and every working
-// copy a provider handed out was released.
+// log holds only what the failures caused, and the client's providers of every kind. No top-level
+// widget outlives a test, and every working copy a provider handed out was released.
 class FaultTest : public ::testing::Test
 {
 protected:
@@ -149,15 +150,22 @@ protected:
     }
     void TearDown() override
     {
+        setupmgr::setDisplayTemplateProvider(nullptr);
         Common::releaseLanguage();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(QApplication::topLevelWidgets().size(), 0);
+        for (const auto *log :
+             {accounts.log.get(), authority.log.get(), servers.log.get(), options.log.get()}) {
+            EXPECT_EQ(log->count("createWorkingCopy") + log->count("copy.createWorkingCopy"),
+                      log->count("copy.release"));
+        }
     }
-    static void expectCopiesReleased(const testhost::CallLog &log)
-    {
-        EXPECT_EQ(log.count("createWorkingCopy") + log.count("copy.createWorkingCopy"),
-                  log.count("copy.release"));
-    }
+
+    testhost::AccountProvider accounts;
+    testhost::AuthorityProvider authority;
+    testhost::ServerListProvider servers;
+    testhost::DisplayTemplateProvider templates;
+    testhost::OptionProvider options;
 
 private:
     TempInstall m_install;

@@ -17,12 +17,6 @@ enum { kLanguageGroup = 1, kGerman = 6 };
 class OptionFaults : public faults::FaultTest
 {
 protected:
-    void TearDown() override
-    {
-        FaultTest::TearDown();
-        expectCopiesReleased(*options.log);
-    }
-
     struct Run
     {
         Outcome outcome;
@@ -72,8 +66,6 @@ protected:
             });
         return run;
     }
-
-    testhost::OptionProvider options;
 };
 
 // One run per failing call: the store is all or nothing and no work is lost; OK is reported,

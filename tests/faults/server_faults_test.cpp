@@ -1,7 +1,6 @@
 // The recorder manager driven through OK after a recorder was added in the setup dialog, with
 // every call of the recorder list and the display templates failing in turn.
 #include "fault_loop.h"
-#include "server/server_info_view.h"
 #include "server/server_list_dlg.h"
 #include "server/server_setup_dlg.h"
 #include "server/server_tree_ctrl.h"
@@ -24,13 +23,6 @@ protected:
         // A client without the template would answer every look-up with a failure.
         templates.data.addTemplate("serverInfo", "Recorder");
     }
-    void TearDown() override
-    {
-        setupmgr::setDisplayTemplateProvider(nullptr);
-        FaultTest::TearDown();
-        expectCopiesReleased(*servers.log);
-    }
-
     // "Yard" added through New and OK pressed, with the plan's call failing.
     Outcome addRecorder(const std::shared_ptr<FaultPlan> &plan)
     {
@@ -76,9 +68,6 @@ protected:
                                                      });
         return outcome;
     }
-
-    testhost::ServerListProvider servers;
-    testhost::DisplayTemplateProvider templates;
 };
 
 // A failed read after the setup dialog's OK leaves Yard in the copy, which OK stores; every failed

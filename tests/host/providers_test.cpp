@@ -1,6 +1,6 @@
 // Each kind of provider on its own: through saveFile and loadFile the records come back byte for
 // byte, member and information blocks included, and long UTF-8 text is cut between characters;
-// a working copy is edited as the dialogs do; the option provider relays notifications.
+// the option provider relays notifications.
 #include "host_test_support.h"
 
 #include <QSignalSpy>
@@ -135,28 +135,6 @@ TEST_F(RoundTrip, RecordersWithInformationAndCameras)
     EXPECT_FALSE(loaded.findServer("Lobby", &gate));
 }
 
-// The option record has padding, so it is compared by its fields.
-auto optionFields(const OptionRecord &options)
-{
-    return std::make_tuple(std::string(options.language), options.alarmServiceAutoConnect,
-                           options.alarmServicePollingTime, options.alarmServicePollingMin,
-                           options.alarmServicePollingMax);
-}
-
-TEST_F(RoundTrip, OptionsAndTheirDefaults)
-{
-    FileOptionProvider options, loaded;
-    OptionRecord *record = nullptr, *loadedRecord = nullptr;
-    ASSERT_TRUE(options.getOptions(&record) && loaded.getOptions(&loadedRecord));
-    const auto defaults = optionFields(FileOptionProvider::defaultOptions());
-    EXPECT_EQ(optionFields(*record), defaults);
-    *record = {"ch_tr", 1, 30, 20, 40};
-    pass(options, loaded);
-    EXPECT_EQ(optionFields(*loadedRecord), optionFields(*record));
-    loaded.clear();
-    EXPECT_EQ(optionFields(*loadedRecord), defaults);
-}
-
 TEST_F(RoundTrip, TemplatesWithFlagsAndHostData)
 {
     FileTemplateProvider templates, loaded;
@@ -218,33 +196,6 @@ TEST_F(RoundTrip, RemoteSetupSettingsAndTheBlockFilledFromTheRecorderList)
     EXPECT_FALSE(loaded.loadRemoteSetupParameters(999, &untouched));
     EXPECT_EQ(untouched.timeout, 77);
     EXPECT_FALSE(P(nullptr).loadRemoteSetupParameters(lobby->hostId, &block));
-}
-
-TEST(WorkingCopy, AccountCopyIsIndependent)
-{
-    FileAccountProvider accounts;
-    addUser(accounts, "admin", "Administrator");
-    addGroup(accounts, "staff", {"u:admin"});
-    IDataProvider *created = nullptr;
-    ASSERT_TRUE(accounts.createWorkingCopy(&created));
-    auto *copy = static_cast<FileAccountProvider *>(created);
-    UserRecord *user = nullptr;
-    GroupRecord *group = nullptr;
-    ASSERT_TRUE(copy->getUser(0, &user) && copy->getGroup(0, &group));
-    copyField(user->name, "Changed in the copy");
-    copyField(seqAt(group->members, 0)->id, "someone");
-    // The module grows a copied member list as its own: the storage is a malloc block too.
-    copyField(appendBlock(group->members)->id, "added");
-    addUser(*copy, "new", "New");
-    addGroup(accounts, "original-only", {});
-    copy->release(1);
-
-    ASSERT_TRUE(accounts.getUser(0, &user) && accounts.getGroup(0, &group));
-    EXPECT_STREQ(user->name, "Administrator");
-    EXPECT_STREQ(seqAt(group->members, 0)->id, "admin");
-    EXPECT_EQ(seqSize(group->members), 1u);
-    EXPECT_EQ(accounts.getUserCount(), 1);
-    EXPECT_EQ(accounts.getGroupCount(), 2);
 }
 
 TEST(OptionNotification, SaveReachesTheApplication)

@@ -1,10 +1,8 @@
 // The account manager and its user and group dialogs over random accounts: looking at an
 // account, or editing and cancelling, leaves every byte of every account as it was; deleting
 // one leaves the others.
-#include "account/account_group_dlg.h"
 #include "account/account_manager_dlg.h"
 #include "account/account_tree_ctrl.h"
-#include "account/account_user_dlg.h"
 #include "account/choose_member_dlg.h"
 #include "property_env.h"
 #include "support/dialog_test_util.h"
@@ -14,6 +12,7 @@
 #include <QStringDecoder>
 
 #include <cctype>
+#include <optional>
 
 namespace {
 
@@ -27,104 +26,107 @@ testhost::AccountData &dataOf(IAccountProvider *provider)
     return props::testProvider<testhost::AccountProvider>(provider).data;
 }
 
-// The manager over a provider filled with random accounts, shown as the client shows it.
-struct Manager
+// Random accounts, one user or group of them chosen, and the manager over them, shown as the
+// client shows it. Of the other kind there may be none, unless both are asked for.
+struct Case
 {
-    explicit Manager(testhost::AccountProvider &accounts)
+    explicit Case(bool bothKinds)
+        : user(*gen::arbitrary<bool>())
     {
-        dialog.SetProvider(&accounts);
-        dialog.show();
-        tree = control<CAccountTreeCtrl>(&dialog, kTree);
+        const auto pool = *recordgen::genNamePool(sizeof(UserRecord::id));
+        accounts.data = *recordgen::genAccounts(pool, user || bothKinds, !user || bothKinds);
+        index = *gen::inRange<int>(
+            0, int(user ? accounts.data.users.size() : accounts.data.groups.size()));
+        users = recordbytes::users(accounts.data);
+        groups = recordbytes::groups(accounts.data);
     }
 
-    Records users() const { return recordbytes::users(dataOf(dialog.workingCopy())); }
-    Records groups() const { return recordbytes::groups(dataOf(dialog.workingCopy())); }
+    // The chosen account's id field in the client's data.
+    char *id() { return user ? accounts.data.users[index]->id : accounts.data.groups[index]->id; }
 
-    CAccountManagerDlg dialog;
+    void open()
+    {
+        dialog.emplace();
+        dialog->SetProvider(&accounts);
+        dialog->show();
+        tree = control<CAccountTreeCtrl>(&*dialog, kTree);
+        tree->setCurrentItem((user ? tree->UserFolder() : tree->GroupFolder())->child(index));
+    }
+
+    Records copyUsers() const { return recordbytes::users(dataOf(dialog->workingCopy())); }
+    Records copyGroups() const { return recordbytes::groups(dataOf(dialog->workingCopy())); }
+
+    // The client's accounts after the manager closed: unchanged, whether or not it committed.
+    void close()
+    {
+        dialog.reset();
+        props::requireSame(users, recordbytes::users(accounts.data), "the client's users");
+        props::requireSame(groups, recordbytes::groups(accounts.data), "the client's groups");
+        RC_ASSERT(accounts.log->count("createWorkingCopy")
+                      + accounts.log->count("copy.createWorkingCopy")
+                  == accounts.log->count("copy.release"));
+    }
+
+    bool user;
+    std::size_t index = 0;
+    testhost::AccountProvider accounts;
+    Records users;
+    Records groups;
+    MessageBoxAnswerer answerer {QMessageBox::Yes};
+    std::optional<CAccountManagerDlg> dialog;
     CAccountTreeCtrl *tree = nullptr;
 };
-
-// The client's accounts after the manager closed: unchanged, whether or not it committed.
-void requireClientUnchanged(testhost::AccountProvider &accounts, const Records &users,
-                            const Records &groups)
-{
-    props::requireSame(users, recordbytes::users(accounts.data), "the client's users");
-    props::requireSame(groups, recordbytes::groups(accounts.data), "the client's groups");
-    RC_ASSERT(accounts.log->count("createWorkingCopy")
-                  + accounts.log->count("copy.createWorkingCopy")
-              == accounts.log->count("copy.release"));
-}
 
 // A user's or a group's dialog confirmed as it opened, or edited and cancelled: for groups the
 // members are chosen anew in the chooser and confirmed there, and Cancel still drops them.
 RC_GTEST_PROP(AccountProperties, ConfirmedUnchangedOrEditedAndCancelledKeepsEveryByte, ())
 {
-    const bool user = *gen::arbitrary<bool>();
+    Case c(false);
     const bool cancel = *gen::arbitrary<bool>();
-    const auto pool = *recordgen::genNamePool(sizeof(UserRecord::id));
-    const auto drawn = *recordgen::genAccounts(pool, user ? 1 : 0, user ? 0 : 1);
-    const auto index = *gen::inRange<int>(0, int(user ? drawn.users.size() : drawn.groups.size()));
     const auto typed = *gen::container<std::vector<QString>>(5, props::genTyped());
     const auto moves = *props::genMemberMoves();
-    testhost::AccountProvider accounts;
-    recordgen::fill(accounts.data, drawn);
-    const Records users = recordbytes::users(accounts.data);
-    const Records groups = recordbytes::groups(accounts.data);
-    {
-        MessageBoxAnswerer answerer(QMessageBox::Yes);
-        Manager manager(accounts);
-        QTreeWidgetItem *folder = user ? manager.tree->UserFolder() : manager.tree->GroupFolder();
-        manager.tree->setCurrentItem(folder->child(index));
-        bool ran = false;
-        bool chose = false;
-        const auto edit = [&](QDialog *dialog, std::initializer_list<const char *> edits) {
-            std::size_t i = 0;
-            for (const char *edit : edits)
-                retype(named<QLineEdit>(dialog, edit), typed[i++]);
-        };
-        const auto modify = [&manager] { manager.dialog.OnModify(); };
-        if (user) {
-            ran = duringStep<CAccountUserDlg>(
-                [&](CAccountUserDlg *dialog) {
-                    if (cancel)
-                        edit(dialog,
-                             {"idEdit", "nameEdit", "descriptionEdit", "passwordEdit",
-                              "confirmEdit"});
-                    press(dialog, cancel ? "cancelButton" : "okButton");
-                },
-                modify);
-        } else {
-            ran = duringStep<CAccountGroupDlg>(
-                [&](CAccountGroupDlg *dialog) {
-                    if (cancel) {
-                        edit(dialog, {"idEdit", "descriptionEdit"});
-                        chose = duringStep<CChooseMemberDlg>(
-                            [&moves](CChooseMemberDlg *chooser) {
-                                props::moveMembers(chooser, moves);
-                                press(chooser, "okButton");
-                            },
-                            [dialog] { press(dialog, "memberButton"); });
-                    }
-                    press(dialog, cancel ? "cancelButton" : "okButton");
-                },
-                modify);
-        }
-        // Drawn ids may repeat, and a confirmation over a repeated id is refused: the tag shows
-        // how often that happens against how often the record was stored.
-        RC_TAG(user ? "user" : "group",
-               cancel                            ? "cancelled"
-                   : manager.dialog.isModified() ? "stored"
-                                                 : "refused");
-        RC_ASSERT(ran && (user || !cancel || chose));
-        props::requireSame(users, manager.users(), "users after the dialog");
-        props::requireSame(groups, manager.groups(), "groups after the dialog");
-        RC_ASSERT(!(cancel && manager.dialog.isModified()));
-        if (cancel)
-            manager.dialog.reject();
-        else
-            manager.dialog.accept();
-    }
-    requireClientUnchanged(accounts, users, groups);
+    c.open();
+    const auto edit = [&](QDialog *dialog, std::initializer_list<const char *> edits) {
+        std::size_t i = 0;
+        for (const char *edit : edits)
+            retype(named<QLineEdit>(dialog, edit), typed[i++]);
+    };
+    bool chose = false;
+    std::string opened;
+    duringStep<QDialog>(
+        [&](QDialog *dialog) {
+            opened = dialog->metaObject()->className();
+            if (cancel && c.user)
+                edit(dialog,
+                     {"idEdit", "nameEdit", "descriptionEdit", "passwordEdit", "confirmEdit"});
+            if (cancel && !c.user) {
+                edit(dialog, {"idEdit", "descriptionEdit"});
+                chose = duringStep<CChooseMemberDlg>(
+                    [&moves](CChooseMemberDlg *chooser) {
+                        props::moveMembers(chooser, moves);
+                        press(chooser, "okButton");
+                    },
+                    [dialog] { press(dialog, "memberButton"); });
+            }
+            press(dialog, cancel ? "cancelButton" : "okButton");
+        },
+        [&c] { c.dialog->OnModify(); });
+    // Drawn ids may repeat, and a confirmation over a repeated id is refused: the tag shows
+    // how often that happens against how often the record was stored.
+    RC_TAG(c.user ? "user" : "group",
+           cancel                       ? "cancelled"
+               : c.dialog->isModified() ? "stored"
+                                        : "refused");
+    RC_ASSERT(opened == (c.user ? "CAccountUserDlg" : "CAccountGroupDlg"));
+    RC_ASSERT(c.user || !cancel || chose);
+    props::requireSame(c.users, c.copyUsers(), "users after the dialog");
+    props::requireSame(c.groups, c.copyGroups(), "groups after the dialog");
+    RC_ASSERT(!(cancel && c.dialog->isModified()));
+    if (cancel)
+        c.dialog->reject();
+    else
+        c.dialog->accept();
+    c.close();
 }
 
 // Two ids are the same when they equal ignoring case; undecodable ids are left out, since
@@ -143,78 +145,60 @@ bool sameIdIgnoringCase(const char *a, std::size_t aSize, const char *b, std::si
 // ignoring case: the typed ids are the accounts' own in other letter case as often as not.
 RC_GTEST_PROP(AccountProperties, AChangedIdIsStoredOnlyWhenNoOtherAccountHasIt, ())
 {
-    const auto pool = *recordgen::genNamePool(sizeof(UserRecord::id));
-    auto drawn = *recordgen::genAccounts(pool, 1, 1);
-    const bool editUser = *gen::arbitrary<bool>();
-    const auto index
-        = *gen::inRange<int>(0, int(editUser ? drawn.users.size() : drawn.groups.size()));
-    char *editedId = editUser ? drawn.users[std::size_t(index)].id
-                              : drawn.groups[std::size_t(index)].record.id;
+    Case c(true);
+    char *const editedId = c.id();
     std::vector<char *> others;
-    for (UserRecord &user : drawn.users)
-        others.push_back(user.id);
-    for (recordgen::DrawnGroup &group : drawn.groups)
-        others.push_back(group.record.id);
+    for (auto &user : c.accounts.data.users)
+        others.push_back(user->id);
+    for (auto &group : c.accounts.data.groups)
+        others.push_back(group->id);
     std::erase(others, editedId);
     // Half the time the edited account's id is another's (its twin) in other letter case, both
     // of letters and digits only, which the id edit takes as typed; the id typed is often the
     // twin's.
+    const std::size_t size = sizeof(UserRecord::id);
     const std::size_t twin = *gen::inRange<std::size_t>(0, others.size());
     if (*gen::arbitrary<bool>()) {
         std::string letters;
-        for (std::size_t i = 0; i < sizeof(UserRecord::id) && others[twin][i]; ++i) {
+        for (std::size_t i = 0; i < size && others[twin][i]; ++i) {
             if (std::isalnum(static_cast<unsigned char>(others[twin][i])))
                 letters += others[twin][i];
         }
         letters += "b";
         letters.resize(std::min<std::size_t>(letters.size(), 20));
-        const auto putId = [](char *id, const std::string &text) {
-            std::memset(id, 0, sizeof(UserRecord::id));
+        const auto putId = [size](char *id, const std::string &text) {
+            std::memset(id, 0, size);
             std::memcpy(id, text.data(), text.size());
         };
         putId(others[twin], letters);
-        for (char &c : letters)
-            c = std::isalpha(static_cast<unsigned char>(c)) ? char(c ^ 0x20) : c;
+        for (char &ch : letters)
+            ch = std::isalpha(static_cast<unsigned char>(ch)) ? char(ch ^ 0x20) : ch;
         putId(editedId, letters);
     }
     recordgen::NamePool ids;
     for (const char *id : others)
-        ids.emplace_back(id, strnlen(id, sizeof(UserRecord::id)));
-    const QString typed = QString::fromUtf8(
-        *gen::weightedOneOf<std::string>({{2, gen::just(ids[twin])},
-                                          {1, gen::elementOf(ids)},
-                                          {1, recordgen::genName(ids, sizeof(UserRecord::id))}}));
-    testhost::AccountProvider accounts;
-    recordgen::fill(accounts.data, drawn);
-
-    MessageBoxAnswerer answerer(QMessageBox::Yes);
-    Manager manager(accounts);
-    QTreeWidgetItem *folder = editUser ? manager.tree->UserFolder() : manager.tree->GroupFolder();
-    manager.tree->setCurrentItem(folder->child(index));
+        ids.emplace_back(id, strnlen(id, size));
+    const QString typed = QString::fromUtf8(*gen::weightedOneOf<std::string>(
+        {{2, gen::just(ids[twin])}, {1, gen::elementOf(ids)}, {1, recordgen::genName(ids, size)}}));
+    c.open();
     RC_ASSERT(duringStep<QDialog>(
         [&typed](QDialog *dialog) {
             retype(named<QLineEdit>(dialog, "idEdit"), typed);
             press(dialog, "okButton");
         },
-        [&manager] { manager.dialog.OnModify(); }));
-    const testhost::AccountData &copy = dataOf(manager.dialog.workingCopy());
-    const char *stored
-        = editUser ? copy.users[std::size_t(index)]->id : copy.groups[std::size_t(index)]->id;
-    const char *before = editedId;
-    const std::size_t size = sizeof(UserRecord::id);
-    const bool changed = std::memcmp(stored, before, size) != 0;
+        [&c] { c.dialog->OnModify(); }));
+    const testhost::AccountData &copy = dataOf(c.dialog->workingCopy());
+    const char *stored = c.user ? copy.users[c.index]->id : copy.groups[c.index]->id;
+    const bool changed = std::memcmp(stored, editedId, size) != 0;
     RC_TAG(changed ? "changed" : "kept or refused");
-    if (!changed)
-        return;
     const auto requireNoOther = [&](const auto &records, bool edited, const std::string &what) {
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            if (!(edited && i == std::size_t(index))
-                && sameIdIgnoringCase(stored, size, records[i]->id, size))
+        for (std::size_t i = 0; changed && i < records.size(); ++i) {
+            if (!(edited && i == c.index) && sameIdIgnoringCase(stored, size, records[i]->id, size))
                 RC_FAIL("stored an id that " + what + " " + std::to_string(i) + " has");
         }
     };
-    requireNoOther(copy.users, editUser, "user");
-    requireNoOther(copy.groups, !editUser, "group");
+    requireNoOther(copy.users, c.user, "user");
+    requireNoOther(copy.groups, !c.user, "group");
 }
 
 // Ids repeat, and the provider removes the first account of an id: the others stay as they
@@ -222,46 +206,32 @@ RC_GTEST_PROP(AccountProperties, AChangedIdIsStoredOnlyWhenNoOtherAccountHasIt, 
 // lists (entries of exactly its id); a deleted group leaves them alone.
 RC_GTEST_PROP(AccountProperties, DeletingAnAccountLeavesTheOthers, ())
 {
-    const auto pool = *recordgen::genNamePool(sizeof(UserRecord::id));
-    const auto drawn = *recordgen::genAccounts(pool, 1, 1);
-    const bool deleteUser = *gen::arbitrary<bool>();
-    const auto index
-        = *gen::inRange<int>(0, int(deleteUser ? drawn.users.size() : drawn.groups.size()));
-    testhost::AccountProvider accounts;
-    recordgen::fill(accounts.data, drawn);
-    const Records users = recordbytes::users(accounts.data);
-    const Records groups = recordbytes::groups(accounts.data);
-    const char *idField = deleteUser ? drawn.users[std::size_t(index)].id
-                                     : drawn.groups[std::size_t(index)].record.id;
+    Case c(true);
     static_assert(sizeof(UserRecord::id) == sizeof(GroupRecord::id));
-    const std::string id(idField, strnlen(idField, sizeof(UserRecord::id)));
-    RC_TAG(deleteUser ? "user" : "group");
+    const std::string id(c.id(), strnlen(c.id(), sizeof(UserRecord::id)));
+    RC_TAG(c.user ? "user" : "group");
+    c.open();
+    c.dialog->OnDelete();
+    RC_ASSERT(c.answerer.texts.size() == 1);
 
-    MessageBoxAnswerer answerer(QMessageBox::Yes);
-    Manager manager(accounts);
-    QTreeWidgetItem *folder = deleteUser ? manager.tree->UserFolder() : manager.tree->GroupFolder();
-    manager.tree->setCurrentItem(folder->child(index));
-    manager.dialog.OnDelete();
-    RC_ASSERT(answerer.texts.size() == 1);
-
-    testhost::AccountData &copy = dataOf(manager.dialog.workingCopy());
-    if (deleteUser) {
-        props::requireOneRemoved(users, manager.users(), offsetof(UserRecord, id),
-                                 sizeof(UserRecord::id), id, "users after Delete");
+    const std::size_t idAt = c.user ? offsetof(UserRecord, id) : offsetof(GroupRecord, id);
+    Records users = c.users;
+    Records groups = c.groups;
+    if (c.user) {
+        props::requireOneRemoved(users, c.copyUsers(), idAt, sizeof(UserRecord::id), id,
+                                 "users after Delete");
         // Every group keeps its members but those named exactly by the deleted id.
-        testhost::AccountData expected;
-        recordgen::DrawnAccounts kept {{}, drawn.groups};
-        for (auto &group : kept.groups)
-            std::erase_if(group.members, [&id](const MemberRecord &member) {
-                return strnlen(member.id, sizeof member.id) == id.size()
-                    && std::memcmp(member.id, id.data(), id.size()) == 0;
+        for (recordbytes::Flat &group : groups)
+            std::erase_if(group.seqs[0], [&id](const std::string &member) {
+                const char *memberId = member.data() + offsetof(MemberRecord, id);
+                return strnlen(memberId, sizeof(MemberRecord::id)) == id.size()
+                    && std::memcmp(memberId, id.data(), id.size()) == 0;
             });
-        recordgen::fill(expected, kept);
-        props::requireSame(recordbytes::groups(expected), manager.groups(), "groups after Delete");
+        props::requireSame(groups, c.copyGroups(), "groups after Delete");
     } else {
-        props::requireSame(users, manager.users(), "users after Delete");
-        props::requireOneRemoved(groups, manager.groups(), offsetof(GroupRecord, id),
-                                 sizeof(GroupRecord::id), id, "groups after Delete");
+        props::requireSame(users, c.copyUsers(), "users after Delete");
+        props::requireOneRemoved(groups, c.copyGroups(), idAt, sizeof(GroupRecord::id), id,
+                                 "groups after Delete");
     }
     const auto requireTreeShows = [](const QTreeWidgetItem *folder, const auto &records) {
         std::vector<std::uintptr_t> addresses;
@@ -269,8 +239,9 @@ RC_GTEST_PROP(AccountProperties, DeletingAnAccountLeavesTheOthers, ())
             addresses.push_back(reinterpret_cast<std::uintptr_t>(record.get()));
         RC_ASSERT(props::treeRecords(folder) == addresses);
     };
-    requireTreeShows(manager.tree->UserFolder(), copy.users);
-    requireTreeShows(manager.tree->GroupFolder(), copy.groups);
+    const testhost::AccountData &copy = dataOf(c.dialog->workingCopy());
+    requireTreeShows(c.tree->UserFolder(), copy.users);
+    requireTreeShows(c.tree->GroupFolder(), copy.groups);
 }
 
 // Of two accounts of one id the provider removes the first only, as the reference host does.

@@ -21,12 +21,10 @@ struct Case
     Case()
     {
         const auto pool = *recordgen::genNamePool(sizeof(MemberRecord::id));
-        const auto drawnAccounts = *recordgen::genAccounts(pool);
-        const auto drawn = *recordgen::genAuthority(pool, drawnAccounts);
-        recordgen::fill(accounts.data, drawnAccounts);
-        recordgen::fill(authority.data, drawn);
-        for (std::size_t c = 0; c < drawn.categories.size(); ++c) {
-            for (std::size_t i = 0; i < drawn.categories[c].items.size(); ++i)
+        accounts.data = *recordgen::genAccounts(pool);
+        authority.data = *recordgen::genAuthority(pool, accounts.data);
+        for (std::size_t c = 0; c < authority.data.categories.size(); ++c) {
+            for (std::size_t i = 0; i < authority.data.categories[c].items.size(); ++i)
                 items.emplace_back(int(c), int(i));
         }
         before = recordbytes::authority(authority.data);

@@ -56,7 +56,7 @@ struct Case
     {
         const auto pool = *recordgen::genNamePool(sizeof(ServerRecord::name));
         const auto drawn = *recordgen::genServers(pool, 1);
-        recordgen::fill(servers.data, drawn);
+        servers.data = decltype(servers.data)(drawn);
         count = int(drawn.servers.size());
         before = recordbytes::servers(servers.data);
     }

@@ -113,16 +113,32 @@ ServerRecord *ServerListData::addServer(const char *name, const char *address, s
     return servers.back().get();
 }
 
+namespace {
+
+// A deep copy of the record, appended: the blocks it points to are the copy's own.
+void appendCopy(std::vector<ServerRecord> &copies, const ServerRecord &record)
+{
+    auto copy = ostrelhost::cloneRecord(record);
+    copies.push_back(*copy);
+    copy->additionalInfo = {};
+    copy->cameras = {};
+}
+
+} // namespace
+
+// Exactly as much room as needed in both: the next record added moves them all.
+ServerValueData::ServerValueData(const ServerListData &records)
+{
+    servers.reserve(records.servers.size());
+    for (const auto &record : records.servers)
+        appendCopy(servers, *record);
+}
+
 ServerValueData::ServerValueData(const ServerValueData &other)
 {
-    // Exactly as much room as needed: the next record added moves them all.
     servers.reserve(other.servers.size());
-    for (const ServerRecord &record : other.servers) {
-        auto copy = ostrelhost::cloneRecord(record);
-        servers.push_back(*copy);
-        copy->additionalInfo = {};
-        copy->cameras = {};
-    }
+    for (const ServerRecord &record : other.servers)
+        appendCopy(servers, record);
 }
 
 ServerValueData::~ServerValueData()
@@ -139,7 +155,7 @@ ServerRecord *ServerValueData::addServer(const char *name)
     std::memset(static_cast<void *>(&server), 0, sizeof server);
     copyField(server.name, name);
     server.hostId = static_cast<std::int32_t>(servers.size()) + 1;
-    adopt(server);
+    servers.push_back(server);
     return &servers.back();
 }
 

@@ -103,6 +103,8 @@ struct ServerValueData
     std::vector<ServerRecord> servers;
 
     ServerValueData() = default;
+    // Leaves no spare room in the vector, so that the next recorder added moves them all.
+    explicit ServerValueData(const ServerListData &records);
     ServerValueData(const ServerValueData &other);
     ServerValueData(ServerValueData &&other) noexcept
         : servers(std::move(other.servers))
@@ -114,8 +116,6 @@ struct ServerValueData
     }
     ~ServerValueData();
 
-    // Takes over the record and the blocks it holds.
-    void adopt(const ServerRecord &record) { servers.push_back(record); }
     ServerRecord *addServer(const char *name);
     void eraseAt(std::size_t index);
 };

@@ -49,14 +49,4 @@ bool sameMultiset(Records a, Records b);
 // elements: how a counterexample shows a record.
 std::string describe(const Flat &flat);
 
-// The elements as a flat record's sequence holds them.
-template <typename T>
-std::vector<std::string> elementBytes(const std::vector<T> &items)
-{
-    std::vector<std::string> bytes;
-    for (const T &item : items)
-        bytes.emplace_back(reinterpret_cast<const char *>(&item), sizeof item);
-    return bytes;
-}
-
 } // namespace recordbytes

@@ -63,12 +63,26 @@ Gen<std::uint32_t> genSeed()
         {{1, gen::just<std::uint32_t>(0)}, {2, gen::arbitrary<std::uint32_t>()}});
 }
 
-// A record of type T with every byte drawn from a fresh seed.
+// Every byte of the object drawn from a fresh seed, its sequences then emptied (they are the
+// holder's to free).
 template <typename T>
-T seededRecord()
+void seed(T &object)
 {
-    T record;
-    fillFromSeed(&record, sizeof record, *genSeed());
+    fillFromSeed(&object, sizeof object, *genSeed());
+    if constexpr (requires { object.members; })
+        object.members = {};
+    if constexpr (requires { object.cameras; }) {
+        object.additionalInfo = {};
+        object.cameras = {};
+    }
+}
+
+// A record held as the providers hold it, its bytes seeded.
+template <typename T>
+ostrelhost::RecordPtr<T> seededRecord()
+{
+    auto record = ostrelhost::makeRecord<T>();
+    seed(*record);
     return record;
 }
 
@@ -89,12 +103,6 @@ void putText(char (&field)[N])
     putField(field, *genText(N));
 }
 
-template <typename T>
-void clearSeq(PointerSeq<T> &seq)
-{
-    seq = PointerSeq<T> {};
-}
-
 Gen<std::int32_t> genHostInt()
 {
     return gen::weightedOneOf<std::int32_t>(
@@ -108,27 +116,23 @@ Gen<std::uint8_t> genFlagByte()
                                              {1, gen::arbitrary<std::uint8_t>()}});
 }
 
-std::string fieldText(const char *field, std::size_t size)
+template <std::size_t N>
+std::string fieldText(const char (&field)[N])
 {
-    return std::string(field, strnlen(field, size));
+    return std::string(field, strnlen(field, N));
 }
 
-MemberRecord genMember(const NamePool &ids)
+// Up to maxCount members that name the ids, of either kind and now and then of no kind.
+void addMembers(PointerSeq<MemberRecord> &members, const NamePool &ids, int maxCount)
 {
-    auto member = seededRecord<MemberRecord>();
-    member.kind = *gen::weightedOneOf<std::int32_t>(
-        {{4, gen::elementOf(std::vector<std::int32_t> {MemberUser, MemberGroup})},
-         {1, gen::elementOf(std::vector<std::int32_t> {-1, 2, 7, INT_MIN})}});
-    putField(member.id, *genName(ids, sizeof member.id));
-    return member;
-}
-
-std::vector<MemberRecord> genMembers(const NamePool &ids, int maxCount)
-{
-    std::vector<MemberRecord> members(*gen::inRange<std::size_t>(0, std::size_t(maxCount) + 1));
-    for (MemberRecord &member : members)
-        member = genMember(ids);
-    return members;
+    for (auto n = *gen::inRange(0, maxCount + 1); n > 0; --n) {
+        MemberRecord &member = *ostrelhost::appendBlock(members);
+        seed(member);
+        member.kind = *gen::weightedOneOf<std::int32_t>(
+            {{4, gen::elementOf(std::vector<std::int32_t> {MemberUser, MemberGroup})},
+             {1, gen::elementOf(std::vector<std::int32_t> {-1, 2, 7, INT_MIN})}});
+        putField(member.id, *genName(ids, sizeof member.id));
+    }
 }
 
 } // namespace
@@ -188,104 +192,97 @@ Gen<std::string> genName(const NamePool &pool, std::size_t maxLength)
     });
 }
 
-Gen<DrawnAccounts> genAccounts(const NamePool &pool, int minUsers, int minGroups)
+Gen<testhost::AccountData> genAccounts(const NamePool &pool, int minUsers, int minGroups)
 {
     return gen::exec([pool, minUsers, minGroups] {
-        DrawnAccounts drawn;
-        drawn.users.resize(*gen::inRange<std::size_t>(std::size_t(minUsers), 7));
+        testhost::AccountData drawn;
         NamePool ids = pool;
-        for (UserRecord &user : drawn.users) {
-            user = seededRecord<UserRecord>();
-            putField(user.id, *genName(pool, sizeof user.id));
-            putText(user.password);
-            putText(user.name);
-            putText(user.description);
-            user.number = *genHostInt();
-            ids.push_back(fieldText(user.id, sizeof user.id));
+        for (auto n = *gen::inRange(minUsers, 7); n > 0; --n) {
+            auto user = seededRecord<UserRecord>();
+            putField(user->id, *genName(pool, sizeof user->id));
+            putText(user->password);
+            putText(user->name);
+            putText(user->description);
+            user->number = *genHostInt();
+            ids.push_back(fieldText(user->id));
+            drawn.users.push_back(std::move(user));
         }
-        drawn.groups.resize(*gen::inRange<std::size_t>(std::size_t(minGroups), 5));
-        for (DrawnGroup &group : drawn.groups) {
-            group.record = seededRecord<GroupRecord>();
-            clearSeq(group.record.members);
-            putField(group.record.id, *genName(pool, sizeof group.record.id));
-            putText(group.record.description);
-            group.record.number = *genHostInt();
-            ids.push_back(fieldText(group.record.id, sizeof group.record.id));
+        for (auto n = *gen::inRange(minGroups, 5); n > 0; --n) {
+            auto group = seededRecord<GroupRecord>();
+            putField(group->id, *genName(pool, sizeof group->id));
+            putText(group->description);
+            group->number = *genHostInt();
+            ids.push_back(fieldText(group->id));
+            drawn.groups.push_back(std::move(group));
         }
         // Members name accounts of either kind and names that are no account.
-        for (DrawnGroup &group : drawn.groups)
-            group.members = genMembers(ids, 6);
+        for (auto &group : drawn.groups)
+            addMembers(group->members, ids, 6);
         return drawn;
     });
 }
 
-Gen<DrawnAuthority> genAuthority(const NamePool &pool, const DrawnAccounts &accounts)
+Gen<testhost::AuthorityData> genAuthority(const NamePool &pool,
+                                          const testhost::AccountData &accounts)
 {
     NamePool ids = pool;
-    for (const UserRecord &user : accounts.users)
-        ids.push_back(fieldText(user.id, sizeof user.id));
-    for (const DrawnGroup &group : accounts.groups)
-        ids.push_back(fieldText(group.record.id, sizeof group.record.id));
+    for (const auto &user : accounts.users)
+        ids.push_back(fieldText(user->id));
+    for (const auto &group : accounts.groups)
+        ids.push_back(fieldText(group->id));
     return gen::exec([ids] {
-        DrawnAuthority drawn;
+        testhost::AuthorityData drawn;
         drawn.categories.resize(*gen::inRange<std::size_t>(1, 4));
-        bool first = true;
-        for (DrawnCategory &category : drawn.categories) {
-            category.record = seededRecord<AuthorityCategory>();
-            putText(category.record.id);
-            putText(category.record.name);
+        for (auto &category : drawn.categories) {
+            category.category = seededRecord<AuthorityCategory>();
+            putText(category.category->id);
+            putText(category.category->name);
             // The first category has an item, so there is always one to select.
-            category.items.resize(*gen::inRange<std::size_t>(first ? 1 : 0, 4));
-            first = false;
-            for (DrawnAuthorityItem &item : category.items) {
-                item.record = seededRecord<AuthorityItem>();
-                clearSeq(item.record.members);
-                putText(item.record.id);
-                putText(item.record.name);
-                putText(item.record.description);
-                item.members = genMembers(ids, 6);
+            for (auto n = *gen::inRange(&category == &drawn.categories[0] ? 1 : 0, 4); n > 0; --n) {
+                auto item = seededRecord<AuthorityItem>();
+                putText(item->id);
+                putText(item->name);
+                putText(item->description);
+                addMembers(item->members, ids, 6);
+                category.items.push_back(std::move(item));
             }
         }
         return drawn;
     });
 }
 
-Gen<DrawnServerList> genServers(const NamePool &pool, int minServers)
+Gen<testhost::ServerListData> genServers(const NamePool &pool, int minServers)
 {
     return gen::exec([pool, minServers] {
-        DrawnServerList drawn;
-        drawn.servers.resize(*gen::inRange<std::size_t>(std::size_t(minServers), 7));
-        for (DrawnServer &server : drawn.servers) {
-            ServerRecord &record = server.record;
-            record = seededRecord<ServerRecord>();
-            clearSeq(record.additionalInfo);
-            clearSeq(record.cameras);
-            putField(record.name, *genName(pool, sizeof record.name));
-            record.connected = *genFlagByte();
-            record.productKind = *gen::weightedOneOf<std::int32_t>(
+        testhost::ServerListData drawn;
+        for (auto n = *gen::inRange(minServers, 7); n > 0; --n) {
+            auto record = seededRecord<ServerRecord>();
+            putField(record->name, *genName(pool, sizeof record->name));
+            record->connected = *genFlagByte();
+            record->productKind = *gen::weightedOneOf<std::int32_t>(
                 {{3, gen::inRange(0, 4)},
                  {1, gen::elementOf(std::vector<std::int32_t> {-1, 4, 7, INT_MIN, INT_MAX})},
                  {1, gen::arbitrary<std::int32_t>()}});
-            record.port = *gen::weightedOneOf<std::uint16_t>(
+            record->port = *gen::weightedOneOf<std::uint16_t>(
                 {{2, gen::elementOf(std::vector<std::uint16_t> {0, 7000, 7011, 6100, 7100, 65535})},
                  {2, gen::arbitrary<std::uint16_t>()}});
-            putField(record.address, *genName(pool, sizeof record.address));
-            record.useDdns = *genFlagByte();
-            putText(record.ddnsAddress);
-            putText(record.ddnsId);
-            putText(record.ddnsPassword);
-            putText(record.loginId);
-            putText(record.password);
-            server.info.resize(*gen::inRange<std::size_t>(0, 21));
-            for (AdditionalInfo &info : server.info) {
-                info = seededRecord<AdditionalInfo>();
+            putField(record->address, *genName(pool, sizeof record->address));
+            record->useDdns = *genFlagByte();
+            putText(record->ddnsAddress);
+            putText(record->ddnsId);
+            putText(record->ddnsPassword);
+            putText(record->loginId);
+            putText(record->password);
+            for (auto n = *gen::inRange(0, 21); n > 0; --n) {
+                AdditionalInfo &info = *ostrelhost::appendBlock(record->additionalInfo);
+                seed(info);
                 info.tag = *genHostInt();
                 putText(info.name);
                 putText(info.value);
             }
-            server.cameras.resize(*gen::inRange<std::size_t>(0, 4));
-            for (CameraEntry &camera : server.cameras)
-                camera = seededRecord<CameraEntry>();
+            for (auto n = *gen::inRange(0, 4); n > 0; --n)
+                seed(*ostrelhost::appendBlock(record->cameras));
+            drawn.servers.push_back(std::move(record));
         }
         return drawn;
     });
@@ -294,7 +291,8 @@ Gen<DrawnServerList> genServers(const NamePool &pool, int minServers)
 Gen<OptionRecord> genOptions()
 {
     return gen::exec([] {
-        auto options = seededRecord<OptionRecord>();
+        OptionRecord options;
+        seed(options);
         putField(
             options.language,
             *gen::weightedOneOf<std::string>(
@@ -312,130 +310,37 @@ Gen<OptionRecord> genOptions()
     });
 }
 
-void fill(testhost::AccountData &data, const DrawnAccounts &drawn)
-{
-    for (const UserRecord &user : drawn.users) {
-        auto record = ostrelhost::makeRecord<UserRecord>();
-        std::memcpy(static_cast<void *>(record.get()), &user, sizeof user);
-        data.users.push_back(std::move(record));
-    }
-    for (const DrawnGroup &group : drawn.groups) {
-        auto record = ostrelhost::makeRecord<GroupRecord>();
-        std::memcpy(static_cast<void *>(record.get()), &group.record, sizeof group.record);
-        for (const MemberRecord &member : group.members)
-            *ostrelhost::appendBlock(record->members) = member;
-        data.groups.push_back(std::move(record));
-    }
-}
+} // namespace recordgen
 
-void fill(testhost::AuthorityData &data, const DrawnAuthority &drawn)
-{
-    for (const DrawnCategory &category : drawn.categories) {
-        testhost::AuthorityData::Category filled;
-        filled.category = ostrelhost::makeRecord<AuthorityCategory>();
-        *filled.category = category.record;
-        for (const DrawnAuthorityItem &item : category.items) {
-            auto record = ostrelhost::makeRecord<AuthorityItem>();
-            std::memcpy(static_cast<void *>(record.get()), &item.record, sizeof item.record);
-            for (const MemberRecord &member : item.members)
-                *ostrelhost::appendBlock(record->members) = member;
-            filled.items.push_back(std::move(record));
-        }
-        data.categories.push_back(std::move(filled));
-    }
-}
-
-void fill(testhost::ServerListData &data, const DrawnServerList &drawn)
-{
-    for (const DrawnServer &server : drawn.servers) {
-        auto record = ostrelhost::makeRecord<ServerRecord>();
-        std::memcpy(static_cast<void *>(record.get()), &server.record, sizeof server.record);
-        for (const AdditionalInfo &info : server.info)
-            std::memcpy(ostrelhost::appendBlock(record->additionalInfo), &info, sizeof info);
-        for (const CameraEntry &camera : server.cameras)
-            *ostrelhost::appendBlock(record->cameras) = camera;
-        data.servers.push_back(std::move(record));
-    }
-}
-
-void fill(testhost::ServerValueData &data, const DrawnServerList &drawn)
-{
-    testhost::ServerListData owned;
-    fill(owned, drawn);
-    for (auto &server : owned.servers) {
-        data.adopt(*server);
-        server->additionalInfo = {};
-        server->cameras = {};
-    }
-    data.servers.shrink_to_fit();
-}
+namespace testhost {
 
 namespace {
 
-using recordbytes::describe;
-using recordbytes::elementBytes;
-using recordbytes::flatten;
-
-template <typename T>
-void showEach(const std::vector<T> &items, std::ostream &os)
+void showEach(const recordbytes::Records &records, std::ostream &os)
 {
-    for (const T &item : items) {
-        os << "\n  ";
-        showValue(item, os);
-    }
+    for (const recordbytes::Flat &record : records)
+        os << "\n  " << recordbytes::describe(record);
 }
 
 } // namespace
 
-void showValue(const DrawnGroup &drawn, std::ostream &os)
+void showValue(const AccountData &data, std::ostream &os)
 {
-    recordbytes::Flat flat = flatten(drawn.record);
-    flat.seqs[0] = elementBytes(drawn.members);
-    os << describe(flat);
+    showEach(recordbytes::users(data), os);
+    showEach(recordbytes::groups(data), os);
 }
 
-void showValue(const DrawnAccounts &drawn, std::ostream &os)
+void showValue(const AuthorityData &data, std::ostream &os)
 {
-    showEach(drawn.users, os);
-    showEach(drawn.groups, os);
+    showEach(recordbytes::authority(data), os);
 }
 
-void showValue(const DrawnAuthorityItem &drawn, std::ostream &os)
+void showValue(const ServerListData &data, std::ostream &os)
 {
-    recordbytes::Flat flat = flatten(drawn.record);
-    flat.seqs[0] = elementBytes(drawn.members);
-    os << describe(flat);
+    showEach(recordbytes::servers(data), os);
 }
 
-void showValue(const DrawnCategory &drawn, std::ostream &os)
-{
-    os << describe(flatten(drawn.record));
-    showEach(drawn.items, os);
-}
-
-void showValue(const DrawnAuthority &drawn, std::ostream &os)
-{
-    showEach(drawn.categories, os);
-}
-
-void showValue(const DrawnServer &drawn, std::ostream &os)
-{
-    recordbytes::Flat flat = flatten(drawn.record);
-    flat.seqs = {elementBytes(drawn.info), elementBytes(drawn.cameras)};
-    os << describe(flat);
-}
-
-void showValue(const DrawnServerList &drawn, std::ostream &os)
-{
-    showEach(drawn.servers, os);
-}
-
-} // namespace recordgen
-
-void showValue(const UserRecord &record, std::ostream &os)
-{
-    os << recordbytes::describe(recordbytes::flatten(record));
-}
+} // namespace testhost
 
 void showValue(const OptionRecord &record, std::ostream &os)
 {
