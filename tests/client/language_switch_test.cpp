@@ -11,45 +11,33 @@ namespace {
 
 const QByteArray kPathIni = "[PATH]\r\nini_ostrel=Config\\ostrel.ini\r\n";
 
-struct SwitchCase
+TEST(LanguageSwitch, TheModuleReadsTheNewLanguageAndTheRestOfTheFileStays)
 {
-    const char *name;
-    QByteArray before; // null: no ostrel.ini yet
-    QByteArray after;
-    friend void PrintTo(const SwitchCase &each, std::ostream *out) { *out << each.name; }
-};
-
-class LanguageSwitch : public testing::TestWithParam<SwitchCase>
-{
-};
-
-TEST_P(LanguageSwitch, TheModuleReadsTheNewLanguageAndTheRestOfTheFileStays)
-{
-    TempInstall install;
-    install.write(QStringLiteral("Config/Path.ini"), kPathIni);
-    if (!GetParam().before.isNull())
-        install.write(QStringLiteral("Config/ostrel.ini"), GetParam().before);
-
-    ASSERT_TRUE(Installation::setLanguage(install.path(), QStringLiteral("ko")));
-    EXPECT_EQ(Common::getLanguage().toStdString(), "ko");
-    EXPECT_EQ(Installation::language(install.path()).toStdString(), "ko");
-    QFile written(Installation::mainIni(install.path()));
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), GetParam().after);
+    const struct
+    {
+        QByteArray before; // null: no ostrel.ini yet
+        QByteArray after;
+    } cases[]
+        = {// Written by a Windows editor: byte-order mark, CRLF, a comment, other letter case.
+           {"\xEF\xBB\xBF[Language]\r\n; what the module speaks\r\nUse = en\r\n\r\n"
+            "[DirectX]\r\nVersion=9\r\n",
+            "\xEF\xBB\xBF[Language]\r\n; what the module speaks\r\nUse =ko\r\n\r\n"
+            "[DirectX]\r\nVersion=9\r\n"},
+           {"[DirectX]\nVersion=7\n", "[DirectX]\nVersion=7\n\n[LANGUAGE]\nUSE=ko\n"},
+           {QByteArray(), "[LANGUAGE]\nUSE=ko\n"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.before.data());
+        TempInstall install;
+        install.write(QStringLiteral("Config/Path.ini"), kPathIni);
+        if (!c.before.isNull())
+            install.write(QStringLiteral("Config/ostrel.ini"), c.before);
+        ASSERT_TRUE(Installation::setLanguage(install.path(), QStringLiteral("ko")));
+        EXPECT_EQ(Common::getLanguage().toStdString(), "ko");
+        EXPECT_EQ(Installation::language(install.path()).toStdString(), "ko");
+        QFile written(Installation::mainIni(install.path()));
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_EQ(written.readAll(), c.after);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, LanguageSwitch,
-    testing::Values(
-        // Written by a Windows editor: byte-order mark, CRLF, a comment, other letter case.
-        SwitchCase {"BomAndCrlf",
-                    "\xEF\xBB\xBF[Language]\r\n; what the module speaks\r\nUse = en\r\n\r\n"
-                    "[DirectX]\r\nVersion=9\r\n",
-                    "\xEF\xBB\xBF[Language]\r\n; what the module speaks\r\nUse =ko\r\n\r\n"
-                    "[DirectX]\r\nVersion=9\r\n"},
-        SwitchCase {"NoLanguageSection", "[DirectX]\nVersion=7\n",
-                    "[DirectX]\nVersion=7\n\n[LANGUAGE]\nUSE=ko\n"},
-        SwitchCase {"NoFile", QByteArray(), "[LANGUAGE]\nUSE=ko\n"}),
-    [](const testing::TestParamInfo<SwitchCase> &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -13,37 +13,25 @@ namespace {
 using setupmgr::ProductKind;
 using setupmgr::ProductSection;
 
-struct NameCase
+// oem.ini renames a generic key or a brand's model; a brand row without one shows its brand, a
+// code without a row is unknown whatever oem.ini says.
+TEST(ProductName, NameOfCode)
 {
-    const char *what;
-    QByteArray oem; // empty: no oem.ini
-    std::int32_t code;
-    const char *expected;
-};
-
-class ProductNameTest : public ::testing::TestWithParam<NameCase>
-{
-};
-
-TEST_P(ProductNameTest, NameOfCode)
-{
-    const NameCase &c = GetParam();
-    TempInstall install;
-    if (!c.oem.isEmpty())
+    const struct
+    {
+        QByteArray oem;
+        std::int32_t code;
+        const char *expected;
+    } cases[] = {{"[product_name]\nOSX_400 = Front Desk\n", 0x040204, "Front Desk"},
+                 {"[TOLVE]\nTV_RX04=Tolve RX-4\n", 0x100A02, "Tolve"},
+                 {"[TOLVE]\nTV_RX08=Tolve RX-8\n", 0x100A02, "Tolve RX-8"},
+                 {"[PRODUCT_NAME]\n0x123456=Named\n", 0x123456, "Unknown DVR"}};
+    for (const auto &c : cases) {
+        TempInstall install;
         install.write(QStringLiteral("Config/oem.ini"), c.oem);
-    EXPECT_EQ(Common::getProductName(c.code), QString::fromUtf8(c.expected)) << c.what;
+        EXPECT_EQ(Common::getProductName(c.code), QString::fromUtf8(c.expected)) << c.oem.data();
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ProductNameTest,
-    ::testing::Values(NameCase {"generic key renamed", "[product_name]\nOSX_400 = Front Desk\n",
-                                0x040204, "Front Desk"},
-                      NameCase {"brand row shows its brand", "[TOLVE]\nTV_RX04=Tolve RX-4\n",
-                                0x100A02, "Tolve"},
-                      NameCase {"brand row named by oem.ini", "[TOLVE]\nTV_RX08=Tolve RX-8\n",
-                                0x100A02, "Tolve RX-8"},
-                      NameCase {"code without a row", "[PRODUCT_NAME]\n0x123456=Named\n", 0x123456,
-                                "Unknown DVR"}));
 
 // The names found are kept between calls, but not past a change of the file.
 TEST(ProductName, ChangedFileIsReadAgain)
@@ -57,49 +45,37 @@ TEST(ProductName, ChangedFileIsReadAgain)
     EXPECT_EQ(Common::getProductName(0x100903), QStringLiteral("Dravik 1600"));
 }
 
-struct ListCase
-{
-    const char *what;
-    QByteArray oem;
-    std::vector<std::pair<QByteArray, ProductKind>> expected;
-};
+using ProductRows = std::vector<std::pair<QString, ProductKind>>;
 
-class ProductListTest : public ::testing::TestWithParam<ListCase>
+ProductRows productList(const QByteArray &oem)
 {
-};
-
-TEST_P(ProductListTest, Entries)
-{
-    const ListCase &c = GetParam();
     TempInstall install;
-    if (!c.oem.isEmpty())
-        install.write(QStringLiteral("Config/oem.ini"), c.oem);
-    const auto entries = setupmgr::readProductList();
-    ASSERT_EQ(entries.size(), c.expected.size()) << c.what;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        EXPECT_EQ(entries[i].name, QString::fromUtf8(c.expected[i].first)) << c.what << i;
-        EXPECT_EQ(entries[i].kind, c.expected[i].second) << c.what << i;
-    }
+    if (!oem.isEmpty())
+        install.write(QStringLiteral("Config/oem.ini"), oem);
+    ProductRows rows;
+    for (const auto &entry : setupmgr::readProductList())
+        rows.emplace_back(entry.name, entry.kind);
+    return rows;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Oem, ProductListTest,
-    ::testing::Values(ListCase {"no oem.ini", "", {{"PC DVR", ProductKind::Generic}}},
-                      // Left out: not included, included without INCLUDE=1, beyond COUNT.
-                      ListCase {"included sections of COUNT, in file order, after the default",
-                                "[PRODUCT]\nCOUNT=4\n[PRODUCT_DEFAULT]\nNAME=Any DVR\n"
-                                "[PRODUCT_0]\nINCLUDE=1\nNAME=Zeta\nINDEX=2\n"
-                                "[PRODUCT_1]\nINCLUDE=0\nNAME=Zero\nINDEX=1\n"
-                                "[PRODUCT_2]\nNAME=Two\nINDEX=2\n"
-                                "[PRODUCT_3]\nINCLUDE=1\nNAME=Alpha\nINDEX=1\n"
-                                "[PRODUCT_4]\nINCLUDE=1\nNAME=Beyond\nINDEX=1\n",
-                                {{"Any DVR", ProductKind::Generic},
-                                 {"Zeta", ProductKind::Arvo},
-                                 {"Alpha", ProductKind::Ostrel}}},
-                      ListCase {
-                          "included section without name or index",
-                          "[PRODUCT]\nCOUNT=1\n[PRODUCT_0]\nINCLUDE=1\n",
-                          {{"PC DVR", ProductKind::Generic}, {"PC DVR", ProductKind::Unset}}}));
+TEST(ProductList, EntriesOfOemIni)
+{
+    EXPECT_EQ(productList({}), (ProductRows {{"PC DVR", ProductKind::Generic}}));
+    // Left out: not included, included without INCLUDE=1, beyond COUNT. The rest in file order,
+    // after the default.
+    EXPECT_EQ(productList("[PRODUCT]\nCOUNT=4\n[PRODUCT_DEFAULT]\nNAME=Any DVR\n"
+                          "[PRODUCT_0]\nINCLUDE=1\nNAME=Zeta\nINDEX=2\n"
+                          "[PRODUCT_1]\nINCLUDE=0\nNAME=Zero\nINDEX=1\n"
+                          "[PRODUCT_2]\nNAME=Two\nINDEX=2\n"
+                          "[PRODUCT_3]\nINCLUDE=1\nNAME=Alpha\nINDEX=1\n"
+                          "[PRODUCT_4]\nINCLUDE=1\nNAME=Beyond\nINDEX=1\n"),
+              (ProductRows {{"Any DVR", ProductKind::Generic},
+                            {"Zeta", ProductKind::Arvo},
+                            {"Alpha", ProductKind::Ostrel}}));
+    // An included section without name or index.
+    EXPECT_EQ(productList("[PRODUCT]\nCOUNT=1\n[PRODUCT_0]\nINCLUDE=1\n"),
+              (ProductRows {{"PC DVR", ProductKind::Generic}, {"PC DVR", ProductKind::Unset}}));
+}
 
 // The shipped installation agrees with the table: every recorder of the sample data has a known
 // product, and the product list offers the three kinds that have defaults of their own.

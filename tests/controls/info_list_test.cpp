@@ -33,6 +33,10 @@ InfoView *makeView(const std::vector<DrawnCategory> &categories)
     return view;
 }
 
+const std::vector<DrawnCategory> kRows
+    = {{"Recorder", true, {{"Name", "Lobby"}, {"Port", "7011"}}},
+       {"More", false, {{"Manager", "Ann"}, {"Phone", "1"}, {"Fax", "2"}}}};
+
 // Rows 0 to 3: category "Recorder" (expanded), its items "Name" and "Port", category "More"
 // (collapsed, three items).
 class InfoListTest : public ::testing::Test
@@ -41,9 +45,7 @@ protected:
     InfoListTest()
     {
         list.resize(240, 200);
-        list.SetView(
-            makeView({{"Recorder", true, {{"Name", "Lobby"}, {"Port", "7011"}}},
-                      {"More", false, {{"Manager", "Ann"}, {"Phone", "1"}, {"Fax", "2"}}}}));
+        list.SetView(makeView(kRows));
         list.show();
     }
 
@@ -86,33 +88,27 @@ TEST_F(InfoListTest, ClicksToggleCategoriesAndRowsFollow)
     EXPECT_EQ(list.view(), nullptr);
 }
 
-struct KeyCase
+// Plus, Right and Space open a category, Minus, Left and Space close it; Left on an item goes to
+// its category, and a key that has nothing to do changes nothing.
+TEST_F(InfoListTest, KeysToggleTheCategoryTheyAreOn)
 {
-    int row;
-    Qt::Key key;
-    int count;   // rows after the key
-    int current; // selected row after the key
-};
-
-class InfoListKeyTest : public InfoListTest, public ::testing::WithParamInterface<KeyCase>
-{
-};
-
-TEST_P(InfoListKeyTest, Key)
-{
-    list.setCurrentRow(GetParam().row);
-    QTest::keyClick(&list, GetParam().key);
-    EXPECT_EQ(list.count(), GetParam().count);
-    EXPECT_EQ(list.currentRow(), GetParam().current);
+    const struct
+    {
+        int row;
+        Qt::Key key;
+        int count;   // rows after the key
+        int current; // selected row after the key
+    } cases[] = {{3, Qt::Key_Plus, 7, 3},  {3, Qt::Key_Right, 7, 3}, {3, Qt::Key_Minus, 4, 3},
+                 {0, Qt::Key_Minus, 2, 0}, {0, Qt::Key_Left, 2, 0},  {0, Qt::Key_Plus, 4, 0},
+                 {2, Qt::Key_Left, 4, 0},  {3, Qt::Key_Space, 7, 3}, {0, Qt::Key_Space, 2, 0}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << c.row << ", key " << c.key);
+        list.SetView(makeView(kRows));
+        list.setCurrentRow(c.row);
+        QTest::keyClick(&list, c.key);
+        EXPECT_EQ(std::pair(list.count(), list.currentRow()), std::pair(c.count, c.current));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, InfoListKeyTest,
-    ::testing::Values(KeyCase {3, Qt::Key_Plus, 7, 3}, KeyCase {3, Qt::Key_Right, 7, 3},
-                      KeyCase {3, Qt::Key_Minus, 4, 3}, KeyCase {0, Qt::Key_Minus, 2, 0},
-                      KeyCase {0, Qt::Key_Left, 2, 0}, KeyCase {0, Qt::Key_Plus, 4, 0},
-                      KeyCase {2, Qt::Key_Left, 4, 0}, KeyCase {3, Qt::Key_Space, 7, 3},
-                      KeyCase {0, Qt::Key_Space, 2, 0}));
 
 TEST_F(InfoListTest, Painting)
 {

@@ -41,11 +41,8 @@ TEST_F(TreeOptionsTest, SpinArrowsKeepTheEditAnotherWidgetEndsIt)
     EXPECT_EQ(edit->text(), QStringLiteral("7"));
     EXPECT_EQ(row->text(0), QStringLiteral("Polling")); // the label alone while editing
     EXPECT_EQ(spin->geometry().left(), edit->geometry().right() + 1); // at the edit's right edge
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].code, EditorNotifyCode::EditorCreated);
-    EXPECT_EQ(calls[0].row, row);
-    EXPECT_EQ(calls[0].first, edit);
-    EXPECT_EQ(calls[0].second, spin);
+    EXPECT_EQ(calls,
+              (std::vector<EditorCall> {{EditorNotifyCode::EditorCreated, row, edit, spin}}));
 
     QTest::mouseClick(edit, Qt::LeftButton);
     ASSERT_TRUE(edit->hasFocus());
@@ -82,9 +79,9 @@ TEST_F(TreeOptionsTest, SpinArrowsKeepTheEditAnotherWidgetEndsIt)
     EXPECT_EQ(face->role(), QAccessible::SpinBox);
     QAccessibleValueInterface *value = face->valueInterface();
     ASSERT_NE(value, nullptr);
-    EXPECT_EQ(value->minimumValue().toInt(), 5);
-    EXPECT_EQ(value->maximumValue().toInt(), 60);
-    EXPECT_EQ(value->currentValue().toInt(), 60);
+    EXPECT_EQ(std::tuple(value->minimumValue().toInt(), value->maximumValue().toInt(),
+                         value->currentValue().toInt()),
+              std::tuple(5, 60, 60));
     value->setCurrentValue(12);
     EXPECT_EQ(face->text(QAccessible::Value), QStringLiteral("12"));
 
@@ -92,9 +89,7 @@ TEST_F(TreeOptionsTest, SpinArrowsKeepTheEditAnotherWidgetEndsIt)
     EXPECT_FALSE(tree->editorsOpen());
     EXPECT_EQ(row->text(0), QStringLiteral("Polling: 12"));
     ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[1].code, EditorNotifyCode::EditorClosing);
-    EXPECT_EQ(calls[1].first, edit);
-    EXPECT_EQ(calls[1].second, nullptr);
+    EXPECT_EQ(calls[1], (EditorCall {EditorNotifyCode::EditorClosing, row, edit, nullptr}));
 }
 
 TEST_F(TreeOptionsTest, DropDownListKeepsTheEditAndTheCallbackFillsIt)

@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <ostream>
+#include <tuple>
 #include <vector>
 
 struct EditorCall
@@ -24,6 +25,11 @@ struct EditorCall
     QTreeWidgetItem *row;
     QWidget *first;
     QWidget *second;
+    bool operator==(const EditorCall &other) const
+    {
+        return std::tie(code, row, first, second)
+            == std::tie(other.code, other.row, other.first, other.second);
+    }
 };
 
 class TreeOptionsTest : public ::testing::Test

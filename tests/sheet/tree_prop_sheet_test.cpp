@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegion>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
@@ -329,6 +330,35 @@ TEST_P(PageFrameTest, MessageSetBeforeTheWindowExistsIsPainted)
     EXPECT_NE(early.grab().toImage(), frame.grab().toImage());
     frame.SetMessageText(QStringLiteral("No page here"));
     EXPECT_EQ(early.grab().toImage(), frame.grab().toImage());
+}
+
+// A page switch exposes the caption bar and the page's area, apart from each other. Painted one
+// exposed rectangle after the other, the frame must look as it does painted whole: the bar and
+// the text over the pane, wherever the rectangles lie and in whatever order they come.
+TEST_P(PageFrameTest, ExposedRectanglesLookAsTheWholeFrame)
+{
+    frame.SetCaptionVisible(true);
+    frame.SetCaptionContent(QStringLiteral("Network"), QIcon());
+    frame.SetMessageText(QStringLiteral("Select one of the pages"));
+    const QRect message = frame.GetMessageRect();
+    const QRegion exposed = QRegion(frame.GetCaptionRect()) + message.adjusted(0, 0, 0, -40)
+        + QRect(0, message.bottom() - 20, frame.width(), 21);
+    ASSERT_GT(exposed.rectCount(), 2);
+    // The region is drawn where it lies: the themed pane's starts inside the frame's edge.
+    const auto rendered = [this](const QRegion &region) {
+        QImage image(frame.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::green);
+        frame.render(&image, region.boundingRect().topLeft(), region);
+        return image;
+    };
+    QImage expected(frame.size(), QImage::Format_ARGB32_Premultiplied);
+    expected.fill(Qt::green);
+    {
+        QPainter painter(&expected);
+        painter.setClipRegion(exposed);
+        painter.drawImage(0, 0, rendered(frame.rect()));
+    }
+    EXPECT_EQ(rendered(exposed), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Looks, PageFrameTest, ::testing::Values("windows", "fusion"));
