@@ -42,13 +42,13 @@ FileAccountProvider::FileAccountProvider(std::shared_ptr<Diagnostics> diagnostic
 FileAccountProvider::FileAccountProvider(const FileAccountProvider &other)
     : ProviderBase(other)
     , m_users(cloneAllPooled(other.m_users, m_userPool))
-    , m_groups(cloneAll(other.m_groups))
+    , m_groups(shareAll(other.m_groups))
 { }
 
 bool FileAccountProvider::loadFile(const char *path)
 {
     std::vector<RecordPtr<UserRecord>> users;
-    std::vector<RecordPtr<GroupRecord>> groups;
+    std::vector<CopyOnRead<GroupRecord>> groups;
     const bool whole = xml::loadDocument(
         path, kRoot, diagnostics(), origin(),
         [&](const pugi::xml_node &root, xml::Content &content) {
@@ -161,8 +161,12 @@ bool FileAccountProvider::getGroup(std::int32_t index, GroupRecord **out)
 {
     if (!out || !detail::validIndex(m_groups, index))
         return false;
-    *out = m_groups[static_cast<std::size_t>(index)].get();
-    return true;
+    try {
+        *out = m_groups[static_cast<std::size_t>(index)].own();
+        return true;
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
 }
 
 bool FileAccountProvider::addGroup(const GroupRecord *group)

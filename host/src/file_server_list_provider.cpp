@@ -136,7 +136,7 @@ void writeRecorder(pugi::xml_node &root, const ServerRecord &server)
     }
 }
 
-std::int32_t nextId(const std::vector<RecordPtr<ServerRecord>> &servers)
+std::int32_t nextId(const std::vector<CopyOnRead<ServerRecord>> &servers)
 {
     std::vector<std::int32_t> ids;
     ids.reserve(servers.size());
@@ -153,12 +153,12 @@ FileServerListProvider::FileServerListProvider(std::shared_ptr<Diagnostics> diag
 
 FileServerListProvider::FileServerListProvider(const FileServerListProvider &other)
     : ProviderBase(other)
-    , m_servers(cloneAll(other.m_servers))
+    , m_servers(shareAll(other.m_servers))
 { }
 
 bool FileServerListProvider::loadFile(const char *path)
 {
-    std::vector<RecordPtr<ServerRecord>> servers;
+    std::vector<CopyOnRead<ServerRecord>> servers;
     const bool whole = xml::loadDocument(
         path, kRoot, diagnostics(), origin(),
         [&](const pugi::xml_node &root, xml::Content &content) {
@@ -217,8 +217,7 @@ std::int32_t FileServerListProvider::getServerCount()
 
 std::int32_t FileServerListProvider::createServer(const char *name)
 {
-    ServerRecord *existing = nullptr;
-    if (!name || !*name || findServer(name, &existing))
+    if (!name || !*name || findServer(name, nullptr))
         return -1;
     try {
         auto server = makeRecord<ServerRecord>();
@@ -235,16 +234,25 @@ bool FileServerListProvider::getServer(std::int32_t index, ServerRecord **out)
 {
     if (!out || !detail::validIndex(m_servers, index))
         return false;
-    *out = m_servers[static_cast<std::size_t>(index)].get();
-    return true;
+    try {
+        *out = m_servers[static_cast<std::size_t>(index)].own();
+        return true;
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
 }
 
 bool FileServerListProvider::findServer(const char *name, ServerRecord **out)
 {
-    for (const auto &server : m_servers) {
+    for (auto &server : m_servers) {
         if (detail::fieldEquals(server->name, name)) {
-            if (out)
-                *out = server.get();
+            if (out) {
+                try {
+                    *out = server.own();
+                } catch (const std::bad_alloc &) {
+                    return false;
+                }
+            }
             return true;
         }
     }

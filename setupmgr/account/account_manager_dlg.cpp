@@ -68,6 +68,7 @@ CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
             return tree->findWords(index, words);
         },
         "placeholderAccount", this);
+    m_filter->setTotal([tree = m_tree] { return tree->recordCount(); });
     m_info = new QGroupBox(QStringLiteral("Information"), this);
     markControl(m_info, kInfoBox, "infoBox");
     m_idEdit = makeReadOnlyEdit(m_info, kIdEdit, "idEdit");

@@ -34,17 +34,25 @@ void CAccountTreeCtrl::Fill(IAccountProvider *accounts)
         }
         users->addChildren(items);
 
+        // Groups are not read here: a group's row reads it when shown, and a working copy may
+        // copy a group's member blocks only when it first hands the group out.
         items.clear();
         const std::int32_t groupCount = accounts->getGroupCount();
-        for (std::int32_t i = 0; i < groupCount; ++i) {
-            GroupRecord *group = nullptr;
-            if (!accounts->getGroup(i, &group) || !group)
-                continue;
+        for (std::int32_t i = 0; i < groupCount; ++i)
             items.append(makePositionItem<GroupRecord>(groups, kGroup, i, kImageGroup));
-        }
         groups->addChildren(items);
     }
     root->addChildren({users, groups});
+}
+
+int CAccountTreeCtrl::recordCount() const
+{
+    // Every row under a folder is a user or a group.
+    const QTreeWidgetItem *root = rootItem();
+    int count = 0;
+    for (int i = 0; root && i < root->childCount(); ++i)
+        count += root->child(i)->childCount();
+    return count;
 }
 
 QString CAccountTreeCtrl::recordText(const TreeNode &node) const

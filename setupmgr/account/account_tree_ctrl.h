@@ -32,6 +32,8 @@ public:
     QTreeWidgetItem *UserFolder() const;
     QTreeWidgetItem *GroupFolder() const;
     QTreeWidgetItem *rootItem() const { return topLevelItem(0); }
+    // The users and groups the tree shows.
+    int recordCount() const;
 
     // A user's or a group's id.
     QString recordText(const TreeNode &node) const override;

@@ -7,6 +7,7 @@
 #include <ostrelini/file_stamp.h>
 
 #include <QFile>
+#include <QHash>
 
 #include <pugixml.hpp>
 
@@ -22,11 +23,18 @@ namespace {
 // without adding the blanks between elements to every node walk.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
 
+struct DialogStrings
+{
+    ostrelini::FileStamp stamp;
+    std::shared_ptr<const pugi::xml_document> document;
+};
+
 struct SharedLanguage
 {
     std::unique_ptr<pugi::xml_document> document;
     QString failedPath;
     ostrelini::FileStamp failedStamp;
+    QHash<QString, DialogStrings> dialogs;
 };
 
 // Made on first use and deleted only by releaseLanguage: a pointer has no destructor of its own,
@@ -237,6 +245,23 @@ bool loadLanguage()
     language.document = std::move(document);
     language.failedPath.clear();
     return true;
+}
+
+std::shared_ptr<const pugi::xml_document> loadDialogStrings(const QString &path,
+                                                            const char *context)
+{
+    QHash<QString, DialogStrings> &dialogs = shared().dialogs;
+    const ostrelini::FileStamp stamp = ostrelini::FileStamp::of(path);
+    const auto cached = dialogs.constFind(path);
+    if (cached != dialogs.constEnd() && cached->stamp == stamp)
+        return cached->document;
+    auto document = std::make_shared<pugi::xml_document>();
+    if (!loadXmlFile(*document, path, context)) {
+        dialogs.remove(path);
+        return nullptr;
+    }
+    dialogs.insert(path, {stamp, document});
+    return document;
 }
 
 void releaseLanguage()

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace pugi {
@@ -60,6 +61,12 @@ std::string dialogStringQuery(const char *category, const char *id);
 // (a malformed expression is logged under the context).
 bool selectText(const pugi::xml_document &document, const char *xpath, const char *context,
                 QString *text);
+
+// The dialog string file at path, parsed once and shared while the file's stamp stays the same,
+// so that a dialog opened again reads no file and an edited file is still seen; null when it
+// cannot be read or parsed (logged under context each time). releaseLanguage drops them.
+std::shared_ptr<const pugi::xml_document> loadDialogStrings(const QString &path,
+                                                            const char *context);
 
 // Parses the shared string file once per process. After a failed parse, lookups answer "Error"
 // and the file is parsed again only when it has changed, so the failure is logged once.

@@ -16,11 +16,8 @@ CStringTable::~CStringTable() = default;
 
 bool CStringTable::load(const QString &path)
 {
-    m_document = std::make_unique<pugi::xml_document>();
-    if (Common::loadXmlFile(*m_document, path, "CStringTable::load"))
-        return true;
-    m_document.reset();
-    return false;
+    m_document = Common::loadDialogStrings(path, "CStringTable::load");
+    return m_document != nullptr;
 }
 
 QString CStringTable::getString(const char *id, const char *category) const

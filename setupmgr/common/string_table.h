@@ -26,5 +26,5 @@ public:
     QString getString(const char *id, const char *category) const;
 
 private:
-    std::unique_ptr<pugi::xml_document> m_document;
+    std::shared_ptr<const pugi::xml_document> m_document;
 };

@@ -183,6 +183,12 @@ TreeFilter::~TreeFilter()
         parentWidget()->window()->removeEventFilter(this);
 }
 
+void TreeFilter::setTotal(std::function<int()> total)
+{
+    m_knownTotal = std::move(total);
+    onModelChanged();
+}
+
 bool TreeFilter::isFiltering() const
 {
     return !m_edit->text().isEmpty();
@@ -210,7 +216,7 @@ void TreeFilter::onModelChanged()
     }
     // Unfiltered, as when a dialog fills its tree, only the count changes: the rows are read
     // when a filter is typed.
-    m_total = countUnder(QModelIndex());
+    m_total = m_knownTotal ? m_knownTotal() : countUnder(QModelIndex());
     showCount();
 }
 

@@ -36,6 +36,10 @@ public:
     TreeFilter(QTreeView *view, RowWords rowWords, const char *placeholderId, QWidget *parent);
     ~TreeFilter() override;
 
+    // The number of rows the filter matches in all, from the view's owner, which knows it
+    // while it fills: otherwise every change of the model walks the whole model to count them.
+    void setTotal(std::function<int()> total);
+
     bool isFiltering() const;
     // Empties the field: every row shows again.
     void clear();
@@ -71,6 +75,7 @@ private:
 
     QTreeView *m_view;
     RowWords m_rowWords;
+    std::function<int()> m_knownTotal;
     QLineEdit *m_edit;
     QLabel *m_count;
     QString m_countFormat;

@@ -65,6 +65,7 @@ CServerListDlg::CServerListDlg(QWidget *parent)
             return tree->findWords(index, words);
         },
         "placeholderDvr", this);
+    m_filter->setTotal([tree = m_tree] { return tree->recordCount(); });
     m_infoGroup = new QGroupBox(QStringLiteral("Information"), this);
     markControl(m_infoGroup, -1, "infoGroup");
     m_infoList = new CInfoListBox(m_infoGroup);

@@ -25,12 +25,10 @@ void CServerTreeCtrl::Fill(IServerListProvider *servers)
         QList<QTreeWidgetItem *> items;
         const std::int32_t count = servers->getServerCount();
         items.reserve(std::max(count, 0));
-        for (std::int32_t i = 0; i < count; ++i) {
-            ServerRecord *server = nullptr;
-            if (!servers->getServer(i, &server) || !server)
-                continue;
+        // The records are not read here: a row reads its recorder when shown, and a working
+        // copy may copy a recorder only when it first hands it out.
+        for (std::int32_t i = 0; i < count; ++i)
             items.append(makePositionItem<ServerRecord>(root, kServer, i, kImageServer));
-        }
         root->addChildren(items);
     }
     addTopLevelItem(root);

@@ -34,6 +34,8 @@ public:
     // The position of the selected recorder, or -1 when no recorder is selected.
     std::int32_t currentPosition() const;
     QTreeWidgetItem *rootItem() const { return topLevelItem(0); }
+    // The recorders the tree shows: the root's rows.
+    int recordCount() const { return rootItem() ? rootItem()->childCount() : 0; }
 
     // A recorder's name; empty for a record the list no longer gives.
     QString recordText(const TreeNode &node) const override;

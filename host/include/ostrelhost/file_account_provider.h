@@ -33,7 +33,8 @@ private:
     // The users of a copy lie in one array; users added later are records of their own.
     std::unique_ptr<UserRecord[]> m_userPool;
     std::vector<RecordPtr<UserRecord>> m_users;
-    std::vector<RecordPtr<GroupRecord>> m_groups;
+    // A copy's groups are copied, with their member blocks, when first handed out.
+    std::vector<CopyOnRead<GroupRecord>> m_groups;
 };
 
 } // namespace ostrelhost

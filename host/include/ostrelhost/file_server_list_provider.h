@@ -28,7 +28,8 @@ public:
     bool removeServer(const char *name) override;
 
 private:
-    std::vector<RecordPtr<ServerRecord>> m_servers;
+    // A copy's recorders are copied, with their blocks, when first handed out.
+    std::vector<CopyOnRead<ServerRecord>> m_servers;
 };
 
 } // namespace ostrelhost

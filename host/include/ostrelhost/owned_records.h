@@ -72,6 +72,53 @@ std::vector<RecordPtr<T>> cloneAll(const std::vector<RecordPtr<T>> &records)
     return copies;
 }
 
+// A record of a working copy that stays shared with the provider it was copied from until the
+// copy first hands it out, and is copied then, with its blocks: a copy of thousands of records
+// costs only the records a dialog reads. A shared record lives while either provider keeps it, so
+// the source may delete, clear or reload meanwhile; an edit made in place to the source's record
+// before the copy hands it out reaches the copy.
+template <typename T>
+class CopyOnRead
+{
+public:
+    CopyOnRead(RecordPtr<T> record)
+        : m_record(std::move(record))
+    { }
+
+    // The record, shared, for a working copy of its provider.
+    CopyOnRead shared() const
+    {
+        CopyOnRead copy(*this);
+        copy.m_own = false;
+        return copy;
+    }
+    const T *operator->() const { return m_record.get(); }
+    const T &operator*() const { return *m_record; }
+    // The record to hand out, this provider's own; throws std::bad_alloc.
+    T *own()
+    {
+        if (!m_own) {
+            m_record = cloneRecord(*m_record);
+            m_own = true;
+        }
+        return m_record.get();
+    }
+
+private:
+    std::shared_ptr<T> m_record;
+    bool m_own = true;
+};
+
+template <typename T>
+std::vector<CopyOnRead<T>> shareAll(const std::vector<CopyOnRead<T>> &records)
+{
+    std::vector<CopyOnRead<T>> copies;
+    copies.reserve(records.size());
+    for (const CopyOnRead<T> &record : records)
+        copies.push_back(record.shared());
+    return copies;
+}
+
 // Appends a zeroed malloc block to the sequence and returns it; throws std::bad_alloc.
 template <typename T>
 T *appendBlock(PointerSeq<T> &seq)
