@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QVariant>
 
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -221,3 +222,52 @@ TEST(OptionNotification, SaveReachesTheApplication)
 }
 
 } // namespace
+
+// A working copy shares its provider's records until one side hands one out, yet holds what the
+// provider held when it was made: an edit in place reaches only its own side, whichever side read
+// first, and a copy of a copy holds the edits made before it. The provider may go first (ASan).
+TEST(WorkingCopy, EditsInPlaceStayOnTheirSide)
+{
+    auto live = std::make_unique<FileAccountProvider>();
+    for (const char *id : {"Operators", "Guards", "Night"})
+        addGroup(*live, id, {"u:admin"});
+    GroupRecord *guards = nullptr;
+    ASSERT_TRUE(live->getGroup(1, &guards)); // handed out before the copy is made
+    IDataProvider *made = nullptr;
+    ASSERT_TRUE(live->createWorkingCopy(&made));
+    auto *copy = static_cast<IAccountProvider *>(made);
+    GroupRecord *operators = nullptr;
+    ASSERT_TRUE(live->getGroup(0, &operators)); // read by the provider first
+    appendBlock(guards->members);
+    appendBlock(operators->members);
+
+    const auto members = [](IAccountProvider *accounts, int index) {
+        GroupRecord *group = nullptr;
+        return accounts->getGroup(index, &group) ? seqSize(group->members) : 0u;
+    };
+    EXPECT_EQ(members(copy, 0), 1u);
+    EXPECT_EQ(members(copy, 1), 1u);
+    GroupRecord *copied = nullptr;
+    ASSERT_TRUE(copy->getGroup(0, &copied));
+    appendBlock(copied->members);
+    IDataProvider *second = nullptr;
+    ASSERT_TRUE(copy->createWorkingCopy(&second));
+    appendBlock(copied->members);
+    EXPECT_EQ(members(static_cast<IAccountProvider *>(second), 0), 2u);
+    EXPECT_EQ(members(live.get(), 0), 2u);
+    live.reset();
+    EXPECT_EQ(members(copy, 2), 1u);
+    EXPECT_EQ(members(copy, 0), 3u);
+    second->release(1);
+    copy->release(1);
+
+    FileServerListProvider servers;
+    ASSERT_NE(addRecorder(servers, "Lobby", 2, 1, 1), nullptr);
+    ASSERT_TRUE(servers.createWorkingCopy(&made));
+    ServerRecord *lobby = nullptr;
+    ASSERT_TRUE(servers.getServer(0, &lobby));
+    appendBlock(lobby->cameras);
+    ASSERT_TRUE(static_cast<IServerListProvider *>(made)->getServer(0, &lobby));
+    EXPECT_EQ(seqSize(lobby->cameras), 1u);
+    made->release(1);
+}

@@ -72,11 +72,12 @@ std::vector<RecordPtr<T>> cloneAll(const std::vector<RecordPtr<T>> &records)
     return copies;
 }
 
-// A record of a working copy that stays shared with the provider it was copied from until the
-// copy first hands it out, and is copied then, with its blocks: a copy of thousands of records
-// costs only the records a dialog reads. A shared record lives while either provider keeps it, so
-// the source may delete, clear or reload meanwhile; an edit made in place to the source's record
-// before the copy hands it out reaches the copy.
+// A record that a provider shares with its working copies until one of them hands it out: a copy
+// of thousands of records costs only the records a dialog reads. A copy still holds what its
+// provider held when it was made: whichever side first hands out a shared record copies it, with
+// its blocks, and a record once handed out is never shared again, because whoever holds it may
+// edit it in place. A shared record lives while either side keeps it, so the source may delete,
+// clear, reload or be destroyed meanwhile.
 template <typename T>
 class CopyOnRead
 {
@@ -85,28 +86,27 @@ public:
         : m_record(std::move(record))
     { }
 
-    // The record, shared, for a working copy of its provider.
+    // The record for a new working copy; throws std::bad_alloc.
     CopyOnRead shared() const
     {
-        CopyOnRead copy(*this);
-        copy.m_own = false;
-        return copy;
+        if (m_handedOut)
+            return CopyOnRead(cloneRecord(*m_record));
+        return *this;
     }
     const T *operator->() const { return m_record.get(); }
     const T &operator*() const { return *m_record; }
-    // The record to hand out, this provider's own; throws std::bad_alloc.
+    // The record to hand out, this provider's own from now on; throws std::bad_alloc.
     T *own()
     {
-        if (!m_own) {
+        if (m_record.use_count() > 1)
             m_record = cloneRecord(*m_record);
-            m_own = true;
-        }
+        m_handedOut = true;
         return m_record.get();
     }
 
 private:
     std::shared_ptr<T> m_record;
-    bool m_own = true;
+    bool m_handedOut = false;
 };
 
 template <typename T>
