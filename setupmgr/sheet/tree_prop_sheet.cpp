@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTreeWidget>
@@ -122,8 +123,10 @@ void CTreePropSheet::RemovePage(int index)
 bool CTreePropSheet::SetActivePage(int index)
 {
     const bool activated = CPropertySheet::SetActivePage(index);
-    if (hasTree()) {
-        SelectCurrentPageRow();
+    // Reacting to a row change, the row is selected already and the caption follows once the
+    // change is handled.
+    if (hasTree() && !m_selecting) {
+        followCurrentPage();
         UpdateFrameCaption();
     }
     return activated;
@@ -406,17 +409,33 @@ bool CTreePropSheet::SelectCurrentPageRow()
 
 void CTreePropSheet::onRowChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous)
 {
-    if (!m_selecting && current) {
-        m_selecting = true;
+    // Whoever moves the row while the sheet handles a change updates the caption when done.
+    if (m_selecting)
+        return;
+    if (current) {
+        const QScopedValueRollback<bool> guard(m_selecting, true);
         const int index = current->data(0, PageIndexRole).toInt();
         const bool allowed = index >= 0 ? SetActivePage(index) : DeactivateCurrentPage();
         m_tree->setFocus();
         // A page that refuses to be left or shown keeps the old selection.
         if (!allowed)
             m_tree->setCurrentItem(previous);
-        m_selecting = false;
     }
     UpdateFrameCaption();
+}
+
+void CTreePropSheet::followCurrentPage()
+{
+    QTreeWidgetItem *row = FindPageRow(GetTabControl()->currentIndex());
+    if (!row)
+        return;
+    if (row != m_tree->currentItem()) {
+        // The page is shown already: the row follows it without activating it again.
+        const QScopedValueRollback<bool> guard(m_selecting, true);
+        m_tree->setCurrentItem(row);
+        m_tree->setFocus();
+    }
+    m_tree->scrollToItem(row);
 }
 
 void CTreePropSheet::setRowImage(QTreeWidgetItem *row, int image) const
