@@ -11,7 +11,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTabBar>
 #include <QTreeWidget>
 
@@ -25,6 +28,47 @@ constexpr int kTreeGap = 5;
 constexpr int kPaneBorder = 2;
 constexpr int kMaxCaptionLength = 260;
 const QLatin1String kSeparator("::");
+
+// The page tree's vertical scroll bar. Following the active page scrolls the tree by a row or so
+// at a time; then only the slider moves, so only where it was and where it is are repainted.
+// Repainting the whole bar would fill its tall groove, a fill the raster engine splits among
+// worker threads and waits for, which costs more than the rest of the page switch.
+class PageTreeScrollBar : public QScrollBar
+{
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void sliderChange(SliderChange change) override
+    {
+        if (change != SliderValueChange || m_painted.isEmpty()) {
+            QScrollBar::sliderChange(change);
+            return;
+        }
+        update(QRegion(m_painted) + sliderRect());
+    }
+    void paintEvent(QPaintEvent *event) override
+    {
+        QScrollBar::paintEvent(event);
+        m_painted = sliderRect();
+    }
+
+private:
+    // With a margin, since a style may draw the slider's outline just outside its rectangle.
+    QRect sliderRect() const
+    {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        const QRect slider = style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                     QStyle::SC_ScrollBarSlider, this);
+        return slider.adjusted(-kSliderMargin, -kSliderMargin, kSliderMargin, kSliderMargin);
+    }
+
+    static constexpr int kSliderMargin = 2;
+
+    // The slider where it was painted last: until the next paint, it is still shown there.
+    QRect m_painted;
+};
 } // namespace
 
 CTreePropSheet::CTreePropSheet(const QString &caption, QWidget *parent, int selectPage)
@@ -189,6 +233,9 @@ void CTreePropSheet::OnInitDialog()
     tree->setFixedWidth(m_treeWidth - kTreeGap);
     // The pages decide the sheet's height, not the tree.
     tree->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    // A tree of the sheet's own making gets the scroll bar that repaints only what moved.
+    if (tree->verticalScrollBar()->metaObject() == &QScrollBar::staticMetaObject)
+        tree->setVerticalScrollBar(new PageTreeScrollBar(Qt::Vertical));
     if (m_treeImages) {
         const QList<QSize> sizes = m_defaultImages.isEmpty()
             ? QList<QSize>()
