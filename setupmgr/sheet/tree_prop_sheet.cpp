@@ -10,7 +10,11 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTabBar>
 #include <QTreeWidget>
 
@@ -24,6 +28,47 @@ constexpr int kTreeGap = 5;
 constexpr int kPaneBorder = 2;
 constexpr int kMaxCaptionLength = 260;
 const QLatin1String kSeparator("::");
+
+// The page tree's vertical scroll bar. Following the active page scrolls the tree by a row or so
+// at a time; then only the slider moves, so only where it was and where it is are repainted.
+// Repainting the whole bar would fill its tall groove, a fill the raster engine splits among
+// worker threads and waits for, which costs more than the rest of the page switch.
+class PageTreeScrollBar : public QScrollBar
+{
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void sliderChange(SliderChange change) override
+    {
+        if (change != SliderValueChange || m_painted.isEmpty()) {
+            QScrollBar::sliderChange(change);
+            return;
+        }
+        update(QRegion(m_painted) + sliderRect());
+    }
+    void paintEvent(QPaintEvent *event) override
+    {
+        QScrollBar::paintEvent(event);
+        m_painted = sliderRect();
+    }
+
+private:
+    // With a margin, since a style may draw the slider's outline just outside its rectangle.
+    QRect sliderRect() const
+    {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        const QRect slider = style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                     QStyle::SC_ScrollBarSlider, this);
+        return slider.adjusted(-kSliderMargin, -kSliderMargin, kSliderMargin, kSliderMargin);
+    }
+
+    static constexpr int kSliderMargin = 2;
+
+    // The slider where it was painted last: until the next paint, it is still shown there.
+    QRect m_painted;
+};
 } // namespace
 
 CTreePropSheet::CTreePropSheet(const QString &caption, QWidget *parent, int selectPage)
@@ -122,8 +167,10 @@ void CTreePropSheet::RemovePage(int index)
 bool CTreePropSheet::SetActivePage(int index)
 {
     const bool activated = CPropertySheet::SetActivePage(index);
-    if (hasTree()) {
-        SelectCurrentPageRow();
+    // Reacting to a row change, the row is selected already and the caption follows once the
+    // change is handled.
+    if (hasTree() && !m_selecting) {
+        followCurrentPage();
         UpdateFrameCaption();
     }
     return activated;
@@ -186,6 +233,9 @@ void CTreePropSheet::OnInitDialog()
     tree->setFixedWidth(m_treeWidth - kTreeGap);
     // The pages decide the sheet's height, not the tree.
     tree->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    // A tree of the sheet's own making gets the scroll bar that repaints only what moved.
+    if (tree->verticalScrollBar()->metaObject() == &QScrollBar::staticMetaObject)
+        tree->setVerticalScrollBar(new PageTreeScrollBar(Qt::Vertical));
     if (m_treeImages) {
         const QList<QSize> sizes = m_defaultImages.isEmpty()
             ? QList<QSize>()
@@ -406,17 +456,33 @@ bool CTreePropSheet::SelectCurrentPageRow()
 
 void CTreePropSheet::onRowChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous)
 {
-    if (!m_selecting && current) {
-        m_selecting = true;
+    // Whoever moves the row while the sheet handles a change updates the caption when done.
+    if (m_selecting)
+        return;
+    if (current) {
+        const QScopedValueRollback<bool> guard(m_selecting, true);
         const int index = current->data(0, PageIndexRole).toInt();
         const bool allowed = index >= 0 ? SetActivePage(index) : DeactivateCurrentPage();
         m_tree->setFocus();
         // A page that refuses to be left or shown keeps the old selection.
         if (!allowed)
             m_tree->setCurrentItem(previous);
-        m_selecting = false;
     }
     UpdateFrameCaption();
+}
+
+void CTreePropSheet::followCurrentPage()
+{
+    QTreeWidgetItem *row = FindPageRow(GetTabControl()->currentIndex());
+    if (!row)
+        return;
+    if (row != m_tree->currentItem()) {
+        // The page is shown already: the row follows it without activating it again.
+        const QScopedValueRollback<bool> guard(m_selecting, true);
+        m_tree->setCurrentItem(row);
+        m_tree->setFocus();
+    }
+    m_tree->scrollToItem(row);
 }
 
 void CTreePropSheet::setRowImage(QTreeWidgetItem *row, int image) const

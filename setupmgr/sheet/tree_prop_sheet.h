@@ -88,6 +88,8 @@ protected:
 
 private:
     void onRowChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
+    // Selects and shows the active page's row, as a row change would, without handling it as one.
+    void followCurrentPage();
     void setRowImage(QTreeWidgetItem *row, int image) const;
     void selectRow(QTreeWidgetItem *row);
     QTreeWidgetItem *nextSibling(QTreeWidgetItem *row) const;
