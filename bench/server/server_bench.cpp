@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -31,6 +32,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 
@@ -42,15 +44,16 @@ constexpr int kInfoEntries = 5;
 using benchsupport::seconds;
 using benchsupport::settle;
 
-// A site of count recorders, made once per size.
+// A site of count recorders, made once per size and loaded from its file, as a host loads its
+// list at start: records handed out while building it would be copied whole by every working copy.
 ostrelhost::FileServerListProvider &site(int count)
 {
     static std::map<int, std::unique_ptr<ostrelhost::FileServerListProvider>> sites;
     auto &provider = sites[count];
     if (provider)
         return *provider;
-    provider = std::make_unique<ostrelhost::FileServerListProvider>();
-    benchsupport::addNumberedRecorders(*provider, count, [](ServerRecord &record, int) {
+    ostrelhost::FileServerListProvider built;
+    benchsupport::addNumberedRecorders(built, count, [](ServerRecord &record, int) {
         copyField(record.loginId, "admin");
         for (int e = 0; e < kInfoEntries; ++e) {
             AdditionalInfo *info = ostrelhost::appendBlock(record.additionalInfo);
@@ -59,6 +62,11 @@ ostrelhost::FileServerListProvider &site(int count)
             copyField(info->value, "+1 555 0100");
         }
     });
+    const QTemporaryDir folder;
+    const QByteArray file = folder.filePath(QStringLiteral("servers.xml")).toLocal8Bit();
+    provider = std::make_unique<ostrelhost::FileServerListProvider>();
+    if (!built.saveFile(file.constData()) || !provider->loadFile(file.constData()))
+        std::abort();
     return *provider;
 }
 
