@@ -61,7 +61,7 @@ void fit(QTreeWidget *tree)
 
 } // namespace
 
-Snapshot accounts(IAccountProvider &provider)
+Snapshot accounts(ostrelhost::FileAccountProvider &provider)
 {
     Snapshot snapshot;
     UserRecord *user = nullptr;
@@ -71,9 +71,8 @@ Snapshot accounts(IAccountProvider &provider)
                             QStringLiteral("name \"%1\", description \"%2\"")
                                 .arg(text(user->name), text(user->description)));
     }
-    GroupRecord *group = nullptr;
     for (std::int32_t i = 0, n = provider.getGroupCount(); i < n; ++i) {
-        if (provider.getGroup(i, &group))
+        if (const GroupRecord *group = provider.group(i))
             snapshot.insert(QStringLiteral("group ") + text(group->id),
                             QStringLiteral("members [%1]").arg(memberList(group->members)));
     }
@@ -98,12 +97,12 @@ Snapshot authority(IAuthorityProvider &provider)
     return snapshot;
 }
 
-Snapshot recorders(IServerListProvider &provider)
+Snapshot recorders(ostrelhost::FileServerListProvider &provider)
 {
     Snapshot snapshot;
-    ServerRecord *server = nullptr;
     for (std::int32_t i = 0, n = provider.getServerCount(); i < n; ++i) {
-        if (!provider.getServer(i, &server))
+        const ServerRecord *server = provider.server(i);
+        if (!server)
             continue;
         QStringList extra;
         for (std::size_t a = 0; a < seqSize(server->additionalInfo); ++a) {
@@ -159,7 +158,7 @@ QStringList difference(const Snapshot &before, const Snapshot &after)
     return lines;
 }
 
-void fillAccounts(QTreeWidget *tree, IAccountProvider &provider)
+void fillAccounts(QTreeWidget *tree, ostrelhost::FileAccountProvider &provider)
 {
     prepare(
         tree,
@@ -171,9 +170,8 @@ void fillAccounts(QTreeWidget *tree, IAccountProvider &provider)
         if (provider.getUser(i, &user))
             new QTreeWidgetItem(users, {text(user->id), text(user->name), text(user->description)});
     }
-    GroupRecord *group = nullptr;
     for (std::int32_t i = 0, n = provider.getGroupCount(); i < n; ++i) {
-        if (provider.getGroup(i, &group))
+        if (const GroupRecord *group = provider.group(i))
             new QTreeWidgetItem(
                 groups, {text(group->id), memberList(group->members), text(group->description)});
     }
@@ -200,7 +198,8 @@ void fillAuthority(QTreeWidget *tree, IAuthorityProvider &provider)
     fit(tree);
 }
 
-void fillRecorders(QTreeWidget *tree, IServerListProvider &provider, const QString &oemIni)
+void fillRecorders(QTreeWidget *tree, ostrelhost::FileServerListProvider &provider,
+                   const QString &oemIni)
 {
     prepare(tree,
             {QStringLiteral("Name"), QStringLiteral("Address"), QStringLiteral("Port"),
@@ -211,9 +210,9 @@ void fillRecorders(QTreeWidget *tree, IServerListProvider &provider, const QStri
     QHash<std::int32_t, QString> families;
     for (const setupmgr::ProductEntry &entry : setupmgr::readProductList(oemIni))
         families.insert(static_cast<std::int32_t>(entry.kind), entry.name);
-    ServerRecord *server = nullptr;
     for (std::int32_t i = 0, n = provider.getServerCount(); i < n; ++i) {
-        if (!provider.getServer(i, &server))
+        const ServerRecord *server = provider.server(i);
+        if (!server)
             continue;
         auto *row = new QTreeWidgetItem(
             tree,

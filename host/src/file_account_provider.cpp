@@ -169,6 +169,12 @@ bool FileAccountProvider::getGroup(std::int32_t index, GroupRecord **out)
     }
 }
 
+const GroupRecord *FileAccountProvider::group(std::int32_t index) const
+{
+    return detail::validIndex(m_groups, index) ? &*m_groups[static_cast<std::size_t>(index)]
+                                               : nullptr;
+}
+
 bool FileAccountProvider::addGroup(const GroupRecord *group)
 {
     if (!group)

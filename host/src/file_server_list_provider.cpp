@@ -242,6 +242,12 @@ bool FileServerListProvider::getServer(std::int32_t index, ServerRecord **out)
     }
 }
 
+const ServerRecord *FileServerListProvider::server(std::int32_t index) const
+{
+    return detail::validIndex(m_servers, index) ? &*m_servers[static_cast<std::size_t>(index)]
+                                                : nullptr;
+}
+
 bool FileServerListProvider::findServer(const char *name, ServerRecord **out)
 {
     for (auto &server : m_servers) {

@@ -29,6 +29,10 @@ public:
     bool addGroup(const GroupRecord *group) override;
     bool deleteGroup(const char *id) override;
 
+    // The group at index, or null, to read only: unlike getGroup it does not hand the record
+    // out, so working copies made later still share it instead of copying it at once.
+    const GroupRecord *group(std::int32_t index) const;
+
 private:
     // The users of a copy lie in one array; users added later are records of their own.
     std::unique_ptr<UserRecord[]> m_userPool;

@@ -27,6 +27,10 @@ public:
     bool findServer(const char *name, ServerRecord **out) override;
     bool removeServer(const char *name) override;
 
+    // The recorder at index, or null, to read only: unlike getServer it does not hand the
+    // record out, so working copies made later still share it instead of copying it at once.
+    const ServerRecord *server(std::int32_t index) const;
+
 private:
     // A copy's recorders are copied, with their blocks, when first handed out.
     std::vector<CopyOnRead<ServerRecord>> m_servers;
