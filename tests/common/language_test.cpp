@@ -3,6 +3,7 @@
 #include "support/log_capture.h"
 #include "support/temp_install.h"
 
+#include <QDir>
 #include <QStringEncoder>
 #include <QThread>
 
@@ -116,15 +117,29 @@ TEST_F(LanguageTest, DialogTables)
     EXPECT_EQ(table.getString("required_user_id", "message"), QStringLiteral("Enter a user id."));
     EXPECT_EQ(table.getString("missing", "caption"), QStringLiteral("undefined"));
 
-    // A file that cannot be opened is reported as the parser reports a failed load.
+    // Kept across openings, but an edited file is read again.
+    QThread::msleep(10);
+    install.write(
+        QStringLiteral("Language/en/dlg_test.xml"),
+        R"(<string><category id="caption"><item id="title">Users</item></category></string>)");
+    EXPECT_EQ(CStringTable(QStringLiteral("dlg_test.xml")).getString("title", "caption"),
+              QStringLiteral("Users"));
+
+    // A file that cannot be opened or read is reported as the parser reports a failed load.
     CStringTable missing(QStringLiteral("dlg_absent.xml"));
     EXPECT_EQ(missing.getString("title", "caption"), QStringLiteral("undefined"));
+    ASSERT_TRUE(QDir(install.path()).mkpath(QStringLiteral("Language/en/dlg_folder.xml")));
+    EXPECT_EQ(CStringTable(QStringLiteral("dlg_folder.xml")).getString("title", "caption"),
+              QStringLiteral("undefined"));
     const QStringList lines = logLines();
-    ASSERT_EQ(lines.size(), 1);
+    ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].contains("XML Parsing Error(CStringTable::load) - 0x800C0006, Pos: 0 "
                                   "line(s) 0 column(s), Reason: The system cannot locate the "
                                   "object specified."))
         << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].contains("XML Parsing Error(CStringTable::load) - 0x80070005, Pos: 0 "
+                                  "line(s) 0 column(s), Reason: Access is denied."))
+        << lines[1].toStdString();
 }
 
 // Files written on Windows declare their code page; they are read by it, not as UTF-8.
