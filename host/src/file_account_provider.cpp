@@ -159,14 +159,8 @@ std::int32_t FileAccountProvider::getGroupCount()
 
 bool FileAccountProvider::getGroup(std::int32_t index, GroupRecord **out)
 {
-    if (!out || !detail::validIndex(m_groups, index))
-        return false;
-    try {
-        *out = m_groups[static_cast<std::size_t>(index)].own();
-        return true;
-    } catch (const std::bad_alloc &) {
-        return false;
-    }
+    return out && detail::validIndex(m_groups, index)
+        && m_groups[static_cast<std::size_t>(index)].handOut(out);
 }
 
 const GroupRecord *FileAccountProvider::group(std::int32_t index) const

@@ -232,14 +232,8 @@ std::int32_t FileServerListProvider::createServer(const char *name)
 
 bool FileServerListProvider::getServer(std::int32_t index, ServerRecord **out)
 {
-    if (!out || !detail::validIndex(m_servers, index))
-        return false;
-    try {
-        *out = m_servers[static_cast<std::size_t>(index)].own();
-        return true;
-    } catch (const std::bad_alloc &) {
-        return false;
-    }
+    return out && detail::validIndex(m_servers, index)
+        && m_servers[static_cast<std::size_t>(index)].handOut(out);
 }
 
 const ServerRecord *FileServerListProvider::server(std::int32_t index) const
@@ -251,16 +245,8 @@ const ServerRecord *FileServerListProvider::server(std::int32_t index) const
 bool FileServerListProvider::findServer(const char *name, ServerRecord **out)
 {
     for (auto &server : m_servers) {
-        if (detail::fieldEquals(server->name, name)) {
-            if (out) {
-                try {
-                    *out = server.own();
-                } catch (const std::bad_alloc &) {
-                    return false;
-                }
-            }
-            return true;
-        }
+        if (detail::fieldEquals(server->name, name))
+            return !out || server.handOut(out);
     }
     return false;
 }

@@ -103,6 +103,16 @@ public:
         m_handedOut = true;
         return m_record.get();
     }
+    // own() for the provider calls: false instead of a throw when the copy cannot be made.
+    bool handOut(T **out) noexcept
+    {
+        try {
+            *out = own();
+            return true;
+        } catch (const std::bad_alloc &) {
+            return false;
+        }
+    }
 
 private:
     std::shared_ptr<T> m_record;
