@@ -62,13 +62,7 @@ CAccountManagerDlg::CAccountManagerDlg(QWidget *parent)
     setWindowTitle(QStringLiteral("Account Manager"));
     m_tree = new CAccountTreeCtrl(this);
     markControl(m_tree, kTree, "accountTree");
-    m_filter = new TreeFilter(
-        m_tree,
-        [tree = m_tree](const QModelIndex &index, QString *words) {
-            return tree->findWords(index, words);
-        },
-        "placeholderAccount", this);
-    m_filter->setTotal([tree = m_tree] { return tree->recordCount(); });
+    m_filter = new TreeFilter(m_tree, "placeholderAccount", this);
     m_info = new QGroupBox(QStringLiteral("Information"), this);
     markControl(m_info, kInfoBox, "infoBox");
     m_idEdit = makeReadOnlyEdit(m_info, kIdEdit, "idEdit");

@@ -33,7 +33,7 @@ public:
     QTreeWidgetItem *GroupFolder() const;
     QTreeWidgetItem *rootItem() const { return topLevelItem(0); }
     // The users and groups the tree shows.
-    int recordCount() const;
+    int recordCount() const override;
 
     // A user's or a group's id.
     QString recordText(const TreeNode &node) const override;
@@ -41,7 +41,7 @@ public:
     void *recordOf(const TreeNode &node) const override;
     // What the find field matches a row by (TreeFilter::RowWords): a user's id and name, a
     // group's id; the root and the folders only hold the others.
-    bool findWords(const QModelIndex &index, QString *words) const;
+    bool findWords(const QModelIndex &index, QString *words) const override;
 
 private:
     QTreeWidgetItem *folder(int kind) const;

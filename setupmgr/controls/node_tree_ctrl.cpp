@@ -128,6 +128,16 @@ QString CNodeTreeCtrl::recordText(const TreeNode &) const
     return QString();
 }
 
+bool CNodeTreeCtrl::findWords(const QModelIndex &, QString *) const
+{
+    return false;
+}
+
+int CNodeTreeCtrl::recordCount() const
+{
+    return 0;
+}
+
 void *CNodeTreeCtrl::recordOf(const TreeNode &node) const
 {
     return node.record;

@@ -51,6 +51,10 @@ public:
     // The record of a node, looked up when it is needed: the node's own pointer, unless the tree
     // finds its records by position. Untyped: read it through recordAs.
     virtual void *recordOf(const TreeNode &node) const;
+    // What the find field matches a row by (TreeFilter::RowWords); the base matches no row.
+    virtual bool findWords(const QModelIndex &index, QString *words) const;
+    // The records the tree shows, which the find field counts; the base shows none.
+    virtual int recordCount() const;
     // The node's record as the type the tree gave it, looked up as recordOf does; null when the
     // provider gives none now. Asking a node for a record of another type is a bug: it is
     // logged, and the answer is null.

@@ -2,6 +2,7 @@
 
 #include "common/folders.h"
 #include "common/language.h"
+#include "controls/node_tree_ctrl.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -170,6 +171,16 @@ TreeFilter::TreeFilter(QTreeView *view, RowWords rowWords, const char *placehold
     onModelChanged();
 }
 
+TreeFilter::TreeFilter(CNodeTreeCtrl *tree, const char *placeholderId, QWidget *parent)
+    : TreeFilter(
+        tree,
+        [tree](const QModelIndex &index, QString *words) { return tree->findWords(index, words); },
+        placeholderId, parent)
+{
+    m_nodeTree = tree;
+    onModelChanged();
+}
+
 TreeFilter::~TreeFilter()
 {
     // The view goes with this widget's children, after this object has stopped being one: its
@@ -181,12 +192,6 @@ TreeFilter::~TreeFilter()
     }
     if (parentWidget())
         parentWidget()->window()->removeEventFilter(this);
-}
-
-void TreeFilter::setTotal(std::function<int()> total)
-{
-    m_knownTotal = std::move(total);
-    onModelChanged();
 }
 
 bool TreeFilter::isFiltering() const
@@ -216,7 +221,7 @@ void TreeFilter::onModelChanged()
     }
     // Unfiltered, as when a dialog fills its tree, only the count changes: the rows are read
     // when a filter is typed.
-    m_total = m_knownTotal ? m_knownTotal() : countUnder(QModelIndex());
+    m_total = m_nodeTree ? m_nodeTree->recordCount() : countUnder(QModelIndex());
     showCount();
 }
 

@@ -16,6 +16,7 @@
 #include <functional>
 #include <vector>
 
+class CNodeTreeCtrl;
 class QLabel;
 class QLineEdit;
 class QTreeView;
@@ -34,11 +35,10 @@ public:
     // Takes view into its own layout, under the field; placeholderId names the field's
     // placeholder text in the language file. parent's window gets the keys.
     TreeFilter(QTreeView *view, RowWords rowWords, const char *placeholderId, QWidget *parent);
+    // The find field of a node tree, which gives the rows' words and the total it knows while it
+    // fills, so that no change of the model walks the whole model to count the rows.
+    TreeFilter(CNodeTreeCtrl *tree, const char *placeholderId, QWidget *parent);
     ~TreeFilter() override;
-
-    // The number of rows the filter matches in all, from the view's owner, which knows it
-    // while it fills: otherwise every change of the model walks the whole model to count them.
-    void setTotal(std::function<int()> total);
 
     bool isFiltering() const;
     // Empties the field: every row shows again.
@@ -75,7 +75,7 @@ private:
 
     QTreeView *m_view;
     RowWords m_rowWords;
-    std::function<int()> m_knownTotal;
+    CNodeTreeCtrl *m_nodeTree = nullptr;
     QLineEdit *m_edit;
     QLabel *m_count;
     QString m_countFormat;

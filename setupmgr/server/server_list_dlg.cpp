@@ -59,13 +59,7 @@ CServerListDlg::CServerListDlg(QWidget *parent)
     setWindowTitle(QStringLiteral("DVR Manager"));
     m_tree = new CServerTreeCtrl(this);
     markControl(m_tree, -1, "serverTree");
-    m_filter = new TreeFilter(
-        m_tree,
-        [tree = m_tree](const QModelIndex &index, QString *words) {
-            return tree->findWords(index, words);
-        },
-        "placeholderDvr", this);
-    m_filter->setTotal([tree = m_tree] { return tree->recordCount(); });
+    m_filter = new TreeFilter(m_tree, "placeholderDvr", this);
     m_infoGroup = new QGroupBox(QStringLiteral("Information"), this);
     markControl(m_infoGroup, -1, "infoGroup");
     m_infoList = new CInfoListBox(m_infoGroup);

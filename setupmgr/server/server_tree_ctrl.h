@@ -35,7 +35,7 @@ public:
     std::int32_t currentPosition() const;
     QTreeWidgetItem *rootItem() const { return topLevelItem(0); }
     // The recorders the tree shows: the root's rows.
-    int recordCount() const { return rootItem() ? rootItem()->childCount() : 0; }
+    int recordCount() const override { return rootItem() ? rootItem()->childCount() : 0; }
 
     // A recorder's name; empty for a record the list no longer gives.
     QString recordText(const TreeNode &node) const override;
@@ -43,7 +43,7 @@ public:
     void *recordOf(const TreeNode &node) const override;
     // What the find field matches a row by (TreeFilter::RowWords): a recorder's name, address
     // and product name; the root only holds the recorders.
-    bool findWords(const QModelIndex &index, QString *words) const;
+    bool findWords(const QModelIndex &index, QString *words) const override;
 
 signals:
     // A double click on an item that has a node: its kind and node.
